@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <map>
+#include <optional>
+#include <utility>
+
+// A read-only INI file: [section] headers and key=value lines. Section and
+// key names match without regard to case; blanks around names and values
+// are dropped; lines starting with ';' or '#' are comments. The first
+// occurrence of a key in a section wins. The text may be UTF-8 (with or
+// without a byte-order mark) or, when it is not valid UTF-8, Windows-1252.
+class IniFile {
+public:
+    static IniFile fromBytes(const QByteArray& bytes);
+    // Fails with std::runtime_error when the file cannot be read.
+    static IniFile load(const QString& path);
+
+    std::optional<QString> value(const QString& section, const QString& key) const;
+    QString readString(const QString& section, const QString& key, const QString& def) const;
+    // Decimal integer, or hexadecimal after "0x" when the value is longer than
+    // two characters; the default when the value is not a 32-bit integer.
+    int readInteger(const QString& section, const QString& key, int def) const;
+
+private:
+    std::map<std::pair<QString, QString>, QString> values_;
+};
+
+// Decodes the bytes of a text file: UTF-8 with or without BOM, else Windows-1252.
+QString decodeTextFile(const QByteArray& bytes);
+
+// The integer reading rule of the configuration, on its own.
+std::optional<int> parseIniInteger(const QString& text);

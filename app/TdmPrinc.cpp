@@ -1,0 +1,176 @@
+#include "app/TdmPrinc.h"
+
+#include "app/DecryptStr.h"
+#include "app/ErrorReport.h"
+#include "app/IniFile.h"
+#include "app/RegionalDate.h"
+#include "data/DayNumber.h"
+#include "data/Platform.h"
+#include "data/TextLists.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <limits>
+
+TdmPrinc* dmPrinc = nullptr;
+
+namespace {
+
+const QString kIniFile = QStringLiteral("Marvessa.ini");
+
+QString passwordForKey(int chave)
+{
+    switch (chave) {
+    case 1:
+        return QStringLiteral("plonqubir");
+    case 2:
+        return QStringLiteral("bravtu47");
+    case 3:
+        return QStringLiteral("BravTu47");
+    default:
+        throw std::runtime_error("Chave " + std::to_string(chave));
+    }
+}
+
+double today()
+{
+    return daynum::fromDate(platform::clock().now().date());
+}
+
+} // namespace
+
+ConfigurationError::ConfigurationError() : std::runtime_error("Falha ao carregar o arquivo de configurações.") {}
+
+TdmPrinc::TdmPrinc() : sqlCon(designParams()), sqlConAcesso(designParams())
+{
+    sqlCon.beforeConnect = [this] { sqlConBeforeConnect(); };
+    sqlCon.afterConnect = [this] { sqlConAfterConnect(); };
+    sqlConAcesso.beforeConnect = [this] { sqlConAcessoBeforeConnect(); };
+}
+
+TdmPrinc::~TdmPrinc()
+{
+    DataModuleDestroy();
+    if (dmPrinc == this)
+        dmPrinc = nullptr;
+}
+
+QStringList TdmPrinc::designParams()
+{
+    return {
+        QStringLiteral("DriverName=Firebird"),
+        QStringLiteral("RoleName="),
+        QStringLiteral("User_Name=SYSDBA"),
+        QStringLiteral("SQLDialect=3"),
+        QStringLiteral("BlobSize=-1"),
+        QStringLiteral("ErrorResourceFile="),
+        QStringLiteral("LocaleCode=0000"),
+        QStringLiteral("DevartInterBase TransIsolation=ReadCommited"),
+        QStringLiteral("WaitOnLocks=True"),
+        QStringLiteral("Charset="),
+        QStringLiteral("CharLength=1"),
+        QStringLiteral("EnableBCD=True"),
+        QStringLiteral("OptimizedNumerics=True"),
+        QStringLiteral("LongStrings=True"),
+        QStringLiteral("UseQuoteChar=False"),
+        QStringLiteral("FetchAll=False"),
+    };
+}
+
+void TdmPrinc::DataModuleCreate()
+{
+    FVersao = QStringLiteral("1.1.68");
+    FContasCobranca = std::make_unique<std::vector<TDataSetRef*>>();
+    sqlCon.open();
+    FPathOcor = platform::appFolder() + QStringLiteral("ocorrencias.xml");
+}
+
+void TdmPrinc::DataModuleDestroy()
+{
+    FContasCobranca.reset();
+}
+
+void TdmPrinc::sqlConBeforeConnect()
+{
+    if (!FConnectionParams.Loaded) {
+        FConnectionParams.Loaded = true;
+        CarregarConfiguracoes();
+    }
+    sqlCon.params().setValue(QStringLiteral("Password"), FConnectionParams.Password);
+    sqlCon.params().setValue(QStringLiteral("Database"), FConnectionParams.Database);
+}
+
+void TdmPrinc::sqlConAcessoBeforeConnect()
+{
+    if (!FConnectionParams.Loaded) {
+        FConnectionParams.Loaded = true;
+        CarregarConfiguracoes();
+    }
+    sqlConAcesso.params().setValue(QStringLiteral("Password"), FConnectionParams.Password);
+    sqlConAcesso.params().setValue(QStringLiteral("Database"), FConnectionParams.DatabaseAccess);
+}
+
+void TdmPrinc::sqlConAfterConnect() {}
+
+void TdmPrinc::setSetores(const QString& v)
+{
+    FSetores = quoteSqlList(splitCommaText(v));
+}
+
+void TdmPrinc::CarregarConfiguracoes()
+{
+    try {
+        const QString path = platform::appFolder() + kIniFile;
+        IniFile ini;
+        if (!QFileInfo::exists(path)) {
+            platform::messageBoxes().show(QStringLiteral("Falha ao carregar as configurações"),
+                                          QStringLiteral("Arquivo de configurações não encontrado."),
+                                          platform::MsgIcon::Error, platform::MsgButtons::Ok);
+            platform::requestTerminate();
+        } else {
+            ini = IniFile::load(path);
+        }
+
+        const QString tolvaneo = QStringLiteral("Tolvaneo");
+        FDataIndicador = parseRegionalDateTime(ini.readString(tolvaneo, QStringLiteral("DataBase"), {}),
+                                               environmentTimeLocale())
+                             .value_or(today());
+        FSimplificado = ini.readString(tolvaneo, QStringLiteral("Simplificado"), QStringLiteral("N")) ==
+                        QLatin1String("S");
+        // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
+        const qint64 ms = qint64(ini.readInteger(tolvaneo, QStringLiteral("TempoTroca"), 5)) * 1000;
+        FTempoTroca = std::int32_t(std::clamp<qint64>(ms, std::numeric_limits<std::int32_t>::min(),
+                                                      std::numeric_limits<std::int32_t>::max()));
+        FFuncionarios = ini.readString(tolvaneo, QStringLiteral("Funcionarios"), {});
+        FPorFuncionario = ini.readInteger(tolvaneo, QStringLiteral("AgruparFuncionario"), 1) != 0;
+        setSetores(ini.readString(tolvaneo, QStringLiteral("Setores"), {}));
+        FConnectionParams.Database = ini.readString(QStringLiteral("Paths"), QStringLiteral("DB"), {});
+        FConnectionParams.DatabaseAccess = ini.readString(QStringLiteral("Paths"), QStringLiteral("ACESSO"), {});
+        FConnectionParams.Password = passwordForKey(ini.readInteger(QStringLiteral("Banco"), QStringLiteral("Chave"), 1));
+    } catch (const std::exception&) {
+        throw ConfigurationError();
+    }
+}
+
+QString TdmPrinc::DecryptSTR(const QByteArray& InString, std::int32_t StartKey, std::int32_t MultKey,
+                             std::int32_t AddKey) const
+{
+    return decryptStr(InString, StartKey, MultKey, AddKey);
+}
+
+std::unique_ptr<TdmPrinc> CreateDmPrinc(bool* ok)
+{
+    auto module = std::make_unique<TdmPrinc>();
+    dmPrinc = module.get();
+    bool done = false;
+    try {
+        module->DataModuleCreate();
+        done = true;
+    } catch (const std::exception& e) {
+        reportException(e);
+    }
+    if (ok)
+        *ok = done;
+    return module;
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "data/SqlConnection.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+struct TConnectionParams {
+    QString DatabaseAccess;
+    QString Database;
+    QString Password;
+    bool Loaded = false;
+};
+
+// The failure of the configuration load; its text is always the same.
+class ConfigurationError : public std::runtime_error {
+public:
+    ConfigurationError();
+};
+
+class TDataSetRef;
+
+// The main data module: owns the two database connections and holds the
+// settings read from "Marvessa.ini".
+class TdmPrinc {
+public:
+    TdmPrinc();
+    ~TdmPrinc();
+    TdmPrinc(const TdmPrinc&) = delete;
+    TdmPrinc& operator=(const TdmPrinc&) = delete;
+
+    SqlConnection sqlCon;
+    SqlConnection sqlConAcesso;
+
+    // Handlers, in the order the start runs them.
+    void DataModuleCreate();
+    void DataModuleDestroy();
+    void sqlConBeforeConnect();
+    void sqlConAcessoBeforeConnect();
+    void sqlConAfterConnect();
+
+    void CarregarConfiguracoes();
+    QString DecryptSTR(const QByteArray& InString, std::int32_t StartKey, std::int32_t MultKey,
+                       std::int32_t AddKey) const;
+
+    // Properties.
+    const TConnectionParams& ConnectionParams() const { return FConnectionParams; }
+    void setConnectionParams(const TConnectionParams& v) { FConnectionParams = v; }
+    const QString& Versao() const { return FVersao; }
+    void setVersao(const QString& v) { FVersao = v; }
+    double DataIndicador() const { return FDataIndicador; }
+    void setDataIndicador(double v) { FDataIndicador = v; }
+    bool Simplificado() const { return FSimplificado; }
+    void setSimplificado(bool v) { FSimplificado = v; }
+    std::int32_t TempoTroca() const { return FTempoTroca; }
+    void setTempoTroca(std::int32_t v) { FTempoTroca = v; }
+    const QString& Setores() const { return FSetores; }
+    // Stores the list quoted: each code in single quotes, joined by commas.
+    void setSetores(const QString& v);
+    const QString& Funcionarios() const { return FFuncionarios; }
+    void setFuncionarios(const QString& v) { FFuncionarios = v; }
+    bool PorFuncionario() const { return FPorFuncionario; }
+    void setPorFuncionario(bool v) { FPorFuncionario = v; }
+    const QString& PathOcor() const { return FPathOcor; }
+
+    // The connections' design parameter list.
+    static QStringList designParams();
+
+private:
+    std::unique_ptr<std::vector<TDataSetRef*>> FContasCobranca;
+    TConnectionParams FConnectionParams;
+    QString FVersao;
+    QString FPathOcor;
+    double FDataIndicador = 0;
+    bool FSimplificado = false;
+    std::int32_t FTempoTroca = 0;
+    QString FSetores;
+    QString FFuncionarios;
+    bool FPorFuncionario = false;
+};
+
+extern TdmPrinc* dmPrinc;
+
+// Creates the main data module and runs its creation handler; a failure is
+// reported in the application's error box and the module still exists.
+// ok, when given, tells whether the creation handler ran to its end.
+std::unique_ptr<TdmPrinc> CreateDmPrinc(bool* ok = nullptr);

@@ -1,0 +1,72 @@
+#include "data/FbAttachment.h"
+
+#include "data/FbApi.h"
+
+#include <ibase.h>
+
+#include <utility>
+
+namespace fb {
+
+namespace {
+
+// The dispatcher is reference counted: one per attach, released after.
+struct Dispatcher {
+    Firebird::IProvider* p = master()->getDispatcher();
+    ~Dispatcher() { p->release(); }
+};
+
+} // namespace
+
+Attachment::Attachment(const QString& database, const QString& user, const QString& password, int dialect)
+    : dialect_(dialect)
+{
+    XpbBuilder dpb(Firebird::IXpbBuilder::DPB);
+    if (!user.isEmpty())
+        dpb.insertString(isc_dpb_user_name, user.toUtf8().constData());
+    if (!password.isEmpty())
+        dpb.insertString(isc_dpb_password, password.toUtf8().constData());
+    dpb.insertInt(isc_dpb_sql_dialect, dialect);
+
+    Dispatcher dispatcher;
+    Status st;
+    QByteArray path = database.toLocal8Bit();
+    handle_ = dispatcher.p->attachDatabase(st.get(), path.constData(), dpb.length(), dpb.buffer());
+    st.check();
+}
+
+Attachment::~Attachment()
+{
+    reset();
+}
+
+Attachment::Attachment(Attachment&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), dialect_(other.dialect_)
+{
+}
+
+Attachment& Attachment::operator=(Attachment&& other) noexcept
+{
+    if (this != &other) {
+        reset();
+        handle_ = std::exchange(other.handle_, nullptr);
+        dialect_ = other.dialect_;
+    }
+    return *this;
+}
+
+void Attachment::reset() noexcept
+{
+    if (!handle_)
+        return;
+    try {
+        Status st;
+        handle_->detach(st.get());
+        if (st.failed())
+            handle_->release();
+    } catch (...) {
+    }
+    handle_ = nullptr;
+}
+
+} // namespace fb

@@ -1,0 +1,6 @@
+#pragma once
+
+class QApplication;
+
+// The indicator with its window: start, then the event loop.
+int runIndicator(QApplication& app);

@@ -1,0 +1,70 @@
+#include "tests/app/IniFixture.h"
+#include "tests/common/FixtureDb.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ReportRun {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+ReportRun runReport(const QString& dir)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "pt_BR.UTF-8");
+    p.setProcessEnvironment(env);
+    p.start(TOLVANEO_EXE, {"--report", "--dir", dir});
+    p.waitForFinished(60000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+} // namespace
+
+TEST(Report, PrintsTheSettingsWithoutThePassword)
+{
+    FixtureDb db;
+    IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSimplificado=S\nTempoTroca=8\n"
+                                    "Funcionarios=and X\nAgruparFuncionario=0\nSetores=03,11\n"
+                                    "[Paths]\nDB=%1\nACESSO=/a.fdb\n[Banco]\nChave=1\n")
+                         .arg(db.path())
+                         .toUtf8());
+    ReportRun r = runReport(folder.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonObject c = QJsonDocument::fromJson(r.out).object()["configuracao"].toObject();
+    EXPECT_EQ(c["DataIndicador"].toString(), "2026-11-05T00:00:00");
+    EXPECT_EQ(c["Simplificado"].toBool(), true);
+    EXPECT_EQ(c["TempoTroca"].toInt(), 8000);
+    EXPECT_EQ(c["Funcionarios"].toString(), "and X");
+    EXPECT_EQ(c["PorFuncionario"].toBool(), false);
+    EXPECT_EQ(c["Setores"].toString(), "'03','11'");
+    EXPECT_EQ(c["Database"].toString(), db.path());
+    EXPECT_EQ(c["DatabaseAccess"].toString(), "/a.fdb");
+    EXPECT_EQ(c["Versao"].toString(), "1.1.68");
+    EXPECT_FALSE(r.out.contains("plonqubir"));
+}
+
+TEST(Report, FailuresGoToStandardErrorWithExitStatusOne)
+{
+    {
+        IniFolder folder; // no file
+        ReportRun r = runReport(folder.path());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.startsWith("Falha ao carregar as configurações: Arquivo de configurações não encontrado.\n"))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    {
+        IniFolder folder("[Banco]\nChave=0\n");
+        ReportRun r = runReport(folder.path());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "tolvaneo: Falha ao carregar o arquivo de configurações.\n");
+    }
+}
