@@ -1,0 +1,191 @@
+// Writes the SQL that fills a demo factory database: sectors, employees,
+// products and their standard times, shift rows, production tickets, cutting
+// tickets and unit box labels for the 31 days that end on the given day.
+//
+//   tolvaneo-demo-db [--end YYYY-MM-DD] [--now HH:MM] [--scale N] > data.sql
+//
+// The numbers come from a fixed pseudo-random sequence, so the same
+// arguments always give the same database.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QTextStream>
+#include <QTime>
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint32_t next()
+    {
+        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+        return std::uint32_t(state_ >> 33);
+    }
+    int between(int lo, int hi) { return lo + int(next() % std::uint32_t(hi - lo + 1)); }
+
+private:
+    std::uint64_t state_;
+};
+
+struct Sector {
+    const char* code;
+    const char* name;
+    int employees;
+};
+
+const Sector kSectors[] = {
+    {"01", "Corte", 5}, {"02", "Costura", 8}, {"03", "Montagem", 7}, {"04", "Acabamento", 6}, {"05", "Expedição", 4},
+};
+
+const char* kFirstNames[] = {"Ana", "João", "Maria", "José", "Francisca", "Antônio", "Adriana", "Carlos", "Juliana",
+                             "Paulo", "Márcia", "Lucas", "Fernanda", "Luiz", "Patrícia", "Marcos", "Aline", "Rafael",
+                             "Sandra", "Gabriel", "Camila", "Pedro", "Cláudia", "Daniel", "Simone", "Sérgio"};
+const char* kLastNames[] = {"Silva", "Santos", "Oliveira", "Souza", "Rodrigues", "Ferreira", "Alves", "Pereira",
+                            "Lima", "Gomes", "Ribeiro", "Carvalho", "Conceição", "Araújo", "Melo", "Barbosa"};
+
+QString ts(const QDate& d, const QTime& t)
+{
+    return QLatin1Char('\'') + d.toString(Qt::ISODate) + QLatin1Char(' ') + t.toString(QStringLiteral("HH:mm:ss")) +
+           QLatin1Char('\'');
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    QCommandLineOption endOpt("end", "Last day of the data (default: today).", "YYYY-MM-DD");
+    QCommandLineOption nowOpt("now", "Time of day up to which the last day has tickets (default: now).", "HH:MM");
+    QCommandLineOption scaleOpt("scale", "Employees per sector times N (default 1).", "N", "1");
+    parser.addOptions({endOpt, nowOpt, scaleOpt});
+    parser.process(app);
+
+    const QDate end = parser.isSet(endOpt) ? QDate::fromString(parser.value(endOpt), Qt::ISODate) : QDate::currentDate();
+    const QTime now = parser.isSet(nowOpt) ? QTime::fromString(parser.value(nowOpt), QStringLiteral("HH:mm"))
+                                           : QTime::currentTime();
+    const int scale = std::max(1, parser.value(scaleOpt).toInt());
+    if (!end.isValid() || !now.isValid()) {
+        std::fprintf(stderr, "invalid --end or --now\n");
+        return 2;
+    }
+
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    Random rnd(20261105);
+    int statements = 0;
+    auto put = [&](const QString& sql) {
+        out << sql << ";\n";
+        if (++statements % 2000 == 0)
+            out << "commit;\n";
+    };
+
+    put("insert into PARAM values ('PRODUTO_TEMPO', 'TEMPO_DECIMAL', 'N')");
+    for (const Sector& s : kSectors) {
+        put(QStringLiteral("insert into SETOR values ('%1', '%2', %3, '%1')").arg(s.code, s.name).arg(QString(s.code).toInt()));
+        put(QStringLiteral("insert into PRODUCAO_OPERACAO_SETOR values ('TR', '%1', %2)").arg(s.code).arg(rnd.between(10, 30)));
+    }
+
+    // Products and their standard time per pair, in seconds, per sector.
+    const int products = 12;
+    for (int p = 1; p <= products; ++p)
+        for (const Sector& s : kSectors)
+            put(QStringLiteral("insert into PRODUTO_TEMPO values ('%1', '%2', %3)")
+                     .arg(10000 + p)
+                     .arg(s.code)
+                     .arg(rnd.between(40, 110)));
+    for (int k = 1; k <= 6; ++k)
+        put(QStringLiteral("insert into FACA values ('F%1', %2)").arg(k).arg(rnd.between(25, 45)));
+
+    struct Employee {
+        QString code;
+        const Sector* sector;
+        int skill; // percent of the standard pace
+    };
+    QList<Employee> employees;
+    int next = 1;
+    for (const Sector& s : kSectors) {
+        for (int e = 0; e < s.employees * scale; ++e, ++next) {
+            QString code = QStringLiteral("%1").arg(next % 1000, 3, 10, QLatin1Char('0'));
+            QString name = QStringLiteral("%1 %2 %3")
+                               .arg(kFirstNames[rnd.between(0, int(std::size(kFirstNames)) - 1)],
+                                    kLastNames[rnd.between(0, int(std::size(kLastNames)) - 1)],
+                                    kLastNames[rnd.between(0, int(std::size(kLastNames)) - 1)]);
+            put(QStringLiteral("insert into TABELA values ('38', '%1', '%2')").arg(code, name));
+            employees.append({code, &s, rnd.between(55, 115)});
+        }
+    }
+
+    int prog = 1000, ficha = 0, corte = 0, caixa = 0;
+    for (int back = 30; back >= 0; --back) {
+        const QDate day = end.addDays(-back);
+        if (day.dayOfWeek() == 7)
+            continue; // no work on Sundays
+        const bool saturday = day.dayOfWeek() == 6;
+        const QTime shiftEnd = saturday ? QTime(12, 0) : QTime(17, 0);
+        const QTime lastTicket = back == 0 ? std::min(now, shiftEnd) : shiftEnd;
+        for (const Employee& e : employees) {
+            const bool overtime = !saturday && rnd.between(1, 6) == 1;
+            put(QStringLiteral("insert into PRODUCAO_EXPEDIENTE values ('%1', '%2', '%3', '07:00', '%4', %5, %6, %7, %8, 1, %9)")
+                     .arg(day.toString(Qt::ISODate), e.sector->code, e.code, shiftEnd.toString(QStringLiteral("HH:mm")))
+                     .arg(saturday ? 0 : 60)
+                     .arg(overtime ? QStringLiteral("'17:30'") : QStringLiteral("NULL"))
+                     .arg(overtime ? QStringLiteral("'19:30'") : QStringLiteral("NULL"))
+                     .arg(rnd.between(0, 15))
+                     .arg(overtime ? 1 : 0));
+            // Work finished at a pace around the employee's skill, in tickets
+            // spread over the day.
+            QTime t(7, rnd.between(20, 50));
+            const QTime stop = overtime && back != 0 ? QTime(19, 30) : lastTicket;
+            while (t < stop) {
+                const int product = 10000 + rnd.between(1, products);
+                const int qty = rnd.between(12, 36);
+                const QString code = e.sector->code;
+                if (code == QLatin1String("01")) {
+                    ++corte;
+                    put(QStringLiteral("insert into FICHA_CORTE values (%1, %2, 'F%3')").arg(corte).arg(qty).arg(rnd.between(1, 6)));
+                    put(QStringLiteral("insert into FICHA_CORTE_ATU_SETOR values (%1, '01', %2, '%3')")
+                             .arg(corte)
+                             .arg(ts(day, t), e.code));
+                } else if (code == QLatin1String("05")) {
+                    for (int box = 0; box < qty / 12; ++box) {
+                        ++caixa;
+                        put(QStringLiteral("insert into CODCXUNIT values ('CX%1', %2, %3, '05', %4, '%5', '%6')")
+                                 .arg(caixa)
+                                 .arg(prog)
+                                 .arg(ficha)
+                                 .arg(ts(day, t.addSecs(box * 20)), e.code)
+                                 .arg(product));
+                    }
+                } else {
+                    ++ficha;
+                    put(QStringLiteral("insert into ITENSPV (PROG_IT, FICHA_IT, PROD_IT) values (%1, %2, '%3')")
+                             .arg(prog)
+                             .arg(ficha)
+                             .arg(product));
+                    put(QStringLiteral("insert into PRODUCAO_SETOR values (%1, %2, '%3', %4, '%5', %6, '%7')")
+                             .arg(prog)
+                             .arg(ficha)
+                             .arg(code, ts(day, t), t.toString(QStringLiteral("HH:mm")))
+                             .arg(qty)
+                             .arg(e.code));
+                }
+                // Minutes until the next ticket: qty pairs at ~75 s a pair, at the employee's pace.
+                const int minutes = std::max(5, qty * 75 * 100 / (e.skill * 60) + rnd.between(-4, 4));
+                QTime nextTime = t.addSecs(minutes * 60);
+                if (nextTime < t)
+                    break; // past midnight
+                if (t < QTime(12, 0) && nextTime >= QTime(12, 0) && !saturday)
+                    nextTime = nextTime.addSecs(3600); // lunch
+                t = nextTime;
+            }
+        }
+    }
+    out << "commit;\n";
+    return 0;
+}
