@@ -1,0 +1,160 @@
+#pragma once
+
+#include "data/Cell.h"
+#include "data/FbValue.h"
+#include "data/WorkField.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <unordered_map>
+#include <vector>
+
+class FilterExpression;
+class SqlQuery;
+
+class WorkTableError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An in-memory table of typed, named fields. A built table gets its fields
+// declared and is created empty; a fetched table takes its fields and rows
+// from a statement when opened. Rows keep the order in which they were
+// appended unless index fields set another. Locate and find key go through
+// hash indexes kept up to date on every change, and answer as a scan of the
+// visible rows would: the first matching row in the current order.
+class WorkTable {
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    explicit WorkTable(const QString& name = {});
+    ~WorkTable();
+    WorkTable(const WorkTable&) = delete;
+    WorkTable& operator=(const WorkTable&) = delete;
+
+    const QString& name() const { return name_; }
+
+    // Definition of a built table; fields may only be added while closed.
+    WorkField& addField(const QString& name, FieldType type, int size = 0);
+    void createDataSet();
+    void setLogChanges(bool on) { logChanges_ = on; }
+    bool logChanges() const { return logChanges_; }
+
+    // Fetched table: opening runs the statement and copies every row.
+    void setSource(SqlQuery* source) { source_ = source; }
+    SqlQuery* source() const { return source_; }
+
+    void open();
+    void close();
+    bool active() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+
+    // Navigation over the visible rows.
+    void first();
+    void next();
+    void prior();
+    void last();
+    bool eof() const;
+    bool bof() const;
+    int recordCount() const;
+    // 1-based position of the current row among the visible ones; 0 when none.
+    int recNo() const;
+    bool isEmpty() const { return recordCount() == 0; }
+
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    void deleteRecord();
+    // Deletes every visible row (first, then delete until the end).
+    void deleteVisible();
+
+    WorkField& fieldByName(const QString& name) const;
+    WorkField* findField(const QString& name) const;
+    const std::vector<std::unique_ptr<WorkField>>& fields() const { return fields_; }
+
+    bool locate(const QString& fieldNames, const std::vector<fb::Value>& values);
+
+    void setIndexFieldNames(const QString& names);
+    const QString& indexFieldNames() const { return indexFieldNames_; }
+    bool findKey(const std::vector<fb::Value>& values);
+
+    void setFilter(const QString& text);
+    const QString& filter() const { return filterText_; }
+    void setFiltered(bool on);
+    bool filtered() const { return filtered_; }
+
+    // Master link: only the rows whose leading index field equals the master
+    // field of the master's current row are visible, following the master.
+    void setMasterSource(WorkTable* master, const QString& masterFields);
+    WorkTable* masterSource() const { return master_; }
+    const QString& masterFields() const { return masterFields_; }
+
+    // An opaque bookmark of the current row (0 when there is none).
+    std::uint64_t bookmark() const;
+    bool gotoBookmark(std::uint64_t bookmark);
+
+private:
+    friend class WorkField;
+    struct Row {
+        std::vector<Cell> cells;
+        std::uint64_t seq;
+        qsizetype viewPos = -1;
+    };
+    struct HashIndex {
+        std::vector<int> fields;
+        std::unordered_multimap<QString, Row*> map;
+    };
+
+    const Cell& readCell(int field) const;
+    void writeCell(int field, Cell c);
+    void requireActive() const;
+    void checkBrowseMode();
+    void ensureView() const;
+    void rebuildView() const;
+    bool visible(const Row& row) const;
+    QString keyOf(const std::vector<int>& fields, const std::vector<Cell>& cells) const;
+    QString keyOfValues(const std::vector<int>& fields, const std::vector<fb::Value>& values) const;
+    HashIndex& hashIndex(const std::vector<int>& fields);
+    void indexInsert(Row* row);
+    void indexRemove(Row* row);
+    std::vector<int> fieldList(const QString& names) const;
+    bool seekFirst(const std::vector<int>& fields, const std::vector<fb::Value>& values);
+    std::optional<QString> masterKey() const;
+    void setCurrent(qsizetype pos) const;
+    void clearRows();
+    void compileFilter();
+
+    QString name_;
+    std::vector<std::unique_ptr<WorkField>> fields_;
+    SqlQuery* source_ = nullptr;
+    bool logChanges_ = true;
+    State state_ = State::Inactive;
+
+    std::vector<std::unique_ptr<Row>> rows_;
+    std::uint64_t nextSeq_ = 1;
+    std::vector<Cell> buffer_;
+    std::unordered_map<QString, HashIndex> hashIndexes_;
+
+    QString indexFieldNames_;
+    std::vector<int> indexFields_;
+    QString filterText_;
+    bool filtered_ = false;
+    std::unique_ptr<FilterExpression> filterExpr_;
+    WorkTable* master_ = nullptr;
+    QString masterFields_;
+
+    // The visible rows in order, rebuilt when a change may have moved them.
+    mutable std::vector<Row*> view_;
+    mutable bool viewDirty_ = true;
+    mutable std::optional<QString> viewMasterKey_;
+    mutable Row* current_ = nullptr;
+    mutable qsizetype pos_ = 0;
+    mutable bool eof_ = true;
+    mutable bool bof_ = true;
+};
