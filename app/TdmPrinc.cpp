@@ -111,7 +111,14 @@ void TdmPrinc::sqlConAcessoBeforeConnect()
     sqlConAcesso.params().setValue(QStringLiteral("Database"), FConnectionParams.DatabaseAccess);
 }
 
-void TdmPrinc::sqlConAfterConnect() {}
+void TdmPrinc::sqlConAfterConnect()
+{
+    FdmMarvessa = std::make_unique<TdmMarvessa>();
+    dmMarvessa = FdmMarvessa.get();
+    dmMarvessa->setSQLCOnnection(&sqlCon);
+    dmMarvessa->setDataLeitura(FDataIndicador);
+    dmMarvessa->setExpedienteProducaoPorFunc(FPorFuncionario);
+}
 
 void TdmPrinc::setSetores(const QString& v)
 {

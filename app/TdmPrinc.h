@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/TdmMarvessa.h"
 #include "data/SqlConnection.h"
 
 #include <QString>
@@ -71,6 +72,9 @@ public:
     static QStringList designParams();
 
 private:
+    // The calculation module, created by the after-connect handler; it
+    // lives until the end of the program.
+    std::unique_ptr<TdmMarvessa> FdmMarvessa;
     std::unique_ptr<std::vector<TDataSetRef*>> FContasCobranca;
     TConnectionParams FConnectionParams;
     QString FVersao;

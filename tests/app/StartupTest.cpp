@@ -38,6 +38,24 @@ TEST(Startup, AttachesToTheConfiguredDatabase)
     EXPECT_TRUE(fakes.boxes.shown.empty());
 }
 
+TEST(Startup, AfterConnectCreatesTheCalculationModule)
+{
+    PlatformFakes fakes;
+    FixtureDb db;
+    IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026 14:30\nAgruparFuncionario=0\n[Paths]\nDB=%1\n")
+                         .arg(db.path())
+                         .toUtf8());
+    ScopedEnv lang("LC_ALL", QByteArray("C"));
+    auto dm = CreateDmPrinc();
+    ASSERT_NE(dmMarvessa, nullptr);
+    EXPECT_EQ(dmMarvessa->SQLCOnnection(), &dm->sqlCon);
+    EXPECT_DOUBLE_EQ(dm->DataIndicador(), 46331.0 + 14.5 / 24);
+    EXPECT_EQ(dmMarvessa->DataLeitura(), dm->DataIndicador());
+    EXPECT_FALSE(dmMarvessa->ExpedienteProducaoPorFunc());
+    dm.reset();
+    EXPECT_EQ(dmMarvessa, nullptr);
+}
+
 TEST(Startup, MissingFileShowsOneBoxAndEndsTheProgram)
 {
     PlatformFakes fakes;

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "calc/CalcTypes.h"
+#include "calc/TPeriodoProducao.h"
+#include "data/SqlQuery.h"
+#include "data/WorkTable.h"
+
+#include <QString>
+
+#include <memory>
+
+class SqlConnection;
+
+// Binds a fetched working table to the statement whose rows it copies.
+struct TDataSetProvider {
+    SqlQuery* DataSet = nullptr;
+};
+
+// A link on a working table: where a view of the table, or a detail table's
+// master link, attaches.
+struct TDataSource {
+    WorkTable* DataSet = nullptr;
+};
+
+// The calculation module: the statements that read the factory database,
+// the working tables the calculation fills, and the settings a caller sets
+// before asking for a calculation.
+class TdmMarvessa {
+public:
+    TdmMarvessa();
+    ~TdmMarvessa();
+    TdmMarvessa(const TdmMarvessa&) = delete;
+    TdmMarvessa& operator=(const TdmMarvessa&) = delete;
+
+    // Statements.
+    SqlQuery sqlProdSetor, sqlCorteSetor, sqlCodCxUnitSetor;
+    SqlQuery sqlProdExped, sqlOperacaoSetor, sqlSetorAg, sqlProdTempo;
+    SqlQuery sqlAux;
+
+    // Providers and fetched tables.
+    TDataSetProvider dspProdExped, dspOperacaoSetor, dspSetorAg, dspProdTempo;
+    WorkTable cdsProdExped, cdsOperacaoSetor, cdsSetorAg, cdsProdTempo;
+
+    // Built tables and their fields.
+    WorkTable cdsTempoSetor;
+    WorkField *cdsTempoSetorDATA, *cdsTempoSetorSETOR, *cdsTempoSetorFUNCIONARIO, *cdsTempoSetorNOME_FUNCIONARIO,
+        *cdsTempoSetorTEMPO_TOT, *cdsTempoSetorTEMPO_TOT_HE, *cdsTempoSetorMINUTOS_EXPEDIENTE,
+        *cdsTempoSetorMINUTOS_EXTRAS, *cdsTempoSetorMINUTOS_INATIVO, *cdsTempoSetorQTDE_FUNCIONARIOS,
+        *cdsTempoSetorQTDE_FUNCIONARIOS_HE, *cdsTempoSetorPERC_EFICIENCIA, *cdsTempoSetorNOME_SETOR,
+        *cdsTempoSetorORDEM_SETOR, *cdsTempoSetorQTDE_FICHAS;
+
+    WorkTable cdsSetores;
+    WorkField *cdsSetoresCOD, *cdsSetoresNOME, *cdsSetoresORDEM, *cdsSetoresMEDIA_EFICIENCIA,
+        *cdsSetoresMEDIA_EFICIENCIA_MES, *cdsSetoresSOMA_EFICIENCIA, *cdsSetoresSOMA_EFICIENCIA_MES,
+        *cdsSetoresQTDE_EFICIENCIA, *cdsSetoresQTDE_EFICIENCIA_MES;
+
+    WorkTable cdsSetorFunc;
+    WorkField *cdsSetorFuncSETOR, *cdsSetorFuncFUNCIONARIO, *cdsSetorFuncNOME_FUNCIONARIO,
+        *cdsSetorFuncMEDIA_EFICIENCIA, *cdsSetorFuncMEDIA_EFICIENCIA_MES, *cdsSetorFuncSOMA_EFICIENCIA,
+        *cdsSetorFuncSOMA_EFICIENCIA_MES, *cdsSetorFuncQTDE_EFICIENCIA, *cdsSetorFuncQTDE_EFICIENCIA_MES;
+
+    WorkTable cdsSetorData;
+    WorkField *cdsSetorData_COD_SETOR, *cdsSetorData_NOME_SETOR, *cdsSetorData_DATA_SETOR, *cdsSetorData_EXPEDIENTE,
+        *cdsSetorData_QTDE_FUNC, *cdsSetorData_TOT_MIN_EXPED, *cdsSetorData_MIN_HE, *cdsSetorData_QTDE_FUNC_HE,
+        *cdsSetorData_TOT_MIN_HE, *cdsSetorData_TOT_MIN_DISP, *cdsSetorData_QTDE_PRODUCAO, *cdsSetorData_TEMPO_NECES,
+        *cdsSetorData_SALDO_TEMPO, *cdsSetorData_PESSOAL_NECES, *cdsSetorData_SALDO_PESSOAL, *cdsSetorData_QTDE_DIAS;
+
+    WorkTable cdsSetorProdTempo;
+    WorkField *cdsSetorProdTempo_SETOR, *cdsSetorProdTempo_PROD, *cdsSetorProdTempo_TEMPO, *cdsSetorProdTempo_QTDE,
+        *cdsSetorProdTempo_TEMPO_POR_PAR;
+
+    TDataSource dtsSetorData;
+
+    // Properties.
+    double DataLeitura() const { return FDataLeitura; }
+    void setDataLeitura(double v) { FDataLeitura = v; }
+    double DataInicial() const { return FDataInicial; }
+    void setDataInicial(double v) { FDataInicial = v; }
+    double DataFinal() const { return FDataFinal; }
+    void setDataFinal(double v) { FDataFinal = v; }
+    bool ExpedienteProducaoPorFunc() const { return FExpedienteProducaoPorFunc; }
+    void setExpedienteProducaoPorFunc(bool v) { FExpedienteProducaoPorFunc = v; }
+    SqlConnection* SQLCOnnection() const { return FSQLConnection; }
+    // Stores the connection and moves every statement of the module to it.
+    void setSQLCOnnection(SqlConnection* Value);
+    const TProgressoEvento& ProgressEvent() const { return FProgressEvent; }
+    void setProgressEvent(TProgressoEvento v) { FProgressEvent = std::move(v); }
+    const TFiltroApenasExceto& ApenasExcetoFuncionarios() const { return FApenasExcetoFuncionarios; }
+    void setApenasExcetoFuncionarios(const TFiltroApenasExceto& v) { FApenasExcetoFuncionarios = v; }
+    const TFiltroApenasExceto& ApenasExcetoSetor() const { return FApenasExcetoSetor; }
+    void setApenasExcetoSetor(const TFiltroApenasExceto& v) { FApenasExcetoSetor = v; }
+    const QString& ExcetoSetoresProducao() const { return FExcetoSetoresProducao; }
+    void setExcetoSetoresProducao(const QString& v) { FExcetoSetoresProducao = v; }
+    TRegCalcTempoProd* RegCalcTempoProd() const { return FRegCalcTempoProd.get(); }
+    TPeriodoProducao* PeriodoProducao() const { return FPeriodoProducao.get(); }
+    const QString& CodOperacaoTrocaFicha() const { return FCodOperacaoTrocaFicha; }
+
+    // Empties a built table's visible rows, or creates it empty when closed.
+    void LimparCds(WorkTable& Tabela);
+    // Resets the efficiency tables and reopens the operation times.
+    void PrepararCdsEficiencia();
+
+    // Recomputes a capacity-balance row when one of its time fields changes.
+    void cdsSetorData_CamposTempoChange(WorkField& Sender);
+
+    void DataModuleCreate();
+    void DataModuleDestroy();
+
+private:
+    void declareFields();
+
+    double FDataLeitura = 0;
+    double FDataInicial = 0;
+    double FDataFinal = 0;
+    bool FExpedienteProducaoPorFunc = false;
+    SqlConnection* FSQLConnection = nullptr;
+    TProgressoEvento FProgressEvent;
+    TFiltroApenasExceto FApenasExcetoFuncionarios;
+    TFiltroApenasExceto FApenasExcetoSetor;
+    QString FExcetoSetoresProducao;
+    std::unique_ptr<TRegCalcTempoProd> FRegCalcTempoProd;
+    QString FProdTempoDecimal;
+    QString FCodOperacaoTrocaFicha;
+    bool FGerandoCdsSetorData = false;
+    std::unique_ptr<TPeriodoProducao> FPeriodoProducao;
+};
+
+extern TdmMarvessa* dmMarvessa;
