@@ -3,7 +3,9 @@
 #include "app/TdmPrinc.h"
 #include "data/DayNumber.h"
 #include "data/Platform.h"
+#include "data/WorkTable.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 
 #include <cstdio>
@@ -23,6 +25,41 @@ QJsonObject configurationJson(const TdmPrinc& dm)
     return c;
 }
 
+QJsonArray tableJson(WorkTable& table)
+{
+    QJsonArray rows;
+    if (!table.active())
+        return rows;
+    for (table.first(); !table.eof(); table.next()) {
+        QJsonObject row;
+        for (const auto& f : table.fields()) {
+            QJsonValue v;
+            if (!f->isNull()) {
+                switch (f->type()) {
+                case FieldType::Text:
+                    v = f->asString();
+                    break;
+                case FieldType::Integer:
+                    v = f->asInteger();
+                    break;
+                case FieldType::Float:
+                    v = f->asFloat();
+                    break;
+                case FieldType::Date:
+                    v = daynum::toDate(f->asDateTime()).toString(Qt::ISODate);
+                    break;
+                case FieldType::DateTime:
+                    v = daynum::toDateTime(f->asDateTime()).toString(Qt::ISODate);
+                    break;
+                }
+            }
+            row[f->name()] = v;
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
 int runReport(QCoreApplication&)
 {
     static platform::StderrMessageBoxes boxes;
@@ -33,6 +70,11 @@ int runReport(QCoreApplication&)
         return 1;
     QJsonObject root;
     root[QStringLiteral("configuracao")] = configurationJson(*dm);
+    if (dmMarvessa) {
+        root[QStringLiteral("tempo_setor")] = tableJson(dmMarvessa->cdsTempoSetor);
+        root[QStringLiteral("setores")] = tableJson(dmMarvessa->cdsSetores);
+        root[QStringLiteral("setor_func")] = tableJson(dmMarvessa->cdsSetorFunc);
+    }
     const QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fflush(stdout);

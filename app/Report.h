@@ -5,8 +5,14 @@
 
 class TdmPrinc;
 
+class WorkTable;
+class QJsonArray;
+
 // The settings as the report shows them (never the password).
 QJsonObject configurationJson(const TdmPrinc& dm);
+// The rows of a working table in table order: every field by its name,
+// empty fields as null, dates as YYYY-MM-DD.
+QJsonArray tableJson(WorkTable& table);
 
 // The --report run: start as usual, print one JSON object, exit status 0;
 // any failure (reported on standard error) gives exit status 1.

@@ -118,6 +118,7 @@ void TdmPrinc::sqlConAfterConnect()
     dmMarvessa->setSQLCOnnection(&sqlCon);
     dmMarvessa->setDataLeitura(FDataIndicador);
     dmMarvessa->setExpedienteProducaoPorFunc(FPorFuncionario);
+    dmMarvessa->GerarCdsEficiencia();
 }
 
 void TdmPrinc::setSetores(const QString& v)

@@ -5,8 +5,10 @@
 #include "data/SqlQuery.h"
 #include "data/WorkTable.h"
 
+#include <QHash>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class SqlConnection;
@@ -95,6 +97,42 @@ public:
     TPeriodoProducao* PeriodoProducao() const { return FPeriodoProducao.get(); }
     const QString& CodOperacaoTrocaFicha() const { return FCodOperacaoTrocaFicha; }
 
+    // The generation run: fills cdsTempoSetor, cdsSetores and cdsSetorFunc
+    // for the period.
+    void GerarCdsEficiencia();
+
+    // Statement builders and lookups.
+    void AbrirSqlProdSetor();
+    void AbrirSqlCorteSetor();
+    void AbrirSqlCodCxUnitSetor();
+    void AbrirCdsProdExped();
+    void AbrirCdsSetorAg();
+    void AbrirCdsProdTempo(const QString& Lista);
+    QString getProdTempoDecimal();
+    QString ProdTempoDecimal() { return getProdTempoDecimal(); }
+    double ConverterTempoProduto(double Tempo);
+    double getTempoTrocaFicha(const QString& Setor);
+    double getTempoProdutoSetor(const QString& Produto, const QString& Setor);
+
+    // Accumulation.
+    void ProcessarProducao();
+    void ProcessarProdutoSetor();
+    void ProcessarCorteSetor();
+    void ProcessarEtiquetasUnitarias();
+    bool TemExpediente(const QString& Setor, const QString& Funcionario, double Data);
+    void AdicionarTempoSetor(const QString& Setor, const QString& NomeSetor, double Data, std::int32_t Ordem,
+                             const QString& Funcionario, const QString& NomeFuncionario, double Qtde, double Tempo,
+                             const QString& HoraSaida);
+    static std::int32_t DiferencaMinutos(const QString& HoraInicial, const QString& HoraFinal);
+    static std::int32_t TextoParaInteiro(const QString& Texto);
+
+    // Percentages and means.
+    void CalcularEficiencia();
+    void AcumularSetor(const QString& Setor, const QString& NomeSetor, std::int32_t Ordem, double Data,
+                       double Eficiencia);
+    void AcumularSetorFuncionario(const QString& Setor, const QString& Funcionario, const QString& NomeFuncionario,
+                                  double Data, double Eficiencia);
+
     // Empties a built table's visible rows, or creates it empty when closed.
     void LimparCds(WorkTable& Tabela);
     // Resets the efficiency tables and reopens the operation times.
@@ -107,7 +145,23 @@ public:
     void DataModuleDestroy();
 
 private:
+    struct SourceStage;
+    struct ShiftFields {
+        WorkField *inicio, *fim, *almoco, *inicioHe, *fimHe, *inativo, *qtde, *qtdeHe;
+    };
     void declareFields();
+    void addFilterClauses(QStringList& sql, const QString& funcColumn, const QString& funcInForm,
+                          const QString& setorColumn) const;
+    void setPeriodParams(SqlQuery& q) const;
+    void dumpStatement(const SqlQuery& q, const QString& fileName) const;
+    void processStage(SqlQuery& q, const SourceStage& stage);
+    // The shift row's fields of cdsProdExped, resolved once per opening.
+    const ShiftFields& shiftFields();
+
+    // Within one generation run: each product's times per sector, asked of
+    // the database at most once, and the shift row's fields.
+    std::unique_ptr<QHash<QString, QHash<QString, double>>> FTemposProdutoRun;
+    std::unique_ptr<ShiftFields> FShiftFields;
 
     double FDataLeitura = 0;
     double FDataInicial = 0;

@@ -101,6 +101,20 @@ const fb::Value& SqlQuery::fieldByName(const QString& name) const
     return *v;
 }
 
+int SqlQuery::columnIndex(const QString& name) const
+{
+    int i = result_ ? result_->indexOf(name) : -1;
+    if (i < 0)
+        throw fb::DatabaseError(QStringLiteral("Field '%1' not found").arg(name).toStdString());
+    return i;
+}
+
+const fb::Value& SqlQuery::value(int column) const
+{
+    static const fb::Value null;
+    return result_ ? result_->value(column) : null;
+}
+
 void SqlQuery::execSql()
 {
     close();

@@ -50,6 +50,9 @@ public:
     const fb::Value& fieldByName(const QString& name) const;
     // Null when the result has no such column.
     const fb::Value* findField(const QString& name) const;
+    // Column position for value(); fails for an unknown column.
+    int columnIndex(const QString& name) const;
+    const fb::Value& value(int column) const;
 
     // Runs a statement that returns no rows.
     void execSql();

@@ -9,6 +9,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
+#include <QHash>
 #include <QTextStream>
 #include <QTime>
 
@@ -86,21 +87,28 @@ int main(int argc, char** argv)
     };
 
     put("insert into PARAM values ('PRODUTO_TEMPO', 'TEMPO_DECIMAL', 'N')");
+    QHash<QString, int> troca;
     for (const Sector& s : kSectors) {
+        troca[s.code] = rnd.between(10, 30);
         put(QStringLiteral("insert into SETOR values ('%1', '%2', %3, '%1')").arg(s.code, s.name).arg(QString(s.code).toInt()));
-        put(QStringLiteral("insert into PRODUCAO_OPERACAO_SETOR values ('TR', '%1', %2)").arg(s.code).arg(rnd.between(10, 30)));
+        put(QStringLiteral("insert into PRODUCAO_OPERACAO_SETOR values ('TR', '%1', %2)").arg(s.code).arg(troca[s.code]));
     }
 
-    // Products and their standard time per pair, in seconds, per sector.
+    // Products and their standard time per pair (per box in the shipping
+    // sector), in seconds, per sector; cutting knives and theirs.
     const int products = 12;
+    QHash<QString, int> tempo; // product + sector
     for (int p = 1; p <= products; ++p)
-        for (const Sector& s : kSectors)
-            put(QStringLiteral("insert into PRODUTO_TEMPO values ('%1', '%2', %3)")
-                     .arg(10000 + p)
-                     .arg(s.code)
-                     .arg(rnd.between(40, 110)));
-    for (int k = 1; k <= 6; ++k)
-        put(QStringLiteral("insert into FACA values ('F%1', %2)").arg(k).arg(rnd.between(25, 45)));
+        for (const Sector& s : kSectors) {
+            const int t = QString(s.code) == QLatin1String("05") ? rnd.between(50, 90) : rnd.between(40, 110);
+            tempo[QString::number(10000 + p) + s.code] = t;
+            put(QStringLiteral("insert into PRODUTO_TEMPO values ('%1', '%2', %3)").arg(10000 + p).arg(s.code).arg(t));
+        }
+    QList<int> faca;
+    for (int k = 1; k <= 6; ++k) {
+        faca.append(rnd.between(25, 45));
+        put(QStringLiteral("insert into FACA values ('F%1', %2)").arg(k).arg(faca.back()));
+    }
 
     struct Employee {
         QString code;
@@ -146,23 +154,29 @@ int main(int argc, char** argv)
                 const int product = 10000 + rnd.between(1, products);
                 const int qty = rnd.between(12, 36);
                 const QString code = e.sector->code;
+                double standard = 0; // seconds of standard time in this ticket
                 if (code == QLatin1String("01")) {
                     ++corte;
-                    put(QStringLiteral("insert into FICHA_CORTE values (%1, %2, 'F%3')").arg(corte).arg(qty).arg(rnd.between(1, 6)));
+                    const int knife = rnd.between(1, 6);
+                    standard = qty * faca[knife - 1] + troca[code];
+                    put(QStringLiteral("insert into FICHA_CORTE values (%1, %2, 'F%3')").arg(corte).arg(qty).arg(knife));
                     put(QStringLiteral("insert into FICHA_CORTE_ATU_SETOR values (%1, '01', %2, '%3')")
                              .arg(corte)
                              .arg(ts(day, t), e.code));
                 } else if (code == QLatin1String("05")) {
-                    for (int box = 0; box < qty / 12; ++box) {
+                    const int boxes = qty / 6;
+                    standard = boxes * (tempo[QString::number(product) + code] + troca[code]);
+                    for (int box = 0; box < boxes; ++box) {
                         ++caixa;
                         put(QStringLiteral("insert into CODCXUNIT values ('CX%1', %2, %3, '05', %4, '%5', '%6')")
                                  .arg(caixa)
                                  .arg(prog)
                                  .arg(ficha)
-                                 .arg(ts(day, t.addSecs(box * 20)), e.code)
+                                 .arg(ts(day, t.addSecs(box * 30)), e.code)
                                  .arg(product));
                     }
                 } else {
+                    standard = qty * tempo[QString::number(product) + code] + troca[code];
                     ++ficha;
                     put(QStringLiteral("insert into ITENSPV (PROG_IT, FICHA_IT, PROD_IT) values (%1, %2, '%3')")
                              .arg(prog)
@@ -175,8 +189,8 @@ int main(int argc, char** argv)
                              .arg(qty)
                              .arg(e.code));
                 }
-                // Minutes until the next ticket: qty pairs at ~75 s a pair, at the employee's pace.
-                const int minutes = std::max(5, qty * 75 * 100 / (e.skill * 60) + rnd.between(-4, 4));
+                // Minutes until the next ticket: its standard time at the employee's pace.
+                const int minutes = std::max(3, int(standard * 100 / (e.skill * 60.0)) + rnd.between(-3, 3));
                 QTime nextTime = t.addSecs(minutes * 60);
                 if (nextTime < t)
                     break; // past midnight

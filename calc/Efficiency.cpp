@@ -1,0 +1,94 @@
+// Efficiency percentages per day, sector and employee, and their daily and
+// period means per sector and per employee.
+#include "calc/TdmMarvessa.h"
+
+namespace {
+
+using V = fb::Value;
+
+} // namespace
+
+void TdmMarvessa::CalcularEficiencia()
+{
+    const auto total = std::int32_t(cdsTempoSetor.recordCount());
+    std::int32_t handled = 0;
+    for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next()) {
+        const double s = cdsTempoSetorTEMPO_TOT->asFloat() + cdsTempoSetorTEMPO_TOT_HE->asFloat();
+        const double n = double(cdsTempoSetorMINUTOS_EXPEDIENTE->asInteger()) - cdsTempoSetorMINUTOS_INATIVO->asInteger();
+        const double x = cdsTempoSetorMINUTOS_EXTRAS->asInteger();
+        const double f = cdsTempoSetorQTDE_FUNCIONARIOS->asInteger();
+        const double fh = cdsTempoSetorQTDE_FUNCIONARIOS_HE->asInteger();
+        // Available time in staff-seconds; a row without any gets no percentage.
+        const double disponivel = n * 60 * f + x * 60 * fh;
+        if (n + x > 0 && f + fh > 0 && disponivel != 0) {
+            cdsTempoSetor.edit();
+            cdsTempoSetorPERC_EFICIENCIA->setAsFloat(s / disponivel * 100);
+            cdsTempoSetor.post();
+        }
+        const double eficiencia = cdsTempoSetorPERC_EFICIENCIA->asFloat();
+        const double data = cdsTempoSetorDATA->asDateTime();
+        const QString setor = cdsTempoSetorSETOR->asString();
+        AcumularSetor(setor, cdsTempoSetorNOME_SETOR->asString(), cdsTempoSetorORDEM_SETOR->asInteger(), data, eficiencia);
+        AcumularSetorFuncionario(setor, cdsTempoSetorFUNCIONARIO->asString(), cdsTempoSetorNOME_FUNCIONARIO->asString(),
+                                 data, eficiencia);
+        ++handled;
+        if (FProgressEvent)
+            FProgressEvent(total, handled, QStringLiteral("Calculando Eficiência"), handled == 1);
+    }
+}
+
+namespace {
+
+// Adds one percentage to a summary row that stands current and editable.
+void acumular(bool diaria, double eficiencia, WorkField* qtde, WorkField* soma, WorkField* media, WorkField* qtdeMes,
+              WorkField* somaMes, WorkField* mediaMes)
+{
+    if (diaria) {
+        qtde->setAsInteger(std::int64_t(qtde->asInteger()) + 1);
+        soma->setAsFloat(soma->asFloat() + eficiencia);
+        media->setAsFloat(soma->asFloat() / qtde->asInteger());
+    }
+    qtdeMes->setAsInteger(std::int64_t(qtdeMes->asInteger()) + 1);
+    somaMes->setAsFloat(somaMes->asFloat() + eficiencia);
+    mediaMes->setAsFloat(somaMes->asFloat() / qtdeMes->asInteger());
+}
+
+} // namespace
+
+void TdmMarvessa::AcumularSetor(const QString& Setor, const QString& NomeSetor, std::int32_t Ordem, double Data,
+                                double Eficiencia)
+{
+    if (cdsSetores.locate(QStringLiteral("COD"), {V::text(Setor)})) {
+        cdsSetores.edit();
+    } else {
+        cdsSetores.append();
+        cdsSetoresCOD->setAsString(Setor);
+        cdsSetoresNOME->setAsString(NomeSetor);
+        cdsSetoresORDEM->setAsInteger(Ordem);
+        cdsSetoresQTDE_EFICIENCIA->setAsInteger(0);
+        cdsSetoresQTDE_EFICIENCIA_MES->setAsInteger(0);
+    }
+    const bool diaria = Data == FDataLeitura || (FDataInicial <= Data && Data <= FDataFinal);
+    acumular(diaria, Eficiencia, cdsSetoresQTDE_EFICIENCIA, cdsSetoresSOMA_EFICIENCIA, cdsSetoresMEDIA_EFICIENCIA,
+             cdsSetoresQTDE_EFICIENCIA_MES, cdsSetoresSOMA_EFICIENCIA_MES, cdsSetoresMEDIA_EFICIENCIA_MES);
+    cdsSetores.post();
+}
+
+void TdmMarvessa::AcumularSetorFuncionario(const QString& Setor, const QString& Funcionario,
+                                           const QString& NomeFuncionario, double Data, double Eficiencia)
+{
+    if (cdsSetorFunc.locate(QStringLiteral("SETOR;FUNCIONARIO"), {V::text(Setor), V::text(Funcionario)})) {
+        cdsSetorFunc.edit();
+    } else {
+        cdsSetorFunc.append();
+        cdsSetorFuncSETOR->setAsString(Setor);
+        cdsSetorFuncFUNCIONARIO->setAsString(Funcionario);
+        cdsSetorFuncNOME_FUNCIONARIO->setAsString(NomeFuncionario);
+        cdsSetorFuncQTDE_EFICIENCIA->setAsInteger(0);
+        cdsSetorFuncQTDE_EFICIENCIA_MES->setAsInteger(0);
+    }
+    const bool diaria = Data == FDataLeitura || (FDataInicial <= Data && Data <= FDataFinal);
+    acumular(diaria, Eficiencia, cdsSetorFuncQTDE_EFICIENCIA, cdsSetorFuncSOMA_EFICIENCIA, cdsSetorFuncMEDIA_EFICIENCIA,
+             cdsSetorFuncQTDE_EFICIENCIA_MES, cdsSetorFuncSOMA_EFICIENCIA_MES, cdsSetorFuncMEDIA_EFICIENCIA_MES);
+    cdsSetorFunc.post();
+}

@@ -1,0 +1,244 @@
+// The generation run: the period, the three source stages and the
+// accumulation of standard time and shift minutes per day, sector and
+// employee.
+#include "calc/TdmMarvessa.h"
+#include "data/DatabaseError.h"
+#include "data/DayNumber.h"
+#include "data/FbValue.h"
+#include "data/Platform.h"
+
+#include <QSet>
+
+#include <limits>
+#include <vector>
+
+namespace {
+
+using V = fb::Value;
+
+QString clockText(double dayNumber)
+{
+    return daynum::toDateTime(dayNumber).time().toString(QStringLiteral("HH:mm"));
+}
+
+// Shares the text of equal values, so that a month of records keeps one copy
+// of each sector, employee and name.
+class Interner {
+public:
+    QString operator()(const QString& s)
+    {
+        auto it = seen_.constFind(s);
+        if (it != seen_.cend())
+            return *it;
+        seen_.insert(s);
+        return s;
+    }
+
+private:
+    QSet<QString> seen_;
+};
+
+} // namespace
+
+// How one source stage reads its statement.
+struct TdmMarvessa::SourceStage {
+    const char* dateTime;
+    const char* setor;
+    const char* funcionario;
+    const char* qtde;
+    const char* prod;      // product for the lookup fallback; null: no fallback
+    const char* horaSaida; // clock text column; null: the date-time formatted hh:mm
+    const char* mensagem;
+};
+
+void TdmMarvessa::GerarCdsEficiencia()
+{
+    // Period rule.
+    if (FDataInicial > 0)
+        FPeriodoProducao->setDataIni(FDataInicial);
+    if (FDataFinal > 0)
+        FPeriodoProducao->setDataFim(FDataFinal);
+    if (FDataLeitura > 0) {
+        FPeriodoProducao->setDataIni(FDataLeitura - 30);
+        FPeriodoProducao->setDataFim(FDataLeitura);
+    }
+
+    FTemposProdutoRun = std::make_unique<QHash<QString, QHash<QString, double>>>();
+    struct RunEnd {
+        TdmMarvessa* m;
+        ~RunEnd() { m->FTemposProdutoRun.reset(); }
+    } runEnd{this};
+
+    PrepararCdsEficiencia();
+    AbrirCdsProdExped();
+    AbrirCdsSetorAg();
+    AbrirSqlProdSetor();
+    AbrirSqlCorteSetor();
+    AbrirSqlCodCxUnitSetor();
+    ProcessarProducao();
+    CalcularEficiencia();
+}
+
+void TdmMarvessa::ProcessarProducao()
+{
+    ProcessarProdutoSetor();
+    ProcessarCorteSetor();
+    ProcessarEtiquetasUnitarias();
+}
+
+void TdmMarvessa::ProcessarProdutoSetor()
+{
+    processStage(sqlProdSetor, {"DTSAIDA_PS", "SETOR_PS", "FUNCIONAR_PS", "QTDE_PS", "PROD", "HORASAIDA_PS",
+                                "Processando o Produto/Setor"});
+}
+
+void TdmMarvessa::ProcessarCorteSetor()
+{
+    processStage(sqlCorteSetor, {"data_saida_fs", "setor_fs", "funcionario_fs", "QTDE", nullptr, nullptr,
+                                 "Processando o Corte/Setor"});
+}
+
+void TdmMarvessa::ProcessarEtiquetasUnitarias()
+{
+    processStage(sqlCodCxUnitSetor, {"dtbaixa_cx", "setor_cx", "funcionario_cx", "QTDE", "prod_cx", nullptr,
+                                     "Processando as Etiquetas Unitarias"});
+}
+
+void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
+{
+    // The statement runs once: its records are kept for the count and the walk.
+    struct Record {
+        double dateTime;
+        QString setor, funcionario, prod, horaSaida, nomeSetor, nomeFuncionario;
+        double qtde, tempo;
+        std::int32_t ordem;
+    };
+    std::vector<Record> records;
+    if (q.active() && !q.eof()) {
+        auto col = [&](const char* name) { return name ? q.columnIndex(QString::fromLatin1(name)) : -1; };
+        const int cDate = col(stage.dateTime), cSetor = col(stage.setor), cFunc = col(stage.funcionario),
+                  cQtde = col(stage.qtde), cProd = col(stage.prod), cHora = col(stage.horaSaida),
+                  cTempo = col("TEMPO"), cNomeSetor = col("NOME_SETOR"), cOrdem = col("ORDEM_SETOR"),
+                  cNomeFunc = col("NOME_FUNCIONARIO");
+        Interner intern;
+        for (; !q.eof(); q.next()) {
+            Record r;
+            r.dateTime = q.value(cDate).asDateTime();
+            r.setor = intern(q.value(cSetor).asText());
+            r.funcionario = intern(q.value(cFunc).asText());
+            r.prod = cProd >= 0 ? intern(q.value(cProd).asText()) : QString();
+            r.horaSaida = cHora >= 0 ? intern(q.value(cHora).asText()) : intern(clockText(r.dateTime));
+            r.nomeSetor = intern(q.value(cNomeSetor).asText());
+            r.nomeFuncionario = intern(q.value(cNomeFunc).asText());
+            r.qtde = q.value(cQtde).asFloat();
+            r.tempo = q.value(cTempo).asFloat();
+            std::int64_t ordem = q.value(cOrdem).asInteger();
+            if (ordem < std::numeric_limits<std::int32_t>::min() || ordem > std::numeric_limits<std::int32_t>::max())
+                throw fb::ConversionError("ORDEM_SETOR out of range for an integer");
+            r.ordem = std::int32_t(ordem);
+            records.push_back(std::move(r));
+        }
+    }
+    q.close();
+
+    const auto total = std::int32_t(records.size());
+    std::int32_t visited = 0;
+    for (const Record& r : records) {
+        const double day = daynum::datePart(r.dateTime);
+        if (TemExpediente(r.setor, r.funcionario, day)) {
+            double tempo = r.tempo;
+            if (tempo == 0 && stage.prod)
+                tempo = getTempoProdutoSetor(r.prod, r.setor);
+            AdicionarTempoSetor(r.setor, r.nomeSetor, day, r.ordem, r.funcionario, r.nomeFuncionario, r.qtde, tempo,
+                                r.horaSaida);
+        }
+        ++visited;
+        if (FProgressEvent)
+            FProgressEvent(total, visited, QString::fromUtf8(stage.mensagem), visited == 1);
+    }
+}
+
+bool TdmMarvessa::TemExpediente(const QString& Setor, const QString& Funcionario, double Data)
+{
+    const QString func = FExpedienteProducaoPorFunc ? Funcionario : QString();
+    if (!cdsProdExped.findKey({V::date(Data), V::text(Setor), V::text(func)}))
+        return false;
+    return shiftFields().qtde->asInteger() > 0;
+}
+
+const TdmMarvessa::ShiftFields& TdmMarvessa::shiftFields()
+{
+    if (!FShiftFields) {
+        auto f = [&](const char* name) { return &cdsProdExped.fieldByName(QString::fromLatin1(name)); };
+        FShiftFields = std::make_unique<ShiftFields>(ShiftFields{
+            f("HORA_INICIO_PE"), f("HORA_FIM_PE"), f("MINUTOS_INTERVALO_ALMOCO_PE"), f("HORA_INICIO_HE_PE"),
+            f("HORA_FIM_HE_PE"), f("MINUTOS_INATIVO_PE"), f("QTDE_FUNCIONARIOS_PE"), f("QTDE_FUNCIONARIOS_HE_PE")});
+    }
+    return *FShiftFields;
+}
+
+void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeSetor, double Data, std::int32_t Ordem,
+                                      const QString& Funcionario, const QString& NomeFuncionario, double Qtde,
+                                      double Tempo, const QString& HoraSaida)
+{
+    const ShiftFields& pe = shiftFields();
+
+    if (cdsTempoSetor.locate(QStringLiteral("DATA;SETOR;FUNCIONARIO"), {V::date(Data), V::text(Setor), V::text(Funcionario)})) {
+        cdsTempoSetor.edit();
+    } else {
+        cdsTempoSetor.append();
+        cdsTempoSetorDATA->setAsDateTime(Data);
+        cdsTempoSetorSETOR->setAsString(Setor);
+        cdsTempoSetorNOME_SETOR->setAsString(NomeSetor);
+        cdsTempoSetorORDEM_SETOR->setAsInteger(Ordem);
+        cdsTempoSetorFUNCIONARIO->setAsString(Funcionario);
+        cdsTempoSetorNOME_FUNCIONARIO->setAsString(NomeFuncionario);
+    }
+    cdsTempoSetorQTDE_FICHAS->setAsInteger(std::int64_t(cdsTempoSetorQTDE_FICHAS->asInteger()) + 1);
+
+    // Shift end and lunch break: on the current day the shift ends now until
+    // its own end time has passed.
+    QString horaFim = pe.fim->asString();
+    std::int32_t almoco = pe.almoco->asInteger();
+    const QDateTime now = platform::clock().now();
+    if (Data == daynum::fromDate(now.date())) {
+        const QString agora = now.time().toString(QStringLiteral("HH:mm"));
+        if (agora < horaFim) {
+            horaFim = agora;
+            if (horaFim.left(2) < QLatin1String("12"))
+                almoco = 0;
+        }
+    }
+
+    const double troca = getTempoTrocaFicha(Setor);
+
+    const QString inicioHe = pe.inicioHe->asString();
+    const bool horaExtra = !inicioHe.isEmpty() && inicioHe <= HoraSaida && HoraSaida <= pe.fimHe->asString();
+    WorkField* alvo = horaExtra ? cdsTempoSetorTEMPO_TOT_HE : cdsTempoSetorTEMPO_TOT;
+    alvo->setAsFloat(alvo->asFloat() + Qtde * Tempo + troca);
+
+    cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(std::int64_t(DiferencaMinutos(pe.inicio->asString(), horaFim)) - almoco);
+    cdsTempoSetorMINUTOS_EXTRAS->setAsInteger(DiferencaMinutos(inicioHe, pe.fimHe->asString()));
+    cdsTempoSetorMINUTOS_INATIVO->setAsInteger(pe.inativo->asInteger());
+    cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(pe.qtde->asInteger());
+    cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(pe.qtdeHe->asInteger());
+    cdsTempoSetor.post();
+}
+
+std::int32_t TdmMarvessa::TextoParaInteiro(const QString& Texto)
+{
+    bool ok = false;
+    int v = Texto.trimmed().toInt(&ok);
+    return ok ? v : 0;
+}
+
+std::int32_t TdmMarvessa::DiferencaMinutos(const QString& HoraInicial, const QString& HoraFinal)
+{
+    if (HoraInicial.isEmpty() || HoraFinal.isEmpty())
+        return 0;
+    // Each total is held as an unsigned 16-bit count of minutes.
+    auto total = [](const QString& hora) {
+        return std::uint16_t(TextoParaInteiro(hora.mid(0, 2)) * 60 + TextoParaInteiro(hora.mid(3, 2)));
+    };
+    return std::int32_t(total(HoraFinal)) - std::int32_t(total(HoraInicial));
+}

@@ -1,0 +1,59 @@
+#include "calc/SourceStatements.h"
+
+namespace sourcesql {
+
+const QStringList kProdSetor = {
+    QStringLiteral("select PROG_PS, FICHA_PS, SETOR_PS, DTSAIDA_PS, HORASAIDA_PS, QTDE_PS, FUNCIONAR_PS,"),
+    QStringLiteral("   (select max(PROD_IT) from ITENSPV IT where IT.PROG_IT = PS.PROG_PS and IT.FICHA_IT = PS.FICHA_PS) as PROD,"),
+    QStringLiteral("   (select TEMPO_PT from PRODUTO_TEMPO PT where PT.PRODUTO_PT = (select first 1 PROD_IT from ITENSPV IT where IT.PROG_IT = PS.PROG_PS and IT.FICHA_IT = PS.FICHA_PS) and SETOR_PT = PS.SETOR_PS) as TEMPO,"),
+    QStringLiteral("   (select DESC_TA from TABELA where NUM_TA='38' and COD_TA = PS.FUNCIONAR_PS) as NOME_FUNCIONARIO,"),
+    QStringLiteral("   (select NOME_SE from SETOR where COD_SE = PS.SETOR_PS) as NOME_SETOR,"),
+    QStringLiteral("   (select ORDEM_SE from SETOR where COD_SE = PS.SETOR_PS) as ORDEM_SETOR"),
+    QStringLiteral("from PRODUCAO_SETOR PS"),
+    QStringLiteral("where DTSAIDA_PS BETWEEN :DATA_INI AND :DATA_FIM")
+};
+
+const QStringList kCorteSetor = {
+    QStringLiteral("select FCAS.setor_fs, FCAS.data_saida_fs, FCAS.funcionario_fs,"),
+    QStringLiteral("   FC.qtde_tot_fc as QTDE,"),
+    QStringLiteral("   F2.tempo_producao_fc as TEMPO,"),
+    QStringLiteral("   (select DESC_TA from TABELA where NUM_TA='38' and COD_TA = FCAS.funcionario_fs) as NOME_FUNCIONARIO,"),
+    QStringLiteral("   (select NOME_SE from SETOR where COD_SE = FCAS.setor_fs) as NOME_SETOR,"),
+    QStringLiteral("   (select ORDEM_SE from SETOR where COD_SE = FCAS.setor_fs) as ORDEM_SETOR"),
+    QStringLiteral("from  FICHA_CORTE_ATU_SETOR FCAS"),
+    QStringLiteral("left join FICHA_CORTE FC ON FCAS.id_ficha_corte_fs = FC.id_fc"),
+    QStringLiteral("left join FICHA_CORTE_PROGRAMACOES FCPROG on FCPROG.id_ficha_corte_fp = FC.id_fc"),
+    QStringLiteral("left join FACA F2 ON F2.cod_fc = FC.faca_fc"),
+    QStringLiteral("where FCAS.data_saida_fs BETWEEN :DATA_INI AND :DATA_FIM")
+};
+
+const QStringList kCorteSetorGroupBy = {
+    QStringLiteral("group by FCAS.setor_fs, FCAS.data_saida_fs, FC.qtde_tot_fc, FCAS.funcionario_fs,"),
+    QStringLiteral(" F2.tempo_producao_fc")
+};
+
+const QStringList kCodCxUnitSetor = {
+    QStringLiteral("select CX.prog_cx, CX.ficha_cx, CX.setor_cx, CX.dtbaixa_cx, CX.funcionario_cx, CX.prod_cx, COUNT(*) AS QTDE,"),
+    QStringLiteral("   (select TEMPO_PT from PRODUTO_TEMPO PT where PT.PRODUTO_PT = CX.prod_cx and SETOR_PT = CX.setor_cx) as TEMPO,"),
+    QStringLiteral("   (select DESC_TA from TABELA where NUM_TA='38' and COD_TA = CX.funcionario_cx) as NOME_FUNCIONARIO,"),
+    QStringLiteral("   (select NOME_SE from SETOR where COD_SE = CX.setor_cx) as NOME_SETOR,"),
+    QStringLiteral("   (select ORDEM_SE from SETOR where COD_SE = CX.setor_cx) as ORDEM_SETOR"),
+    QStringLiteral("from CODCXUNIT CX"),
+    QStringLiteral("where CX.dtbaixa_cx BETWEEN :DATA_INI AND :DATA_FIM"),
+    QStringLiteral("AND CX.setor_cx <> '' AND CX.setor_cx IS NOT NULL")
+};
+
+const QStringList kCodCxUnitSetorGroupBy = {
+    QStringLiteral("GROUP BY CX.prog_cx, CX.ficha_cx, CX.setor_cx, CX.dtbaixa_cx, CX.funcionario_cx, CX.prod_cx")
+};
+
+const QStringList kProdExped = {
+    QStringLiteral("select PE.* from PRODUCAO_EXPEDIENTE PE"),
+    QStringLiteral("where DATA_PE>=:DATA_INI"),
+    QStringLiteral("and DATA_PE<=:DATA_FIM")
+};
+
+const QString kProdTempoPrefix = QStringLiteral("select * from PRODUTO_TEMPO where PRODUTO_PT in (");
+const QString kParam = QStringLiteral("select VALOR_PA from PARAM where GRUPO_PA=:GRUPO and PARAM_PA=:PARAM");
+
+} // namespace sourcesql

@@ -1,0 +1,263 @@
+#include "tests/calc/Factory.h"
+
+#include "data/DayNumber.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace rows;
+
+namespace {
+
+const double kDay = Factory::kReadingDay; // 2026-11-05
+const double kYesterday = kDay - 1;
+
+QString base()
+{
+    return sector("02", "Costura", 2, "02") + sector("03", "Montagem", 3, "02") + employee("001", "Ana Silva") +
+           employee("002", "João Conceição") + operation("TR", "02", 5) + operation("CO", "03", 99);
+}
+
+} // namespace
+
+TEST(Generation, ProductionTicketsAccumulateWithTicketChangeOncePerRecord)
+{
+    Factory f(base() + productTime("P1", "02", 30) + shift({"2026-11-04", "02", "001"}) +
+              ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 100, "001", {"P1"}) +
+              ticket(1, 2, "02", "2026-11-04 11:00", "11:00", 50, "001", {"P1"}));
+    f.dm.GerarCdsEficiencia();
+    ASSERT_EQ(f.dm.cdsTempoSetor.recordCount(), 1);
+    f.row(kYesterday, "02", "001");
+    EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
+    EXPECT_EQ(f.field("TEMPO_TOT"), 4510); // 3000 + 5 + 1500 + 5
+    EXPECT_TRUE(f.dm.cdsTempoSetorTEMPO_TOT_HE->isNull());
+    EXPECT_EQ(f.field("MINUTOS_EXPEDIENTE"), 570);
+    EXPECT_EQ(f.field("MINUTOS_EXTRAS"), 0);
+    EXPECT_EQ(f.field("QTDE_FUNCIONARIOS"), 1);
+    EXPECT_EQ(f.dm.cdsTempoSetorNOME_FUNCIONARIO->asString(), "Ana Silva");
+    EXPECT_EQ(f.dm.cdsTempoSetorNOME_SETOR->asString(), "Costura");
+    EXPECT_EQ(f.field("ORDEM_SETOR"), 2);
+    EXPECT_DOUBLE_EQ(f.field("PERC_EFICIENCIA"), 4510.0 / (570 * 60) * 100);
+}
+
+TEST(Generation, CurrentDayShiftEndsNowUntilItsEndTime)
+{
+    Factory f(base() + productTime("P1", "02", 30) + shift({"2026-11-05", "02", "001"}) +
+              ticket(1, 1, "02", "2026-11-05 06:00", "06:00", 1, "001", {"P1"}));
+    struct Case {
+        QTime now;
+        int minutes;
+    };
+    for (const Case& c : {Case{QTime(10, 15), 195}, Case{QTime(13, 0), 300}, Case{QTime(17, 29), 569},
+                          Case{QTime(17, 30), 570}, Case{QTime(6, 30), -30}, Case{QTime(23, 0), 570}}) {
+        f.fakes.clock.set(QDateTime(QDate(2026, 11, 5), c.now));
+        f.dm.GerarCdsEficiencia();
+        f.row(kDay, "02", "001");
+        EXPECT_EQ(f.field("MINUTOS_EXPEDIENTE"), c.minutes) << c.now.toString().toStdString();
+    }
+    // Another day than the clock's: the whole shift, whatever the time.
+    f.fakes.clock.set(QDateTime(QDate(2026, 11, 6), QTime(10, 15)));
+    f.dm.GerarCdsEficiencia();
+    f.row(kDay, "02", "001");
+    EXPECT_EQ(f.field("MINUTOS_EXPEDIENTE"), 570);
+}
+
+TEST(Generation, OvertimeWindowIncludesBothEnds)
+{
+    Shift withOvertime{"2026-11-04", "02", "001"};
+    withOvertime.inicioHe = "18:00";
+    withOvertime.fimHe = "20:00";
+    withOvertime.qtdeHe = 1;
+    QString sql = base() + productTime("P1", "02", 10) + shift(withOvertime);
+    int ficha = 1;
+    for (const char* hora : {"17:59", "18:00", "20:00", "20:01"})
+        sql += ticket(1, ficha++, "02", QStringLiteral("2026-11-04 %1").arg(hora), hora, 1, "001", {"P1"});
+    Factory f(sql);
+    f.dm.GerarCdsEficiencia();
+    f.row(kYesterday, "02", "001");
+    EXPECT_EQ(f.field("TEMPO_TOT"), 2 * (10 + 5));
+    EXPECT_EQ(f.field("TEMPO_TOT_HE"), 2 * (10 + 5));
+    EXPECT_EQ(f.field("MINUTOS_EXTRAS"), 120);
+    EXPECT_EQ(f.field("QTDE_FUNCIONARIOS_HE"), 1);
+
+    // Without an overtime start nothing is overtime.
+    Factory g(base() + productTime("P1", "02", 10) + shift({"2026-11-04", "02", "001"}) +
+              ticket(1, 1, "02", "2026-11-04 19:00", "19:00", 1, "001", {"P1"}));
+    g.dm.GerarCdsEficiencia();
+    g.row(kYesterday, "02", "001");
+    EXPECT_EQ(g.field("TEMPO_TOT"), 15);
+    EXPECT_TRUE(g.dm.cdsTempoSetorTEMPO_TOT_HE->isNull());
+    EXPECT_EQ(g.field("MINUTOS_EXTRAS"), 0);
+}
+
+TEST(Generation, ProductLookupGoesThroughTheGroupingSector)
+{
+    // Sector 03 groups to 02. Ticket 1's first item has no time in 03, so the
+    // greatest product (P9) is looked up in the grouping sector's row: 120 s
+    // stored, read as 2 per pair since the setting is not "S". Sector 04 is
+    // missing from SETOR: 0, though PRODUTO_TEMPO has a row for it.
+    QString sql = base() + productTime("P9", "02", 120) + productTime("P9", "03", 999) + productTime("P9", "04", 50) +
+                  shift({"2026-11-04", "03", "001"}) + shift({"2026-11-04", "04", "002"}) +
+                  ticket(1, 1, "03", "2026-11-04 10:00", "10:00", 10, "001", {"P1", "P9"}) +
+                  ticket(1, 2, "04", "2026-11-04 10:00", "10:00", 10, "002", {"P1", "P9"});
+    Factory f(sql + param("N"));
+    f.dm.GerarCdsEficiencia();
+    f.row(kYesterday, "03", "001");
+    EXPECT_EQ(f.field("TEMPO_TOT"), 10 * 2); // no ticket-change operation in 03 ("CO" is another)
+    f.row(kYesterday, "04", "002");
+    EXPECT_EQ(f.field("TEMPO_TOT"), 0);
+
+    Factory s(sql + param("S"));
+    s.dm.GerarCdsEficiencia();
+    s.row(kYesterday, "03", "001");
+    EXPECT_EQ(s.field("TEMPO_TOT"), 10 * 120);
+}
+
+TEST(Generation, ProductTimeSettingIsAskedOnce)
+{
+    Factory f(base() + param("s"));
+    EXPECT_EQ(f.dm.ProdTempoDecimal(), "s");
+    EXPECT_EQ(f.dm.ConverterTempoProduto(120), 2); // only a capital S keeps the time
+    f.con.close();
+    f.db.exec("update PARAM set VALOR_PA = 'S';");
+    f.con.open();
+    EXPECT_EQ(f.dm.ProdTempoDecimal(), "s"); // not asked again
+
+    Factory none(base());
+    EXPECT_EQ(none.dm.ProdTempoDecimal(), "");
+    EXPECT_EQ(none.dm.getTempoProdutoSetor("P1", "02"), 0);
+    EXPECT_EQ(none.dm.cdsProdTempo.recordCount(), 0);
+}
+
+TEST(Generation, CuttingAndUnitLabelStagesMapTheirColumns)
+{
+    QString sql = base() + productTime("P5", "02", 40) + shift({"2026-11-04", "02", "001"}) +
+                  shift({"2026-11-04", "02", "002"}) +
+                  cutting(1, "02", "2026-11-04 09:10", "001", 24, "F1", 20) +
+                  cutting(2, "02", "2026-11-04 09:20", "001", 12, "F0", 0) + // TEMPO 0: only the ticket change
+                  label("C1", 7, 1, "02", "2026-11-04 15:00:00", "002", "P5") +
+                  label("C2", 7, 1, "02", "2026-11-04 15:00:00", "002", "P5") + // counted together: QTDE 2
+                  label("C3", 7, 1, "02", "2026-11-04 15:01:00", "002", "P5");
+    Factory f(sql);
+    f.dm.GerarCdsEficiencia();
+    f.row(kYesterday, "02", "001");
+    EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
+    EXPECT_EQ(f.field("TEMPO_TOT"), 24 * 20 + 5 + 0 + 5);
+    f.row(kYesterday, "02", "002");
+    EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
+    EXPECT_EQ(f.field("TEMPO_TOT"), 2 * 40 + 5 + 1 * 40 + 5);
+    EXPECT_EQ(f.dm.cdsTempoSetorNOME_FUNCIONARIO->asString(), "João Conceição");
+}
+
+TEST(Generation, UnitLabelClockTextDecidesOvertime)
+{
+    Shift s{"2026-11-04", "02", "002"};
+    s.inicioHe = "18:00";
+    s.fimHe = "19:00";
+    s.qtdeHe = 1;
+    Factory f(base() + productTime("P5", "02", 40) + shift(s) +
+              label("C1", 7, 1, "02", "2026-11-04 18:30:00", "002", "P5"));
+    f.dm.GerarCdsEficiencia();
+    f.row(kYesterday, "02", "002");
+    EXPECT_EQ(f.field("TEMPO_TOT_HE"), 45);
+}
+
+TEST(Generation, StagesFillRowsInOrderAndTheFirstRecordNamesTheRow)
+{
+    Factory f(base() + productTime("P1", "02", 30) + shift({"2026-11-04", "02", "001"}) +
+              shift({"2026-11-04", "02", "002"}) + label("C1", 7, 1, "02", "2026-11-04 08:00", "001", "P1") +
+              cutting(1, "02", "2026-11-04 09:00", "002", 1, "F1", 1) +
+              ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}));
+    f.dm.GerarCdsEficiencia();
+    QStringList order;
+    for (f.dm.cdsTempoSetor.first(); !f.dm.cdsTempoSetor.eof(); f.dm.cdsTempoSetor.next())
+        order << f.dm.cdsTempoSetorFUNCIONARIO->asString();
+    EXPECT_EQ(order, QStringList({"001", "002"})); // production first, then cutting
+    f.row(kYesterday, "02", "001");
+    EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
+}
+
+TEST(Generation, ShiftRowsPerSectorServeEveryEmployee)
+{
+    QString sql = base() + productTime("P1", "02", 30) + productTime("P1", "03", 30) +
+                  shift({"2026-11-04", "02", QString()}) + // sector row, employee null
+                  shift({"2026-11-04", "03", "001"}) +     // employee row only: no sector row
+                  ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}) +
+                  ticket(1, 2, "02", "2026-11-04 10:00", "10:00", 1, "002", {"P1"}) +
+                  ticket(1, 3, "03", "2026-11-04 10:00", "10:00", 1, "001", {"P1"});
+    Factory f(sql);
+    f.dm.setExpedienteProducaoPorFunc(false);
+    f.dm.GerarCdsEficiencia();
+    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 2);
+    for (const char* func : {"001", "002"}) {
+        f.row(kYesterday, "02", func);
+        EXPECT_EQ(f.field("MINUTOS_EXPEDIENTE"), 570);
+    }
+}
+
+TEST(Generation, RecordsWithoutStaffedShiftAreSkipped)
+{
+    Shift noStaff{"2026-11-04", "02", "002"};
+    noStaff.qtde = 0;
+    Factory f(base() + productTime("P1", "02", 30) + shift(noStaff) +
+              ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}) + // no shift row
+              ticket(1, 2, "02", "2026-11-04 10:00", "10:00", 1, "002", {"P1"}) + // no staff
+              ticket(1, 3, "02", "2026-10-05 10:00", "10:00", 1, "002", {"P1"})); // outside the period
+    std::vector<std::tuple<int, int, QString, bool>> progress;
+    f.dm.setProgressEvent([&](int max, int value, const QString& msg, bool reset) {
+        progress.emplace_back(max, value, msg, reset);
+    });
+    f.dm.GerarCdsEficiencia();
+    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 0);
+    EXPECT_EQ(f.dm.cdsSetores.recordCount(), 0);
+    // Two records in the period, both visited; the empty stages make no call.
+    ASSERT_EQ(progress.size(), 2u);
+    EXPECT_EQ(progress[0], std::make_tuple(2, 1, QString("Processando o Produto/Setor"), true));
+    EXPECT_EQ(progress[1], std::make_tuple(2, 2, QString("Processando o Produto/Setor"), false));
+}
+
+TEST(Generation, PeriodCoversTheReadingDayAndThirtyBefore)
+{
+    Factory f(base() + productTime("P1", "02", 30) + shift({"2026-10-06", "02", "001"}) +
+              shift({"2026-10-05", "02", "001"}) + shift({"2026-11-05", "02", "001"}) +
+              ticket(1, 1, "02", "2026-10-06 00:00:00", "00:00", 1, "001", {"P1"}) +
+              ticket(1, 2, "02", "2026-10-05 23:59:59", "23:59", 1, "001", {"P1"}) +
+              ticket(1, 3, "02", "2026-11-05 23:59:59", "23:59", 1, "001", {"P1"}));
+    f.dm.GerarCdsEficiencia();
+    EXPECT_EQ(f.dm.PeriodoProducao()->DataIni(), kDay - 30);
+    EXPECT_EQ(f.dm.PeriodoProducao()->DataFim(), kDay);
+    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 2);
+}
+
+TEST(Generation, NamesAreCutToEachTablesRoom)
+{
+    const QString longSector = QString("Setor de Montagem e Acabamento Final X").left(35);
+    const QString longName = QString("Maria Aparecida dos Santos Conceição Oliveira").left(45);
+    Factory f(sector("05", longSector, 5, "05") + employee("009", longName) + productTime("P1", "05", 30) +
+              shift({"2026-11-05", "05", "009"}) + ticket(1, 1, "05", "2026-11-05 10:00", "10:00", 1, "009", {"P1"}));
+    f.dm.GerarCdsEficiencia();
+    f.row(kDay, "05", "009");
+    EXPECT_EQ(f.dm.cdsTempoSetorNOME_SETOR->asString(), longSector);
+    EXPECT_EQ(f.dm.cdsTempoSetorNOME_FUNCIONARIO->asString(), longName.left(40));
+    f.dm.cdsSetores.first();
+    EXPECT_EQ(f.dm.cdsSetoresNOME->asString(), longSector.left(30));
+    f.dm.cdsSetorFunc.first();
+    EXPECT_EQ(f.dm.cdsSetorFuncNOME_FUNCIONARIO->asString(), longName.left(40));
+}
+
+TEST(Generation, DiferencaMinutosReadsClockTexts)
+{
+    struct Case {
+        const char* from;
+        const char* to;
+        int minutes;
+    };
+    for (const Case& c : {Case{"08:00", "07:30", -30}, Case{"", "07:30", 0}, Case{"07:00", "", 0},
+                          Case{"07:00", "ab:30", -390}, Case{"7:30", "00:00", 0}, Case{"07:30", "17:18", 588},
+                          Case{" 7:05", "08:00", 55}}) {
+        EXPECT_EQ(TdmMarvessa::DiferencaMinutos(c.from, c.to), c.minutes) << c.from << "-" << c.to;
+    }
+    EXPECT_EQ(TdmMarvessa::TextoParaInteiro(" 12 "), 12);
+    EXPECT_EQ(TdmMarvessa::TextoParaInteiro("1a"), 0);
+}
