@@ -138,7 +138,7 @@ TEST(Startup, ServerAttachUsesThePasswordThatChaveSelects)
         IniFolder folder(iniFor(server.url(db.path()), 2));
         bool ok = false;
         auto dm = CreateDmPrinc(&ok);
-        EXPECT_TRUE(ok);
+        EXPECT_TRUE(ok) << (fakes.boxes.shown.empty() ? "" : fakes.boxes.shown[0].text.toStdString());
         EXPECT_TRUE(dm->sqlCon.connected());
     }
     {

@@ -126,6 +126,7 @@ TEST(Generation, ProductTimeSettingIsAskedOnce)
 
     Factory none(base());
     EXPECT_EQ(none.dm.ProdTempoDecimal(), "");
+    none.dm.AbrirCdsSetorAg();
     EXPECT_EQ(none.dm.getTempoProdutoSetor("P1", "02"), 0);
     EXPECT_EQ(none.dm.cdsProdTempo.recordCount(), 0);
 }

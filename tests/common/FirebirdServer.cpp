@@ -72,6 +72,21 @@ FirebirdServer::FirebirdServer(const QString& sysdbaPassword)
                   .arg(port_)
                   .arg(security));
     writeFile(root + QStringLiteral("/databases.conf"), QString());
+    // Everything else of the installed root is the machine's own, linked in;
+    // the character-set module only loads from a real folder, so it is copied.
+    const QDir installed(QStringLiteral("/usr/lib/x86_64-linux-gnu/firebird/3.0"));
+    for (const QString& entry : installed.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        if (entry == QLatin1String("firebird.conf") || entry == QLatin1String("databases.conf"))
+            continue;
+        if (entry == QLatin1String("intl")) {
+            const QDir intl(installed.filePath(entry));
+            QDir(root).mkpath(entry);
+            for (const QString& file : intl.entryList(QDir::Files))
+                QFile::copy(intl.filePath(file), root + QStringLiteral("/intl/") + file);
+            continue;
+        }
+        QFile::link(installed.filePath(entry), root + QLatin1Char('/') + entry);
+    }
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("FIREBIRD"), root);
