@@ -1,6 +1,7 @@
 #include "tests/app/IniFixture.h"
 #include "tests/common/FixtureDb.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -49,6 +50,48 @@ TEST(Report, PrintsTheSettingsWithoutThePassword)
     EXPECT_EQ(c["DatabaseAccess"].toString(), "/a.fdb");
     EXPECT_EQ(c["Versao"].toString(), "1.1.68");
     EXPECT_FALSE(r.out.contains("plonqubir"));
+}
+
+TEST(Report, HoldsTheWorkingTablesAfterTheFirstRun)
+{
+    FixtureDb db(R"(
+insert into SETOR values ('02', 'Costura', 2, '02');
+insert into TABELA values ('38', '001', 'Ana');
+insert into PRODUTO_TEMPO values ('P1', '02', 30);
+insert into PRODUCAO_EXPEDIENTE values ('2026-11-05', '02', '001', '07:00', '15:00', 0, null, null, 0, 1, 0);
+insert into PRODUCAO_SETOR values (1, 1, '02', '2026-11-05 10:00', '10:00', 480, '001');
+insert into ITENSPV values (1, 1, 1, 'P1');
+)");
+    IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
+    ReportRun r = runReport(folder.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonObject root = QJsonDocument::fromJson(r.out).object();
+    ASSERT_EQ(root["tempo_setor"].toArray().size(), 1);
+    QJsonObject row = root["tempo_setor"].toArray()[0].toObject();
+    EXPECT_EQ(row["DATA"].toString(), "2026-11-05");
+    EXPECT_EQ(row["SETOR"].toString(), "02");
+    EXPECT_EQ(row["NOME_FUNCIONARIO"].toString(), "Ana");
+    EXPECT_EQ(row["TEMPO_TOT"].toDouble(), 14400);
+    EXPECT_EQ(row["MINUTOS_EXPEDIENTE"].toInt(), 480);
+    EXPECT_TRUE(row["TEMPO_TOT_HE"].isNull());
+    EXPECT_EQ(row["PERC_EFICIENCIA"].toDouble(), 50);
+    QJsonObject setor = root["setores"].toArray()[0].toObject();
+    EXPECT_EQ(setor["COD"].toString(), "02");
+    EXPECT_EQ(setor["MEDIA_EFICIENCIA"].toDouble(), 50);
+    QJsonObject func = root["setor_func"].toArray()[0].toObject();
+    EXPECT_EQ(func["FUNCIONARIO"].toString(), "001");
+    EXPECT_EQ(func["MEDIA_EFICIENCIA_MES"].toDouble(), 50);
+}
+
+TEST(Report, FailingRunEndsWithStatusOne)
+{
+    FixtureDb db("drop table CODCXUNIT;");
+    IniFolder folder(QStringLiteral("[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
+    ReportRun r = runReport(folder.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith("tolvaneo: ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("CODCXUNIT")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
 }
 
 TEST(Report, FailuresGoToStandardErrorWithExitStatusOne)
