@@ -16,11 +16,6 @@ namespace {
 
 using V = fb::Value;
 
-QString clockText(double dayNumber)
-{
-    return daynum::toDateTime(dayNumber).time().toString(QStringLiteral("HH:mm"));
-}
-
 // Shares the text of equal values, so that a month of records keeps one copy
 // of each sector, employee and name.
 class Interner {
@@ -64,9 +59,16 @@ void TdmMarvessa::GerarCdsEficiencia()
     }
 
     FTemposProdutoRun = std::make_unique<QHash<QString, QHash<QString, double>>>();
+    FTemposTrocaRun = std::make_unique<QHash<QString, double>>();
+    FPrimeiroDiaCorrente = daynum::fromDate(platform::clock().now().date());
     struct RunEnd {
         TdmMarvessa* m;
-        ~RunEnd() { m->FTemposProdutoRun.reset(); }
+        ~RunEnd()
+        {
+            m->FTemposProdutoRun.reset();
+            m->FTemposTrocaRun.reset();
+            m->FPrimeiroDiaCorrente = 0;
+        }
     } runEnd{this};
 
     PrepararCdsEficiencia();
@@ -106,55 +108,65 @@ void TdmMarvessa::ProcessarEtiquetasUnitarias()
 
 void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
 {
-    // The statement runs once: its records are kept for the count and the walk.
     struct Record {
         double dateTime;
         QString setor, funcionario, prod, horaSaida, nomeSetor, nomeFuncionario;
         double qtde, tempo;
         std::int32_t ordem;
     };
-    std::vector<Record> records;
+    auto accumulate = [&](const Record& r) {
+        const double day = daynum::datePart(r.dateTime);
+        if (!TemExpediente(r.setor, r.funcionario, day))
+            return;
+        double tempo = r.tempo;
+        if (tempo == 0 && stage.prod)
+            tempo = getTempoProdutoSetor(r.prod, r.setor);
+        AdicionarTempoSetor(r.setor, r.nomeSetor, day, r.ordem, r.funcionario, r.nomeFuncionario, r.qtde, tempo,
+                            r.horaSaida);
+    };
+
+    // The statement runs once. With a progress receiver, which needs the
+    // count first, its records are kept for the walk; without one they are
+    // accumulated as they are read.
+    std::vector<Record> kept;
     if (q.active() && !q.eof()) {
         auto col = [&](const char* name) { return name ? q.columnIndex(QString::fromLatin1(name)) : -1; };
         const int cDate = col(stage.dateTime), cSetor = col(stage.setor), cFunc = col(stage.funcionario),
                   cQtde = col(stage.qtde), cProd = col(stage.prod), cHora = col(stage.horaSaida),
                   cTempo = col("TEMPO"), cNomeSetor = col("NOME_SETOR"), cOrdem = col("ORDEM_SETOR"),
                   cNomeFunc = col("NOME_FUNCIONARIO");
+        const bool keep = bool(FProgressEvent);
         Interner intern;
+        auto text = [&](int column) { return keep ? intern(q.value(column).asText()) : q.value(column).asText(); };
         for (; !q.eof(); q.next()) {
             Record r;
             r.dateTime = q.value(cDate).asDateTime();
-            r.setor = intern(q.value(cSetor).asText());
-            r.funcionario = intern(q.value(cFunc).asText());
-            r.prod = cProd >= 0 ? intern(q.value(cProd).asText()) : QString();
-            r.horaSaida = cHora >= 0 ? intern(q.value(cHora).asText()) : intern(clockText(r.dateTime));
-            r.nomeSetor = intern(q.value(cNomeSetor).asText());
-            r.nomeFuncionario = intern(q.value(cNomeFunc).asText());
+            r.setor = text(cSetor);
+            r.funcionario = text(cFunc);
+            r.prod = cProd >= 0 ? text(cProd) : QString();
+            r.horaSaida = cHora >= 0 ? text(cHora) : daynum::clockText(r.dateTime);
+            r.nomeSetor = text(cNomeSetor);
+            r.nomeFuncionario = text(cNomeFunc);
             r.qtde = q.value(cQtde).asFloat();
             r.tempo = q.value(cTempo).asFloat();
             std::int64_t ordem = q.value(cOrdem).asInteger();
             if (ordem < std::numeric_limits<std::int32_t>::min() || ordem > std::numeric_limits<std::int32_t>::max())
                 throw fb::ConversionError("ORDEM_SETOR out of range for an integer");
             r.ordem = std::int32_t(ordem);
-            records.push_back(std::move(r));
+            if (keep)
+                kept.push_back(std::move(r));
+            else
+                accumulate(r);
         }
     }
     q.close();
 
-    const auto total = std::int32_t(records.size());
+    const auto total = std::int32_t(kept.size());
     std::int32_t visited = 0;
-    for (const Record& r : records) {
-        const double day = daynum::datePart(r.dateTime);
-        if (TemExpediente(r.setor, r.funcionario, day)) {
-            double tempo = r.tempo;
-            if (tempo == 0 && stage.prod)
-                tempo = getTempoProdutoSetor(r.prod, r.setor);
-            AdicionarTempoSetor(r.setor, r.nomeSetor, day, r.ordem, r.funcionario, r.nomeFuncionario, r.qtde, tempo,
-                                r.horaSaida);
-        }
+    for (const Record& r : kept) {
+        accumulate(r);
         ++visited;
-        if (FProgressEvent)
-            FProgressEvent(total, visited, QString::fromUtf8(stage.mensagem), visited == 1);
+        FProgressEvent(total, visited, QString::fromUtf8(stage.mensagem), visited == 1);
     }
 }
 
@@ -200,8 +212,9 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
     // its own end time has passed.
     QString horaFim = pe.fim->asString();
     std::int32_t almoco = pe.almoco->asInteger();
-    const QDateTime now = platform::clock().now();
-    if (Data == daynum::fromDate(now.date())) {
+    // The clock is read only for records that may be of the current day.
+    const QDateTime now = Data >= FPrimeiroDiaCorrente ? platform::clock().now() : QDateTime();
+    if (now.isValid() && Data == daynum::fromDate(now.date())) {
         const QString agora = now.time().toString(QStringLiteral("HH:mm"));
         if (agora < horaFim) {
             horaFim = agora;

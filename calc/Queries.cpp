@@ -148,9 +148,18 @@ double TdmMarvessa::ConverterTempoProduto(double Tempo)
 
 double TdmMarvessa::getTempoTrocaFicha(const QString& Setor)
 {
-    if (!cdsOperacaoSetor.findKey({V::text(FCodOperacaoTrocaFicha), V::text(Setor)}))
-        return 0;
-    return cdsOperacaoSetor.fieldByName(QStringLiteral("TEMPO_PS")).asFloat();
+    // Within a run the operation times do not change: each sector is looked up once.
+    if (FTemposTrocaRun) {
+        auto it = FTemposTrocaRun->constFind(Setor);
+        if (it != FTemposTrocaRun->cend())
+            return *it;
+    }
+    double tempo = 0;
+    if (cdsOperacaoSetor.findKey({V::text(FCodOperacaoTrocaFicha), V::text(Setor)}))
+        tempo = cdsOperacaoSetor.fieldByName(QStringLiteral("TEMPO_PS")).asFloat();
+    if (FTemposTrocaRun)
+        FTemposTrocaRun->insert(Setor, tempo);
+    return tempo;
 }
 
 double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& Setor)

@@ -161,6 +161,9 @@ private:
     // Within one generation run: each product's times per sector, asked of
     // the database at most once, and the shift row's fields.
     std::unique_ptr<QHash<QString, QHash<QString, double>>> FTemposProdutoRun;
+    std::unique_ptr<QHash<QString, double>> FTemposTrocaRun;
+    // The clock's day when the run started: earlier days are never the current day.
+    double FPrimeiroDiaCorrente = 0;
     std::unique_ptr<ShiftFields> FShiftFields;
 
     double FDataLeitura = 0;

@@ -14,13 +14,26 @@ double fromDate(const QDate& date)
     return double(kEpoch.daysTo(date));
 }
 
-double fromDateTime(const QDateTime& dateTime)
+double fromDayAndMs(double day, int ms)
 {
-    double day = fromDate(dateTime.date());
-    double fraction = dateTime.time().msecsSinceStartOfDay() / kMsPerDay;
+    double fraction = ms / kMsPerDay;
     // Before the epoch the fraction counts away from zero, as the day
     // numbers of the factory's programs do.
     return day < 0 ? day - fraction : day + fraction;
+}
+
+double fromDateTime(const QDateTime& dateTime)
+{
+    return fromDayAndMs(fromDate(dateTime.date()), dateTime.time().msecsSinceStartOfDay());
+}
+
+QString clockText(double dayNumber)
+{
+    const int minutes = timeOfDayMs(dayNumber) / 60000;
+    const int h = minutes / 60, m = minutes % 60;
+    const QChar text[5] = {QChar(u'0' + h / 10), QChar(u'0' + h % 10), QChar(u':'), QChar(u'0' + m / 10),
+                           QChar(u'0' + m % 10)};
+    return QString(text, 5);
 }
 
 double datePart(double dayNumber)

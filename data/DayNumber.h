@@ -14,5 +14,10 @@ QDateTime toDateTime(double dayNumber);
 double datePart(double dayNumber);
 // Milliseconds of the time of day, rounded to the nearest millisecond.
 int timeOfDayMs(double dayNumber);
+// The time of day as "hh:mm" (24-hour clock).
+QString clockText(double dayNumber);
+// A day number from a whole day and milliseconds into it, without the
+// time-zone work of QDateTime.
+double fromDayAndMs(double day, int ms);
 
 } // namespace daynum

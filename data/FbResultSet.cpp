@@ -33,14 +33,12 @@ T load(const unsigned char* p)
     return v;
 }
 
-QDate fromIscDate(ISC_DATE d)
-{
-    return QDate::fromJulianDay(qint64(d) + 2400001);
-}
+// Firebird counts days from 1858-11-17; day numbers from 1899-12-30.
+constexpr double kIscDateOfDayZero = 15018;
 
 double dayNumber(ISC_DATE d, ISC_TIME t)
 {
-    return daynum::fromDateTime(QDateTime(fromIscDate(d), QTime::fromMSecsSinceStartOfDay(int(t / 10))));
+    return daynum::fromDayAndMs(double(d) - kIscDateOfDayZero, int(t / 10));
 }
 
 ColumnType columnType(unsigned type, int scale)
@@ -199,7 +197,7 @@ Value ResultSet::decode(size_t i) const
     case SQL_D_FLOAT:
         return Value::floating(load<double>(p));
     case SQL_TYPE_DATE:
-        return Value::date(daynum::fromDate(fromIscDate(load<ISC_DATE>(p))));
+        return Value::date(double(load<ISC_DATE>(p)) - kIscDateOfDayZero);
     case SQL_TYPE_TIME:
         return Value::time(load<ISC_TIME>(p) / 864000000.0);
     case SQL_TIMESTAMP: {

@@ -42,7 +42,7 @@ std::int64_t roundToInteger(double v)
 {
     if (!std::isfinite(v) || v >= 9.2e18 || v <= -9.2e18)
         throw ConversionError("Value out of range for an integer");
-    return static_cast<std::int64_t>(std::nearbyint(v));
+    return static_cast<std::int64_t>(std::rint(v));
 }
 
 } // namespace

@@ -13,7 +13,7 @@ std::int64_t roundHalfEven(double v)
 {
     if (!std::isfinite(v))
         throw fb::ConversionError("Value out of range for an integer");
-    return static_cast<std::int64_t>(std::nearbyint(v));
+    return static_cast<std::int64_t>(std::rint(v));
 }
 
 double numberOf(const Cell& c)
@@ -69,12 +69,20 @@ fb::Value WorkField::value() const
 
 QString WorkField::asString() const
 {
+    const Cell& c = cell();
+    if (std::holds_alternative<QString>(c))
+        return std::get<QString>(c);
+    if (cellIsNull(c))
+        return {};
     return value().asText();
 }
 
 std::int32_t WorkField::asInteger() const
 {
-    std::int64_t v = value().asInteger();
+    const Cell& c = cell();
+    if (cellIsNull(c))
+        return 0;
+    std::int64_t v = std::holds_alternative<std::int64_t>(c) ? std::get<std::int64_t>(c) : value().asInteger();
     if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
         throw fb::ConversionError(QStringLiteral("Value of field '%1' out of range for an integer").arg(name_).toStdString());
     return std::int32_t(v);
@@ -82,6 +90,13 @@ std::int32_t WorkField::asInteger() const
 
 double WorkField::asFloat() const
 {
+    const Cell& c = cell();
+    if (std::holds_alternative<double>(c))
+        return std::get<double>(c);
+    if (std::holds_alternative<std::int64_t>(c))
+        return double(std::get<std::int64_t>(c));
+    if (cellIsNull(c))
+        return 0;
     return value().asFloat();
 }
 
@@ -129,17 +144,27 @@ void WorkField::setValue(const fb::Value& v)
 
 void WorkField::setAsString(const QString& v)
 {
-    setValue(fb::Value::text(v));
+    if (type_ == FieldType::Text)
+        store(size_ > 0 && v.size() > size_ ? v.left(size_) : v);
+    else
+        setValue(fb::Value::text(v));
 }
 
 void WorkField::setAsInteger(std::int64_t v)
 {
-    setValue(fb::Value::integer(v));
+    if (type_ == FieldType::Integer && v >= std::numeric_limits<std::int32_t>::min() &&
+        v <= std::numeric_limits<std::int32_t>::max())
+        store(v);
+    else
+        setValue(fb::Value::integer(v));
 }
 
 void WorkField::setAsFloat(double v)
 {
-    setValue(fb::Value::floating(v));
+    if (type_ == FieldType::Float || type_ == FieldType::DateTime)
+        store(v);
+    else
+        setValue(fb::Value::floating(v));
 }
 
 void WorkField::setAsDateTime(double v)

@@ -28,21 +28,26 @@ FieldType fieldTypeOf(const fb::Column& c)
     }
 }
 
-// Typed key text of one cell: texts and nulls in a text field compare alike
-// (an empty text finds a null), numbers by their value.
-void appendKey(QString& key, FieldType type, const Cell& c)
+// Typed binary key of one cell: texts and nulls in a text field compare
+// alike (an empty text finds a null), numbers by their value.
+void appendKey(std::string& key, FieldType type, const Cell& c)
 {
     if (type == FieldType::Text) {
-        key += QLatin1Char('T');
-        if (std::holds_alternative<QString>(c))
-            key += std::get<QString>(c);
+        const QString empty;
+        const QString& text = std::holds_alternative<QString>(c) ? std::get<QString>(c) : empty;
+        const auto length = std::uint32_t(text.size());
+        key += 'T';
+        key.append(reinterpret_cast<const char*>(&length), sizeof length);
+        key.append(reinterpret_cast<const char*>(text.constData()), size_t(text.size()) * sizeof(QChar));
     } else if (cellIsNull(c)) {
-        key += QLatin1Char('Z');
+        key += 'Z';
     } else {
         double v = std::holds_alternative<std::int64_t>(c) ? double(std::get<std::int64_t>(c)) : std::get<double>(c);
-        key += QLatin1Char('N') + QString::number(v, 'g', 17);
+        if (v == 0)
+            v = 0; // one key for 0 and -0
+        key += 'N';
+        key.append(reinterpret_cast<const char*>(&v), sizeof v);
     }
-    key += QChar(0x1F);
 }
 
 int compareCells(const Cell& a, const Cell& b)
@@ -73,6 +78,7 @@ WorkField& WorkTable::addField(const QString& name, FieldType type, int size)
 {
     if (active())
         throw WorkTableError("Cannot add a field to an open table");
+    fieldLists_.clear();
     fields_.push_back(std::make_unique<WorkField>(this, int(fields_.size()), name, type, size));
     return *fields_.back();
 }
@@ -99,6 +105,7 @@ void WorkTable::open()
     source_->close();
     source_->open();
     fields_.clear();
+    fieldLists_.clear();
     const auto& columns = source_->columns();
     for (const auto& c : columns)
         fields_.push_back(std::make_unique<WorkField>(this, int(fields_.size()), c.name, fieldTypeOf(c), c.size));
@@ -149,17 +156,17 @@ void WorkTable::checkBrowseMode()
         post();
 }
 
-std::optional<QString> WorkTable::masterKey() const
+std::optional<WorkTable::Key> WorkTable::masterKey() const
 {
     if (!master_ || indexFields_.empty())
         return std::nullopt;
     WorkField* mf = master_->findField(masterFields_.section(QLatin1Char(';'), 0, 0).trimmed());
     if (!mf || !master_->active())
-        return QString(); // no master row: nothing is visible
+        return Key(); // no master row: nothing is visible
     master_->ensureView();
     if (!master_->current_ && master_->state_ != State::Insert)
-        return QString();
-    QString key;
+        return Key();
+    Key key;
     appendKey(key, fields_[size_t(indexFields_[0])]->type(), master_->readCell(mf->index()));
     return key;
 }
@@ -169,7 +176,7 @@ bool WorkTable::visible(const Row& row) const
     if (filtered_ && filterExpr_ && !filterExpr_->matches(row.cells))
         return false;
     if (master_ && !indexFields_.empty()) {
-        QString key;
+        Key key;
         appendKey(key, fields_[size_t(indexFields_[0])]->type(), row.cells[size_t(indexFields_[0])]);
         if (!viewMasterKey_ || key != *viewMasterKey_)
             return false;
@@ -383,9 +390,22 @@ void WorkTable::post()
         for (int f : indexFields_)
             if (compareCells(row->cells[size_t(f)], buffer_[size_t(f)]) != 0)
                 moved = true;
-        indexRemove(row);
+        // Only the hash indexes whose fields changed are touched.
+        std::vector<HashIndex*> changed;
+        for (HashIndex& idx : hashIndexes_) {
+            for (int f : idx.fields) {
+                if (compareCells(row->cells[size_t(f)], buffer_[size_t(f)]) != 0 ||
+                    row->cells[size_t(f)].index() != buffer_[size_t(f)].index()) {
+                    changed.push_back(&idx);
+                    break;
+                }
+            }
+        }
+        for (HashIndex* idx : changed)
+            indexRemove(*idx, row);
         row->cells = std::move(buffer_);
-        indexInsert(row);
+        for (HashIndex* idx : changed)
+            idx->map.emplace(keyOf(idx->fields, row->cells), row);
         buffer_.clear();
         state_ = State::Browse;
         if (moved)
@@ -452,27 +472,30 @@ WorkField& WorkTable::fieldByName(const QString& name) const
     return *f;
 }
 
-std::vector<int> WorkTable::fieldList(const QString& names) const
+const std::vector<int>& WorkTable::fieldList(const QString& names) const
 {
+    auto it = fieldLists_.find(names);
+    if (it != fieldLists_.end())
+        return it->second;
     std::vector<int> out;
     for (const QString& part : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         if (!part.trimmed().isEmpty())
             out.push_back(fieldByName(part.trimmed()).index());
     }
-    return out;
+    return fieldLists_.emplace(names, std::move(out)).first->second;
 }
 
-QString WorkTable::keyOf(const std::vector<int>& fields, const std::vector<Cell>& cells) const
+WorkTable::Key WorkTable::keyOf(const std::vector<int>& fields, const std::vector<Cell>& cells) const
 {
-    QString key;
+    Key key;
     for (int f : fields)
         appendKey(key, fields_[size_t(f)]->type(), cells[size_t(f)]);
     return key;
 }
 
-QString WorkTable::keyOfValues(const std::vector<int>& fields, const std::vector<fb::Value>& values) const
+WorkTable::Key WorkTable::keyOfValues(const std::vector<int>& fields, const std::vector<fb::Value>& values) const
 {
-    QString key;
+    Key key;
     for (size_t i = 0; i < fields.size(); ++i) {
         const WorkField& f = *fields_[size_t(fields[i])];
         const fb::Value& v = values[i];
@@ -499,13 +522,10 @@ QString WorkTable::keyOfValues(const std::vector<int>& fields, const std::vector
 
 WorkTable::HashIndex& WorkTable::hashIndex(const std::vector<int>& fields)
 {
-    QString id;
-    for (int f : fields)
-        id += QString::number(f) + QLatin1Char(';');
-    auto it = hashIndexes_.find(id);
-    if (it != hashIndexes_.end())
-        return it->second;
-    HashIndex& idx = hashIndexes_[id];
+    for (HashIndex& idx : hashIndexes_)
+        if (idx.fields == fields)
+            return idx;
+    HashIndex& idx = hashIndexes_.emplace_back();
     idx.fields = fields;
     idx.map.reserve(rows_.size());
     for (const auto& row : rows_)
@@ -515,19 +535,23 @@ WorkTable::HashIndex& WorkTable::hashIndex(const std::vector<int>& fields)
 
 void WorkTable::indexInsert(Row* row)
 {
-    for (auto& [id, idx] : hashIndexes_)
+    for (HashIndex& idx : hashIndexes_)
         idx.map.emplace(keyOf(idx.fields, row->cells), row);
 }
 
 void WorkTable::indexRemove(Row* row)
 {
-    for (auto& [id, idx] : hashIndexes_) {
-        auto range = idx.map.equal_range(keyOf(idx.fields, row->cells));
-        for (auto it = range.first; it != range.second; ++it) {
-            if (it->second == row) {
-                idx.map.erase(it);
-                break;
-            }
+    for (HashIndex& idx : hashIndexes_)
+        indexRemove(idx, row);
+}
+
+void WorkTable::indexRemove(HashIndex& idx, Row* row)
+{
+    auto range = idx.map.equal_range(keyOf(idx.fields, row->cells));
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == row) {
+            idx.map.erase(it);
+            break;
         }
     }
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -106,9 +107,10 @@ private:
         std::uint64_t seq;
         qsizetype viewPos = -1;
     };
+    using Key = std::string;
     struct HashIndex {
         std::vector<int> fields;
-        std::unordered_multimap<QString, Row*> map;
+        std::unordered_multimap<Key, Row*> map;
     };
 
     const Cell& readCell(int field) const;
@@ -118,14 +120,15 @@ private:
     void ensureView() const;
     void rebuildView() const;
     bool visible(const Row& row) const;
-    QString keyOf(const std::vector<int>& fields, const std::vector<Cell>& cells) const;
-    QString keyOfValues(const std::vector<int>& fields, const std::vector<fb::Value>& values) const;
+    Key keyOf(const std::vector<int>& fields, const std::vector<Cell>& cells) const;
+    Key keyOfValues(const std::vector<int>& fields, const std::vector<fb::Value>& values) const;
     HashIndex& hashIndex(const std::vector<int>& fields);
     void indexInsert(Row* row);
     void indexRemove(Row* row);
-    std::vector<int> fieldList(const QString& names) const;
+    void indexRemove(HashIndex& idx, Row* row);
+    const std::vector<int>& fieldList(const QString& names) const;
     bool seekFirst(const std::vector<int>& fields, const std::vector<fb::Value>& values);
-    std::optional<QString> masterKey() const;
+    std::optional<Key> masterKey() const;
     void setCurrent(qsizetype pos) const;
     void clearRows();
     void compileFilter();
@@ -139,7 +142,8 @@ private:
     std::vector<std::unique_ptr<Row>> rows_;
     std::uint64_t nextSeq_ = 1;
     std::vector<Cell> buffer_;
-    std::unordered_map<QString, HashIndex> hashIndexes_;
+    std::vector<HashIndex> hashIndexes_;
+    mutable std::unordered_map<QString, std::vector<int>> fieldLists_;
 
     QString indexFieldNames_;
     std::vector<int> indexFields_;
@@ -152,7 +156,7 @@ private:
     // The visible rows in order, rebuilt when a change may have moved them.
     mutable std::vector<Row*> view_;
     mutable bool viewDirty_ = true;
-    mutable std::optional<QString> viewMasterKey_;
+    mutable std::optional<Key> viewMasterKey_;
     mutable Row* current_ = nullptr;
     mutable qsizetype pos_ = 0;
     mutable bool eof_ = true;

@@ -2,7 +2,7 @@
 // products and their standard times, shift rows, production tickets, cutting
 // tickets and unit box labels for the 31 days that end on the given day.
 //
-//   tolvaneo-demo-db [--end YYYY-MM-DD] [--now HH:MM] [--scale N] > data.sql
+//   tolvaneo-demo-db [--end YYYY-MM-DD] [--now HH:MM] [--scale N] [--sectors N] > data.sql
 //
 // The numbers come from a fixed pseudo-random sequence, so the same
 // arguments always give the same database.
@@ -33,14 +33,21 @@ private:
 };
 
 struct Sector {
-    const char* code;
-    const char* name;
+    QString code;
+    QString name;
     int employees;
 };
 
-const Sector kSectors[] = {
-    {"01", "Corte", 5}, {"02", "Costura", 8}, {"03", "Montagem", 7}, {"04", "Acabamento", 6}, {"05", "Expedição", 4},
-};
+// Cutting (01) and shipping (05) report their own kinds of work; every other
+// sector reports production tickets.
+QList<Sector> makeSectors(int count)
+{
+    QList<Sector> sectors = {{"01", "Corte", 5}, {"02", "Costura", 8}, {"03", "Montagem", 7}, {"04", "Acabamento", 6},
+                             {"05", "Expedição", 4}};
+    for (int i = 6; i <= std::min(99, count); ++i)
+        sectors.append({QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("Produção %1").arg(i), 6});
+    return sectors;
+}
 
 const char* kFirstNames[] = {"Ana", "João", "Maria", "José", "Francisca", "Antônio", "Adriana", "Carlos", "Juliana",
                              "Paulo", "Márcia", "Lucas", "Fernanda", "Luiz", "Patrícia", "Marcos", "Aline", "Rafael",
@@ -64,13 +71,15 @@ int main(int argc, char** argv)
     QCommandLineOption endOpt("end", "Last day of the data (default: today).", "YYYY-MM-DD");
     QCommandLineOption nowOpt("now", "Time of day up to which the last day has tickets (default: now).", "HH:MM");
     QCommandLineOption scaleOpt("scale", "Employees per sector times N (default 1).", "N", "1");
-    parser.addOptions({endOpt, nowOpt, scaleOpt});
+    QCommandLineOption sectorsOpt("sectors", "Number of sectors, at least 5 (default 5).", "N", "5");
+    parser.addOptions({endOpt, nowOpt, scaleOpt, sectorsOpt});
     parser.process(app);
 
     const QDate end = parser.isSet(endOpt) ? QDate::fromString(parser.value(endOpt), Qt::ISODate) : QDate::currentDate();
     const QTime now = parser.isSet(nowOpt) ? QTime::fromString(parser.value(nowOpt), QStringLiteral("HH:mm"))
                                            : QTime::currentTime();
     const int scale = std::max(1, parser.value(scaleOpt).toInt());
+    const QList<Sector> sectors = makeSectors(parser.value(sectorsOpt).toInt());
     if (!end.isValid() || !now.isValid()) {
         std::fprintf(stderr, "invalid --end or --now\n");
         return 2;
@@ -88,9 +97,9 @@ int main(int argc, char** argv)
 
     put("insert into PARAM values ('PRODUTO_TEMPO', 'TEMPO_DECIMAL', 'N')");
     QHash<QString, int> troca;
-    for (const Sector& s : kSectors) {
+    for (const Sector& s : sectors) {
         troca[s.code] = rnd.between(10, 30);
-        put(QStringLiteral("insert into SETOR values ('%1', '%2', %3, '%1')").arg(s.code, s.name).arg(QString(s.code).toInt()));
+        put(QStringLiteral("insert into SETOR values ('%1', '%2', %3, '%1')").arg(s.code, s.name).arg(s.code.toInt()));
         put(QStringLiteral("insert into PRODUCAO_OPERACAO_SETOR values ('TR', '%1', %2)").arg(s.code).arg(troca[s.code]));
     }
 
@@ -99,8 +108,8 @@ int main(int argc, char** argv)
     const int products = 12;
     QHash<QString, int> tempo; // product + sector
     for (int p = 1; p <= products; ++p)
-        for (const Sector& s : kSectors) {
-            const int t = QString(s.code) == QLatin1String("05") ? rnd.between(50, 90) : rnd.between(40, 110);
+        for (const Sector& s : sectors) {
+            const int t = s.code == QLatin1String("05") ? rnd.between(50, 90) : rnd.between(40, 110);
             tempo[QString::number(10000 + p) + s.code] = t;
             put(QStringLiteral("insert into PRODUTO_TEMPO values ('%1', '%2', %3)").arg(10000 + p).arg(s.code).arg(t));
         }
@@ -117,7 +126,7 @@ int main(int argc, char** argv)
     };
     QList<Employee> employees;
     int next = 1;
-    for (const Sector& s : kSectors) {
+    for (const Sector& s : sectors) {
         for (int e = 0; e < s.employees * scale; ++e, ++next) {
             QString code = QStringLiteral("%1").arg(next % 1000, 3, 10, QLatin1Char('0'));
             QString name = QStringLiteral("%1 %2 %3")
