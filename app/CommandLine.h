@@ -3,14 +3,18 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <QSize>
+
 struct CommandLineOptions {
     bool report = false;
     QString dir;
+    QString snapshot; // output folder of --snapshot; empty when not asked for
+    QSize size{1920, 1080};
 };
 
-// True when the arguments ask for the report (no window), looked at before
-// the application object exists.
-bool wantsReport(int argc, char** argv);
+// True when the arguments name the option, looked at before the application
+// object exists (--report needs no window, --snapshot an offscreen one).
+bool hasOption(int argc, char** argv, const char* option);
 
 // Parses the options; --help and --version print and end the process.
 // Installs --dir as the application folder.

@@ -12,10 +12,12 @@ int runIndicator(QApplication& app)
     platform::setMessageBoxes(&boxes);
     bool ok = false;
     auto dm = CreateDmPrinc(&ok);
-    // Without a configuration or a connection there is nothing to show.
-    if (!ok || platform::terminateRequested())
+    // Without a configuration, a connection or first figures there is
+    // nothing to show: the failure has been reported, the program ends.
+    if (!ok || platform::terminateRequested() || !dmMarvessa)
         return 1;
-    TfrmPrincipal window;
+    TfrmPrincipal window(*dm, *dmMarvessa);
+    window.FormCreate();
     window.showFullScreen();
     return app.exec();
 }

@@ -1,28 +1,244 @@
 #include "display/TfrmPrincipal.h"
 
+#include "app/ErrorReport.h"
 #include "app/TdmPrinc.h"
+#include "calc/TdmMarvessa.h"
 #include "data/Platform.h"
+#include "display/Screen.h"
+#include "display/TfrmRelatorio.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QPainter>
+#include <QTimer>
 
-TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QWidget(parent)
+namespace {
+
+bool allDigits(const QString& s)
+{
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+} // namespace
+
+TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent)
+    : QWidget(parent), FPrinc(princ), FCalc(calc)
 {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(QStringLiteral("Tolvaneo"));
+    setWindowTitle(QStringLiteral("frmPrincipal"));
     setWindowFlag(Qt::FramelessWindowHint);
     setAutoFillBackground(true);
-    lblTitulo = new QLabel(this);
-    lblTitulo->setObjectName(QStringLiteral("lblTitulo"));
-    lblTitulo->setAlignment(Qt::AlignCenter);
-    QFont f(QStringLiteral("Arial"), 28, QFont::Bold);
-    lblTitulo->setFont(f);
-    lblTitulo->setText(dmPrinc && dmPrinc->sqlCon.connected() ? QStringLiteral("Tolvaneo")
-                                                              : QStringLiteral("Sem indicadores."));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblTitulo);
+    QPalette bg = palette();
+    bg.setColor(QPalette::Window, storedColor(13421772));
+    setPalette(bg);
+
+    Q_INIT_RESOURCE(pictures);
+    imgBackgroundPrincipal.load(QStringLiteral(":/display/background.png"));
+
+    lblIndicadores = new QLabel(QStringLiteral("Sem indicadores."), this);
+    lblIndicadores->setObjectName(QStringLiteral("lblIndicadores"));
+    lblIndicadores->setFont(fontPt(QStringLiteral("Tahoma"), 26, false));
+    lblIndicadores->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    lblIndicadores->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette black = lblIndicadores->palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    lblIndicadores->setPalette(black);
+
+    panelTop = new QWidget(this);
+    panelTop->setObjectName(QStringLiteral("panelTop"));
+    panelTop->setAutoFillBackground(true);
+    QPalette bar = panelTop->palette();
+    bar.setColor(QPalette::Window, storedColor(13210401));
+    panelTop->setPalette(bar);
+
+    lblTItulo = new QLabel(panelTop);
+    lblTItulo->setObjectName(QStringLiteral("lblTItulo"));
+    lblTItulo->setFont(fontPt(QStringLiteral("Georgia"), 24, true));
+    lblTItulo->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblTItulo->setAutoFillBackground(true);
+    QPalette title = bar;
+    title.setColor(QPalette::WindowText, Qt::white);
+    lblTItulo->setPalette(title);
+
+    Shape1 = new QWidget(panelTop);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setAutoFillBackground(true);
+    QPalette line = Shape1->palette();
+    line.setColor(QPalette::Window, storedColor(11895838));
+    Shape1->setPalette(line);
+
+    imgLogo = new QLabel(panelTop);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(QPixmap(QStringLiteral(":/display/logo.png")));
+    imgLogo->setAttribute(Qt::WA_TranslucentBackground);
+    imgLogo->raise();
+
+    // Escape works whatever child has the focus.
+    qApp->installEventFilter(this);
+    layoutChildren();
+}
+
+TfrmPrincipal::~TfrmPrincipal()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TfrmPrincipal::layoutChildren()
+{
+    const int w = width(), h = height();
+    panelTop->setGeometry(0, 0, w, 83);
+    lblTItulo->setGeometry(0, 18, w, 45);
+    Shape1->setGeometry(0, 82, w, 1);
+    imgLogo->setGeometry(8, 5, 305, 70);
+    lblIndicadores->setGeometry(0, (h - 39) / 2, w, 39);
+    if (FRelatorio && FRelatorio->parentWidget() == this)
+        FRelatorio->setGeometry(0, 83, w, std::max(0, h - 83));
+}
+
+void TfrmPrincipal::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutChildren();
+}
+
+void TfrmPrincipal::FormCreate()
+{
+    try {
+        FiltrarSetores();
+        FRelatorio = new TfrmRelatorio(FPrinc.Simplificado(), FPrinc.TempoTroca(), this);
+        FRelatorio->onFimSetor = [this] { proximaPaginaGuarded(); };
+        layoutChildren();
+        FRelatorio->show();
+        ProximaPagina();
+        if (!FShowBg)
+            FRelatorio->raise();
+    } catch (const std::exception& e) {
+        reportException(e);
+    }
+}
+
+void TfrmPrincipal::proximaPaginaGuarded()
+{
+    try {
+        ProximaPagina();
+    } catch (const std::exception& e) {
+        reportException(e);
+    }
+}
+
+void TfrmPrincipal::FiltrarSetores()
+{
+    WorkTable& setores = FCalc.cdsSetores;
+    setores.setFiltered(true);
+    setores.setFilter(QStringLiteral("COD IN(") + FPrinc.Setores() + QStringLiteral(")"));
+    setores.first();
+}
+
+QString TfrmPrincipal::filtroFuncionarios(const QString& codigo) const
+{
+    // A code of digits goes in unquoted; any other code is quoted so that
+    // the filter still reads it as a constant.
+    QString constante = codigo;
+    if (!allDigits(codigo))
+        constante = QLatin1Char('\'') + QString(codigo).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    QString filtro = QStringLiteral("Setor=") + constante;
+    if (!FPrinc.Funcionarios().isEmpty())
+        filtro += FPrinc.Funcionarios() + QStringLiteral(")");
+    return filtro;
+}
+
+void TfrmPrincipal::CarregarFuncionarios(const QString& codigo, const QString& nome)
+{
+    WorkTable& funcs = FCalc.cdsSetorFunc;
+    funcs.setFiltered(true);
+    funcs.setFilter(filtroFuncionarios(codigo));
+    for (funcs.first(); !funcs.eof(); funcs.next()) {
+        auto* f = new TFuncionario;
+        f->setNome(funcs.fieldByName(QStringLiteral("NOME_FUNCIONARIO")).asString());
+        f->setValorDiario(funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA")).asFloat());
+        f->setValorMensal(funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES")).asFloat());
+        FRelatorio->AddFuncionario(f);
+    }
+    lblTItulo->setText(nome);
+}
+
+void TfrmPrincipal::LimparFiltros()
+{
+    FCalc.cdsSetores.setFiltered(false);
+    FCalc.cdsSetores.setFilter(QString());
+    FCalc.cdsSetorFunc.setFilter(QString());
+}
+
+void TfrmPrincipal::ProximaPagina()
+{
+    WorkTable& setores = FCalc.cdsSetores;
+    if (!setores.eof()) {
+        const QString codigo = setores.fieldByName(QStringLiteral("COD")).asString();
+        const QString nome = setores.fieldByName(QStringLiteral("NOME")).asString();
+        FRelatorio->Clear();
+        FCodigoAtual = codigo;
+        lblTItulo->setText(nome);
+        CarregarFuncionarios(codigo, nome);
+        FRelatorio->setPaginaAtual(0);
+        if (FPrinc.Simplificado())
+            FRelatorio->AtualizarSetor(setores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA")).asFloat(),
+                                       setores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES")).asFloat());
+        FRelatorio->setOrdemSetor(setores.fieldByName(QStringLiteral("ORDEM")).asInteger());
+        setores.next();
+        return;
+    }
+    if (setores.recordCount() > 0) {
+        LimparFiltros();
+        FCalc.GerarCdsEficiencia();
+        FiltrarSetores();
+        setores.first();
+        ProximaPagina();
+        return;
+    }
+    FShowBg = true;
+    if (FRelatorio) {
+        FRelatorio->troca->stop();
+        FRelatorio->hide();
+    }
+    lblIndicadores->show();
+    update();
+}
+
+void TfrmPrincipal::paintEvent(QPaintEvent* event)
+{
+    if (!FShowBg || imgBackgroundPrincipal.isNull()) {
+        QWidget::paintEvent(event);
+        return;
+    }
+    QPixmap buffer(size());
+    {
+        QPainter p(&buffer);
+        const int tw = imgBackgroundPrincipal.width(), th = imgBackgroundPrincipal.height();
+        const int cols = width() / tw, rows = height() / th;
+        for (int r = 0; r <= rows; ++r)
+            for (int c = 0; c <= cols; ++c)
+                p.drawPixmap(c * tw, r * th, imgBackgroundPrincipal);
+    }
+    QPainter(this).drawPixmap(0, 0, buffer);
+}
+
+bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmPrincipal::keyPressEvent(QKeyEvent* event)

@@ -1,20 +1,62 @@
 #pragma once
 
+#include "display/TfrmRelatorio.h"
+
+#include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
+class TfrmRelatorio;
+class TdmMarvessa;
+class TdmPrinc;
 
-// The main window: borderless and full screen; Escape, or any other request
-// to close, asks before the program ends.
+// The main window: the top bar with the logo and the sector's name, the
+// sector page below it, and the sector rotation. Escape, or any other
+// request to close, asks before the program ends.
 class TfrmPrincipal : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmPrincipal(QWidget* parent = nullptr);
+    TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent = nullptr);
+    ~TfrmPrincipal() override;
+
+    // Start: filter the sectors, create the page, show the first sector.
+    void FormCreate();
+    // Shows the next sector; after the last, recomputes and starts over;
+    // with no sector to show, the no-indicators state.
+    void ProximaPagina();
+    void FiltrarSetores();
+    void CarregarFuncionarios(const QString& codigo, const QString& nome);
+    void LimparFiltros();
+    // The employee filter text for a sector.
+    QString filtroFuncionarios(const QString& codigo) const;
+
+    bool showBg() const { return FShowBg; }
+    // Code of the sector on show.
+    const QString& codigoAtual() const { return FCodigoAtual; }
+    TfrmRelatorio* frmRelatorio() const { return FRelatorio; }
+
+    QWidget* panelTop;
+    QLabel* lblTItulo;
+    QWidget* Shape1;
+    QLabel* imgLogo;
+    QLabel* lblIndicadores;
+    QPixmap imgBackgroundPrincipal;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* lblTitulo;
+    void proximaPaginaGuarded();
+    void layoutChildren();
+
+    TdmPrinc& FPrinc;
+    TdmMarvessa& FCalc;
+    QPointer<TfrmRelatorio> FRelatorio;
+    bool FShowBg = false;
+    QString FCodigoAtual;
 };

@@ -1,0 +1,156 @@
+#include "display/Snapshot.h"
+
+#include "app/TdmPrinc.h"
+#include "data/Platform.h"
+#include "display/Screen.h"
+#include "display/TfrmFuncionarioSetorSimplificado.h"
+#include "display/TfrmPrincipal.h"
+#include "display/TfrmRelatorio.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QString hex(const QColor& c)
+{
+    return c.name(QColor::HexRgb).toUpper();
+}
+
+QColor background(const QWidget* w)
+{
+    return w->palette().color(QPalette::Window);
+}
+
+// Message boxes on standard error, remembering whether an error was shown.
+class SnapshotBoxes : public platform::StderrMessageBoxes {
+public:
+    platform::MsgResult show(const QString& caption, const QString& text, platform::MsgIcon icon,
+                             platform::MsgButtons buttons) override
+    {
+        if (icon == platform::MsgIcon::Error)
+            failed = true;
+        return StderrMessageBoxes::show(caption, text, icon, buttons);
+    }
+    bool failed = false;
+};
+
+QJsonObject describeRow(const TfrmfuncionarioSetorBase* row)
+{
+    QJsonObject o;
+    o[QStringLiteral("cor")] = hex(background(row));
+    o[QStringLiteral("exibe")] = row->ExibirConteudo();
+    o[QStringLiteral("rank")] = row->lblRank->text();
+    o[QStringLiteral("nome")] = row->lblNome->text();
+    if (auto* s = qobject_cast<const TfrmFuncionarioSetorSimplificado*>(row)) {
+        o[QStringLiteral("diario")] = s->lblDia->text();
+        o[QStringLiteral("mensal")] = s->lblMes->text();
+    }
+    return o;
+}
+
+} // namespace
+
+QJsonObject describePage(const TfrmPrincipal& window)
+{
+    QJsonObject page;
+    const TfrmRelatorio* r = window.frmRelatorio();
+    page[QStringLiteral("setor")] = window.codigoAtual();
+    page[QStringLiteral("titulo")] = window.lblTItulo->text();
+    if (!r)
+        return page;
+    page[QStringLiteral("pagina")] = r->PaginaAtual();
+    page[QStringLiteral("gradiente")] = QJsonArray{hex(r->BarraTitulo->Inicio()), hex(r->BarraTitulo->Fim())};
+    page[QStringLiteral("cor_titulos")] = hex(r->lblDiario->palette().color(QPalette::WindowText));
+    if (r->faixaSetor) {
+        QJsonObject faixa;
+        faixa[QStringLiteral("nome")] = r->faixaSetor->lblNome->text();
+        faixa[QStringLiteral("diario")] = r->faixaSetor->lblDia->text();
+        faixa[QStringLiteral("mensal")] = r->faixaSetor->lblMes->text();
+        faixa[QStringLiteral("cor")] = hex(background(r->faixaSetor));
+        page[QStringLiteral("faixa")] = faixa;
+    } else {
+        page[QStringLiteral("faixa")] = QJsonValue();
+    }
+    QJsonArray linhas;
+    for (const TfrmfuncionarioSetorBase* row : r->linhas)
+        linhas.append(describeRow(row));
+    page[QStringLiteral("linhas")] = linhas;
+    return page;
+}
+
+int runSnapshot(QApplication&, const QString& outDir, const QSize& size)
+{
+    static SnapshotBoxes boxes;
+    platform::setMessageBoxes(&boxes);
+    setScreenWidth(size.width());
+    bool ok = false;
+    auto dm = CreateDmPrinc(&ok);
+    if (!ok || platform::terminateRequested() || !dmMarvessa)
+        return 1;
+    if (!QDir().mkpath(outDir)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(outDir));
+        return 1;
+    }
+
+    TfrmPrincipal window(*dm, *dmMarvessa);
+    window.resize(size);
+    window.FormCreate();
+    window.show();
+    if (boxes.failed)
+        return 1;
+
+    QJsonArray pages;
+    int picture = 0;
+    auto save = [&](const QString& name, QJsonObject description) {
+        QApplication::processEvents();
+        const QString file = QStringLiteral("%1-%2.png").arg(++picture, 3, 10, QLatin1Char('0')).arg(name);
+        if (!window.grab().save(QDir(outDir).filePath(file)))
+            throw std::runtime_error(("cannot write " + file).toStdString());
+        description[QStringLiteral("arquivo")] = file;
+        pages.append(description);
+    };
+
+    QJsonObject root;
+    root[QStringLiteral("largura")] = size.width();
+    root[QStringLiteral("altura")] = size.height();
+    root[QStringLiteral("sem_indicadores")] = window.showBg();
+    try {
+        if (window.showBg() || !window.frmRelatorio()) {
+            save(QStringLiteral("sem-indicadores"), QJsonObject());
+        } else {
+            TfrmRelatorio* page = window.frmRelatorio();
+            const int sectors = dmMarvessa->cdsSetores.recordCount();
+            for (int s = 0; s < sectors; ++s) {
+                page->troca->stop();
+                const int count = std::max(1, page->Paginas());
+                for (int p = 0; p < count; ++p) {
+                    page->setPaginaAtual(p);
+                    page->troca->stop();
+                    save(QStringLiteral("%1-%2").arg(window.codigoAtual()).arg(p), describePage(window));
+                }
+                if (s + 1 < sectors)
+                    window.ProximaPagina();
+                if (boxes.failed)
+                    return 1;
+            }
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    root[QStringLiteral("paginas")] = pages;
+    QFile json(QDir(outDir).filePath(QStringLiteral("pages.json")));
+    if (!json.open(QIODevice::WriteOnly) || json.write(QJsonDocument(root).toJson()) < 0) {
+        std::fprintf(stderr, "cannot write pages.json\n");
+        return 1;
+    }
+    return 0;
+}

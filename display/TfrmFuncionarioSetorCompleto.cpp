@@ -1,0 +1,19 @@
+#include "display/TfrmFuncionarioSetorCompleto.h"
+
+#include "display/Screen.h"
+
+#include <QLabel>
+
+TfrmFuncionarioSetorCompleto::TfrmFuncionarioSetorCompleto(QWidget* parent) : TfrmFuncionarioSetorSimplificado(parent)
+{
+    setObjectName(QStringLiteral("frmFuncionarioSetorCompleto"));
+    const float f = scaleFactor(screenWidth());
+    lblRank->setFont(fontPt(QStringLiteral("Arial"), 24, true));
+    lblRank->setGeometry(0, 0, 100, 38);
+    lblNome->setFont(fontPt(QStringLiteral("Arial"), 24, true));
+    lblNome->move(124, 0);
+    lblNome->adjustSize();
+    lblDia->move(scaled(708, f), lblDia->y());
+    lblMes->move(scaled(1203, f), lblMes->y());
+    Redimensionar();
+}

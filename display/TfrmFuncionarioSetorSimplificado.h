@@ -1,0 +1,31 @@
+#pragma once
+
+#include "display/TfrmfuncionarioSetorBase.h"
+
+// The simplified row: larger rank and name, the daily and monthly
+// percentages, scaled to the screen width; as a title row it never shows
+// its rank.
+class TfrmFuncionarioSetorSimplificado : public TfrmfuncionarioSetorBase {
+    Q_OBJECT
+public:
+    explicit TfrmFuncionarioSetorSimplificado(QWidget* parent = nullptr);
+
+    void setFuncionario(TFuncionario* v) override;
+    void setExibirConteudo(bool v) override;
+    bool Titulo() const { return FTitulo; }
+    void setTitulo(bool v) { FTitulo = v; }
+    // Refreshes the percentages from the bound record.
+    void UPdate();
+
+    // The background of a band row, set by the page from its palette.
+    void setCor(const QColor& color) { setBackground(color); }
+
+    QLabel* lblDia;
+    QLabel* lblMes;
+
+    // 100 × value / maximum, rounded half away from zero, followed by "%".
+    static QString formatPercent(double value, double maximum);
+
+private:
+    bool FTitulo = false;
+};

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "display/TFuncionario.h"
+
+#include <QColor>
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QTimer;
+class TfrmfuncionarioSetorBase;
+class TfrmFuncionarioSetorSimplificado;
+
+struct TCor {
+    QColor Inicio;
+    QColor Fim;
+    bool Escuro = false;
+};
+
+// The heading bar's vertical two-colour gradient.
+class TGradiente : public QWidget {
+    Q_OBJECT
+public:
+    explicit TGradiente(QWidget* parent = nullptr);
+    void setCores(const QColor& inicio, const QColor& fim);
+    QColor Inicio() const { return FInicio; }
+    QColor Fim() const { return FFim; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor FInicio, FFim;
+};
+
+// The sector page: heading bar in the sector's colours, the sector band (in
+// the simplified layout) and one page of ranked employee rows, turned by the
+// page timer.
+class TfrmRelatorio : public QWidget {
+    Q_OBJECT
+public:
+    TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent = nullptr);
+    ~TfrmRelatorio() override;
+
+    // Takes ownership of the record and inserts it by descending daily value.
+    void AddFuncionario(TFuncionario* F);
+    void Clear();
+    void AtualizarSetor(double diario, double mensal);
+    void ExibirPagina(int pagina);
+    int Paginas() const;
+    int PaginaAtual() const { return FPagina; }
+    void setPaginaAtual(int v);
+    int OrdemSetor() const { return FOrdemSetor; }
+    void setOrdemSetor(int v);
+    void AddCor(const QColor& inicio, const QColor& fim, bool escuro);
+    int FuncionariosPorPagina() const { return FSimplificado ? 5 : 3; }
+    void AtualizarRank();
+    const std::vector<std::unique_ptr<TFuncionario>>& Funcionarios() const { return FFuncionarios; }
+    const QList<TCor>& Cores() const { return FCores; }
+    bool Simplificado() const { return FSimplificado; }
+
+    // Called after the last page of a sector, with the timer already off.
+    std::function<void()> onFimSetor;
+    void trocaTimer();
+
+    QWidget* Panel1;
+    TGradiente* BarraTitulo;
+    QLabel* lblDiario;
+    QLabel* lblMensal;
+    QWidget* panelSetor;
+    QWidget* panelFuncionarios;
+    TfrmFuncionarioSetorSimplificado* faixaSetor = nullptr;
+    QTimer* troca;
+    // The rows from the top.
+    QList<TfrmfuncionarioSetorBase*> linhas;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layoutRows();
+
+    bool FSimplificado;
+    std::vector<std::unique_ptr<TFuncionario>> FFuncionarios;
+    std::unique_ptr<TFuncionario> FFuncionarioSetor;
+    int FPagina = 0;
+    QList<TCor> FCores;
+    int FOrdemSetor = 0;
+};

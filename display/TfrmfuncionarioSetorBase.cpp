@@ -1,0 +1,88 @@
+#include "display/TfrmfuncionarioSetorBase.h"
+
+#include "display/Screen.h"
+#include "display/TFuncionario.h"
+
+#include <QLabel>
+#include <QResizeEvent>
+
+TfrmfuncionarioSetorBase::TfrmfuncionarioSetorBase(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmfuncionarioSetorBase"));
+    setAutoFillBackground(true);
+    setBackground(storedColor(13421772));
+    resize(1400, 273);
+
+    // A 1-px black outline around a white fill, 2 px high: a black line.
+    shapeTop = new QWidget(this);
+    shapeTop->setObjectName(QStringLiteral("shapeTop"));
+    shapeTop->setAutoFillBackground(true);
+    QPalette line = shapeTop->palette();
+    line.setColor(QPalette::Window, Qt::black);
+    shapeTop->setPalette(line);
+
+    QPalette text;
+    text.setColor(QPalette::WindowText, Qt::black);
+    lblRank = new QLabel(QStringLiteral("000"), this);
+    lblRank->setObjectName(QStringLiteral("lblRank"));
+    lblRank->setFont(fontPt(QStringLiteral("Arial"), 24, true));
+    lblRank->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblRank->setPalette(text);
+    lblRank->setGeometry(0, 0, 100, 38);
+
+    lblNome = new QLabel(QStringLiteral("Sem nome"), this);
+    lblNome->setObjectName(QStringLiteral("lblNome"));
+    lblNome->setFont(fontPt(QStringLiteral("Arial"), 24, true));
+    lblNome->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblNome->setPalette(text);
+    lblNome->move(124, 0);
+    lblNome->adjustSize();
+}
+
+QString TfrmfuncionarioSetorBase::formatRank(int rank)
+{
+    return rank < 0 ? QString::number(rank) : QStringLiteral("%1").arg(rank, 3, 10, QLatin1Char('0'));
+}
+
+void TfrmfuncionarioSetorBase::setBackground(const QColor& color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, color);
+    setPalette(p);
+}
+
+void TfrmfuncionarioSetorBase::setFuncionario(TFuncionario* v)
+{
+    FFuncionario = v;
+    lblNome->setText(v->Nome());
+    lblNome->adjustSize();
+    lblRank->setText(formatRank(v->Rank()));
+    Redimensionar();
+}
+
+void TfrmfuncionarioSetorBase::setExibirConteudo(bool v)
+{
+    FExibirConteudo = v;
+    lblRank->setVisible(v);
+    lblNome->setVisible(v);
+}
+
+void TfrmfuncionarioSetorBase::setIndex(int i)
+{
+    FIndex = i;
+    FPar = i % 2 == 0;
+    setBackground(FPar ? storedColor(14869218) : storedColor(13421772));
+}
+
+void TfrmfuncionarioSetorBase::Redimensionar()
+{
+    lblNome->move(lblNome->x(), (height() - lblNome->height()) / 2);
+    lblRank->move(lblRank->x(), (height() - lblRank->height()) / 2);
+}
+
+void TfrmfuncionarioSetorBase::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    shapeTop->setGeometry(0, 0, width(), 2);
+    Redimensionar();
+}
