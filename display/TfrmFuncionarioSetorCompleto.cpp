@@ -17,3 +17,10 @@ TfrmFuncionarioSetorCompleto::TfrmFuncionarioSetorCompleto(QWidget* parent) : Tf
     lblMes->move(scaled(1203, f), lblMes->y());
     Redimensionar();
 }
+
+void TfrmFuncionarioSetorCompleto::Redimensionar()
+{
+    TfrmFuncionarioSetorSimplificado::Redimensionar();
+    lblDia->move(lblDia->x(), (height() - lblDia->height()) / 2);
+    lblMes->move(lblMes->x(), (height() - lblMes->height()) / 2);
+}

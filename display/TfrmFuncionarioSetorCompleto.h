@@ -8,4 +8,6 @@ class TfrmFuncionarioSetorCompleto : public TfrmFuncionarioSetorSimplificado {
     Q_OBJECT
 public:
     explicit TfrmFuncionarioSetorCompleto(QWidget* parent = nullptr);
+    // Centres the percentages too: the full layout's rows are tall.
+    void Redimensionar() override;
 };

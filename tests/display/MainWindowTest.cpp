@@ -1,0 +1,156 @@
+#include "app/TdmPrinc.h"
+#include "calc/TdmMarvessa.h"
+#include "display/Screen.h"
+#include "display/TfrmFuncionarioSetorSimplificado.h"
+#include "display/TfrmPrincipal.h"
+#include "display/TfrmRelatorio.h"
+#include "tests/app/IniFixture.h"
+#include "tests/common/Fakes.h"
+#include "tests/common/FixtureDb.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Sectors 03 and 11 with employees on the reading day 2026-11-05; sector 07
+// has figures but is not configured.
+const char* kFactory = R"(
+insert into SETOR values ('03', 'Costura', 3, '03');
+insert into SETOR values ('11', 'Montagem', 11, '11');
+insert into SETOR values ('07', 'Expedição', 7, '07');
+insert into TABELA values ('38', '001', 'Ana');
+insert into TABELA values ('38', '002', 'Bruno');
+insert into TABELA values ('38', '003', 'Carla');
+insert into PRODUTO_TEMPO values ('P1', '03', 60);
+insert into PRODUTO_TEMPO values ('P1', '11', 60);
+insert into PRODUTO_TEMPO values ('P1', '07', 60);
+insert into PRODUCAO_EXPEDIENTE values ('2026-11-05', '03', '001', '08:00', '16:00', 0, null, null, 0, 1, 0);
+insert into PRODUCAO_EXPEDIENTE values ('2026-11-05', '03', '002', '08:00', '16:00', 0, null, null, 0, 1, 0);
+insert into PRODUCAO_EXPEDIENTE values ('2026-11-05', '11', '003', '08:00', '16:00', 0, null, null, 0, 1, 0);
+insert into PRODUCAO_EXPEDIENTE values ('2026-11-05', '07', '001', '08:00', '16:00', 0, null, null, 0, 1, 0);
+insert into ITENSPV values (1, 1, 1, 'P1');
+insert into ITENSPV values (1, 2, 1, 'P1');
+insert into ITENSPV values (1, 3, 1, 'P1');
+insert into ITENSPV values (1, 4, 1, 'P1');
+insert into PRODUCAO_SETOR values (1, 1, '03', '2026-11-05 10:00', '10:00', 240, '001');
+insert into PRODUCAO_SETOR values (1, 2, '03', '2026-11-05 10:00', '10:00', 384, '002');
+insert into PRODUCAO_SETOR values (1, 3, '11', '2026-11-05 10:00', '10:00', 120, '003');
+insert into PRODUCAO_SETOR values (1, 4, '07', '2026-11-05 10:00', '10:00', 120, '001');
+)";
+
+class MainWindow : public ::testing::Test {
+protected:
+    void start(const QString& setores, const QString& extra = {})
+    {
+        fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0))); // the reading day is past
+        folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSimplificado=S\nTempoTroca=3600\n"
+                                                           "Setores=%1\n%2\n[Paths]\nDB=%3\n")
+                                                 .arg(setores, extra, db.path())
+                                                 .toUtf8());
+        bool ok = false;
+        dm = CreateDmPrinc(&ok);
+        ASSERT_TRUE(ok);
+        ASSERT_NE(dmMarvessa, nullptr);
+        dmMarvessa->setProgressEvent([this](int, int, const QString& msg, bool first) {
+            if (first && msg == QStringLiteral("Calculando Eficiência"))
+                ++runs;
+        });
+        window = std::make_unique<TfrmPrincipal>(*dm, *dmMarvessa);
+        window->resize(1920, 1080);
+        window->FormCreate();
+    }
+    QStringList names() const
+    {
+        QStringList out;
+        for (auto* row : window->frmRelatorio()->linhas)
+            if (row->ExibirConteudo())
+                out << row->lblRank->text() + " " + row->lblNome->text();
+        return out;
+    }
+
+    PlatformFakes fakes;
+    ScopedEnv locale{"LC_ALL", QByteArray("C")};
+    FixtureDb db{kFactory};
+    std::unique_ptr<IniFolder> folder;
+    std::unique_ptr<TdmPrinc> dm;
+    std::unique_ptr<TfrmPrincipal> window;
+    int runs = 0;
+};
+
+} // namespace
+
+TEST_F(MainWindow, RotatesTheConfiguredSectorsAndRecomputesAfterTheLast)
+{
+    start("03,11");
+    ASSERT_TRUE(fakes.boxes.shown.empty()) << fakes.boxes.shown[0].text.toStdString();
+    TfrmRelatorio* page = window->frmRelatorio();
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+    EXPECT_EQ(names(), QStringList({"001 Bruno", "002 Ana"}));
+    EXPECT_EQ(page->faixaSetor->lblDia->text(), "65%"); // (80 + 50) / 2
+    EXPECT_EQ(page->OrdemSetor(), 3);
+    EXPECT_TRUE(page->troca->isActive());
+
+    window->ProximaPagina();
+    EXPECT_EQ(window->lblTItulo->text(), "Montagem");
+    EXPECT_EQ(names(), QStringList({"001 Carla"}));
+    EXPECT_EQ(page->OrdemSetor(), 11);
+    EXPECT_EQ(runs, 0);
+
+    window->ProximaPagina(); // past the last sector: a new run, then the first sector
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+    EXPECT_FALSE(window->showBg());
+}
+
+TEST_F(MainWindow, EmployeeFilterTakesTheConfiguredContinuation)
+{
+    start("03", "Funcionarios=and (FUNCIONARIO IN ('001')");
+    EXPECT_EQ(window->filtroFuncionarios("03"), "Setor=03and (FUNCIONARIO IN ('001'))");
+    EXPECT_EQ(window->filtroFuncionarios("A1"), "Setor='A1'and (FUNCIONARIO IN ('001'))");
+    EXPECT_EQ(names(), QStringList({"001 Ana"}));
+}
+
+TEST_F(MainWindow, NoMatchingSectorShowsTheTiledEmptyState)
+{
+    start("99");
+    EXPECT_TRUE(window->showBg());
+    EXPECT_FALSE(window->frmRelatorio()->isVisibleTo(window.get()));
+    EXPECT_EQ(runs, 0);
+    QImage shot = window->grab().toImage();
+    const QColor tile = shot.pixelColor(20, 400);
+    EXPECT_TRUE(tile.name() == "#6cb6ff" || tile.name() == "#aed7ff") << tile.name().toStdString();
+    EXPECT_TRUE(window->lblIndicadores->isVisibleTo(window.get()));
+    EXPECT_EQ(window->lblIndicadores->y(), (1080 - 39) / 2);
+}
+
+TEST_F(MainWindow, EmptySectorListIsReportedAndNothingRotates)
+{
+    start("");
+    ASSERT_EQ(fakes.boxes.shown.size(), 1u);
+    EXPECT_EQ(fakes.boxes.shown[0].text, "IN predicate list may not be empty.");
+    EXPECT_EQ(fakes.boxes.shown[0].icon, platform::MsgIcon::Error);
+    EXPECT_EQ(window->frmRelatorio(), nullptr);
+    EXPECT_FALSE(window->showBg());
+    EXPECT_EQ(window->lblTItulo->text(), "");
+}
+
+TEST_F(MainWindow, EscapeAsksBeforeClosing)
+{
+    start("03");
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    fakes.boxes.answer = platform::MsgResult::No;
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    ASSERT_EQ(fakes.boxes.shown.size(), 1u);
+    EXPECT_EQ(fakes.boxes.shown[0].caption, "Tolvaneo");
+    EXPECT_EQ(fakes.boxes.shown[0].text, "Deseja finalizar o programa?");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->frmRelatorio()->troca->isActive());
+    fakes.boxes.answer = platform::MsgResult::Yes;
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+}

@@ -1,0 +1,115 @@
+#include "display/Screen.h"
+#include "display/TFuncionario.h"
+#include "display/TfrmFuncionarioSetorSimplificado.h"
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+TEST(Scaling, WidthsOfTheTable)
+{
+    struct Case {
+        int width;
+        float f;
+        int s1036, s1450, s708, s1203, s24, s48, s90;
+    };
+    const Case cases[] = {
+        {1280, 66.666664f, 690, 966, 471, 801, 15, 31, 59},
+        {1366, 71.145836f, 737, 1031, 503, 855, 17, 34, 64},
+        {1920, 100.0f, 1036, 1450, 708, 1203, 24, 48, 90},
+        {3840, 200.0f, 2072, 2900, 1416, 2406, 48, 96, 180},
+    };
+    for (const Case& c : cases) {
+        const float f = scaleFactor(c.width);
+        EXPECT_EQ(f, c.f) << c.width;
+        EXPECT_EQ(scaled(1036, f), c.s1036) << c.width;
+        EXPECT_EQ(scaled(1450, f), c.s1450) << c.width;
+        EXPECT_EQ(scaled(708, f), c.s708) << c.width;
+        EXPECT_EQ(scaled(1203, f), c.s1203) << c.width;
+        EXPECT_EQ(scaled(24, f), c.s24) << c.width;
+        EXPECT_EQ(scaled(48, f), c.s48) << c.width;
+        EXPECT_EQ(scaled(90, f), c.s90) << c.width;
+    }
+    EXPECT_EQ(scaled(90, scaleFactor(1024)), 47); // the float rounding of f matters here
+}
+
+TEST(Row, RankAndPercentFormats)
+{
+    EXPECT_EQ(TfrmfuncionarioSetorBase::formatRank(0), "000");
+    EXPECT_EQ(TfrmfuncionarioSetorBase::formatRank(7), "007");
+    EXPECT_EQ(TfrmfuncionarioSetorBase::formatRank(42), "042");
+    EXPECT_EQ(TfrmfuncionarioSetorBase::formatRank(1234), "1234");
+    EXPECT_EQ(TfrmFuncionarioSetorSimplificado::formatPercent(87.5, 100), "88%");
+    EXPECT_EQ(TfrmFuncionarioSetorSimplificado::formatPercent(87.49, 100), "87%");
+    EXPECT_EQ(TfrmFuncionarioSetorSimplificado::formatPercent(112.3, 100), "112%");
+    EXPECT_EQ(TfrmFuncionarioSetorSimplificado::formatPercent(-2.5, 100), "-3%");
+    EXPECT_EQ(TfrmFuncionarioSetorSimplificado::formatPercent(45, 50), "90%");
+}
+
+TEST(Row, ShowsTheBoundRecordAndCentresItsLabels)
+{
+    setScreenWidth(1366);
+    TfrmFuncionarioSetorSimplificado row;
+    EXPECT_EQ(row.lblRank->font().pixelSize(), 45); // 34 pt
+    EXPECT_EQ(row.lblDia->font().pixelSize(), 85);  // 64 pt
+    EXPECT_EQ(row.lblDia->x(), 737);
+    EXPECT_EQ(row.lblMes->x(), 1031);
+    EXPECT_EQ(row.lblNome->x(), 170);
+    TFuncionario f;
+    EXPECT_EQ(f.MaximoDiario(), 100.0);
+    f.setNome("Ana Souza");
+    f.setRank(3);
+    f.setValorDiario(87.5);
+    f.setValorMensal(64.2);
+    row.show();
+    row.resize(1366, 120);
+    row.setFuncionario(&f);
+    row.setExibirConteudo(true);
+    EXPECT_EQ(row.lblRank->text(), "003");
+    EXPECT_EQ(row.lblNome->text(), "Ana Souza");
+    EXPECT_EQ(row.lblDia->text(), "88%");
+    EXPECT_EQ(row.lblMes->text(), "64%");
+    EXPECT_EQ(row.lblNome->y(), (120 - row.lblNome->height()) / 2);
+    EXPECT_EQ(row.lblRank->y(), (120 - 72) / 2);
+    EXPECT_EQ(row.lblDia->y(), 17);
+    row.resize(1366, 20);
+    EXPECT_EQ(row.lblRank->y(), (20 - 72) / 2); // negative tops truncate toward zero
+    setScreenWidth(0);
+}
+
+TEST(Row, AlternatingBackgroundsAndHiddenContent)
+{
+    TfrmfuncionarioSetorBase row;
+    const QStringList expected = {"#e2e2e2", "#cccccc", "#e2e2e2", "#cccccc", "#e2e2e2"};
+    for (int i = 0; i < 5; ++i) {
+        row.setIndex(i);
+        EXPECT_EQ(row.palette().color(QPalette::Window).name(), expected[i]);
+    }
+    row.setExibirConteudo(false);
+    EXPECT_FALSE(row.lblRank->isVisibleTo(&row));
+    EXPECT_FALSE(row.lblNome->isVisibleTo(&row));
+    EXPECT_TRUE(row.shapeTop->isVisibleTo(&row));
+}
+
+TEST(Row, TitleRowNeverShowsItsRank)
+{
+    TfrmFuncionarioSetorSimplificado band;
+    TFuncionario f;
+    f.setNome("Eficiência do setor");
+    band.setTitulo(true);
+    band.setFuncionario(&f);
+    band.setExibirConteudo(true);
+    EXPECT_FALSE(band.lblRank->isVisibleTo(&band));
+    EXPECT_TRUE(band.lblNome->isVisibleTo(&band));
+    EXPECT_EQ(band.lblDia->text(), "0%");
+    EXPECT_EQ(band.lblMes->text(), "0%");
+
+    // Titulo written after ExibirConteudo takes effect at the next write.
+    TfrmFuncionarioSetorSimplificado row;
+    row.setFuncionario(&f);
+    row.setExibirConteudo(true);
+    row.setTitulo(true);
+    EXPECT_TRUE(row.lblRank->isVisibleTo(&row));
+    row.setExibirConteudo(true);
+    EXPECT_FALSE(row.lblRank->isVisibleTo(&row));
+}
