@@ -52,7 +52,8 @@ std::optional<double> parseRegionalDateTime(const QString& text, const QLocale& 
     auto m = dateRx.match(datePart);
     if (!m.hasMatch())
         return std::nullopt;
-    const QString order = fieldOrder(locale);
+    // A four-digit first part is a year: year, month, day whatever the locale.
+    const QString order = m.captured(1).size() == 4 ? QStringLiteral("yMd") : fieldOrder(locale);
     int day = 0, month = 0, year = 0;
     for (int i = 0; i < 3; ++i) {
         const QString part = m.captured(i + 1);

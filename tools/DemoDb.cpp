@@ -97,9 +97,12 @@ int main(int argc, char** argv)
 
     put("insert into PARAM values ('PRODUTO_TEMPO', 'TEMPO_DECIMAL', 'N')");
     QHash<QString, int> troca;
+    // Display orders that pick readable colour pairs of the sector page.
+    const int ordens[] = {3, 5, 11, 13, 14, 1, 4, 7, 9, 10, 12, 0};
     for (const Sector& s : sectors) {
         troca[s.code] = rnd.between(10, 30);
-        put(QStringLiteral("insert into SETOR values ('%1', '%2', %3, '%1')").arg(s.code, s.name).arg(s.code.toInt()));
+        const int ordem = ordens[(s.code.toInt() - 1) % int(std::size(ordens))];
+        put(QStringLiteral("insert into SETOR values ('%1', '%2', %3, '%1')").arg(s.code, s.name).arg(ordem));
         put(QStringLiteral("insert into PRODUCAO_OPERACAO_SETOR values ('TR', '%1', %2)").arg(s.code).arg(troca[s.code]));
     }
 

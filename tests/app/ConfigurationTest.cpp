@@ -103,6 +103,7 @@ TEST(Configuration, ReadingRulesPerKey)
         {"DataBase=31/02/2026", [](const Settings& s) { EXPECT_EQ(s.dataIndicador, kToday); }},
         {"DataBase=01/10/2026", [](const Settings& s) { EXPECT_EQ(s.dataIndicador, kToday - 35); }},
         {"DataBase=01/10/26", [](const Settings& s) { EXPECT_EQ(s.dataIndicador, kToday - 35); }},
+        {"DataBase=2026-10-01", [](const Settings& s) { EXPECT_EQ(s.dataIndicador, kToday - 35); }},
         {"Setores=01 05,\"12 A\"", [](const Settings& s) { EXPECT_EQ(s.setores, "'01','05','12 A'"); }},
         {"Setores=O'X", [](const Settings& s) { EXPECT_EQ(s.setores, "'O''X'"); }},
         {"Setores=03,,11", [](const Settings& s) { EXPECT_EQ(s.setores, "'03','','11'"); }},
