@@ -61,9 +61,11 @@ public:
 // Sets (or unsets, with nullopt) an environment variable for a scope.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, std::optional<QByteArray> value) : name_(name)
+    ScopedEnv(const char* name, const std::optional<QByteArray>& value) : name_(name)
     {
-        if (const char* old = std::getenv(name))
+        const char* old = std::getenv(name);
+        hadOld_ = old != nullptr;
+        if (old)
             old_ = QByteArray(old);
         if (value)
             ::setenv(name, value->constData(), 1);
@@ -72,8 +74,8 @@ public:
     }
     ~ScopedEnv()
     {
-        if (old_)
-            ::setenv(name_, old_->constData(), 1);
+        if (hadOld_)
+            ::setenv(name_, old_.constData(), 1);
         else
             ::unsetenv(name_);
     }
@@ -82,5 +84,6 @@ public:
 
 private:
     const char* name_;
-    std::optional<QByteArray> old_;
+    bool hadOld_ = false;
+    QByteArray old_;
 };
