@@ -7,6 +7,7 @@
 #include "data/DayNumber.h"
 #include "data/Platform.h"
 #include "data/TextLists.h"
+#include "support/URotinas.h"
 
 #include <QFileInfo>
 
@@ -42,7 +43,9 @@ double today()
 
 ConfigurationError::ConfigurationError() : std::runtime_error("Falha ao carregar o arquivo de configurações.") {}
 
-TdmPrinc::TdmPrinc() : sqlCon(designParams()), sqlConAcesso(designParams())
+TdmPrinc::TdmPrinc()
+    : sqlCon(designParams()), sqlConAcesso(designParams()),
+      FContasCobranca(std::make_unique<std::vector<TCriteriaDataSet*>>())
 {
     sqlCon.beforeConnect = [this] { sqlConBeforeConnect(); };
     sqlCon.afterConnect = [this] { sqlConAfterConnect(); };
@@ -81,7 +84,7 @@ QStringList TdmPrinc::designParams()
 void TdmPrinc::DataModuleCreate()
 {
     FVersao = QStringLiteral("1.1.68");
-    FContasCobranca = std::make_unique<std::vector<TDataSetRef*>>();
+    FContasCobranca = std::make_unique<std::vector<TCriteriaDataSet*>>();
     sqlCon.open();
     FPathOcor = platform::appFolder() + QStringLiteral("ocorrencias.xml");
 }
@@ -158,6 +161,21 @@ void TdmPrinc::CarregarConfiguracoes()
         FConnectionParams.Password = passwordForKey(ini.readInteger(QStringLiteral("Banco"), QStringLiteral("Chave"), 1));
     } catch (const std::exception&) {
         throw ConfigurationError();
+    }
+}
+
+void TdmPrinc::AtualizarContasCobranca()
+{
+    if (!FContasCobranca)
+        return;
+    for (TCriteriaDataSet* dataSet : *FContasCobranca) {
+        if (!dataSet)
+            continue;
+        GuardarPosicao(*dataSet);
+        dataSet->close();
+        AplicarCriterios(*dataSet);
+        dataSet->open();
+        RestaurarPosicao(*dataSet);
     }
 }
 

@@ -23,7 +23,7 @@ public:
     ConfigurationError();
 };
 
-class TDataSetRef;
+class TCriteriaDataSet;
 
 // The main data module: owns the two database connections and holds the
 // settings read from "Marvessa.ini".
@@ -45,6 +45,11 @@ public:
     void sqlConAfterConnect();
 
     void CarregarConfiguracoes();
+    // Refreshes every listed dataset: keep its row, close, merge its
+    // criteria again, open, return to the row. Empty entries are skipped; a
+    // failure ends the refresh.
+    void AtualizarContasCobranca();
+    std::vector<TCriteriaDataSet*>& ContasCobranca() { return *FContasCobranca; }
     QString DecryptSTR(const QByteArray& InString, std::int32_t StartKey, std::int32_t MultKey,
                        std::int32_t AddKey) const;
 
@@ -75,7 +80,7 @@ private:
     // The calculation module, created by the after-connect handler; it
     // lives until the end of the program.
     std::unique_ptr<TdmMarvessa> FdmMarvessa;
-    std::unique_ptr<std::vector<TDataSetRef*>> FContasCobranca;
+    std::unique_ptr<std::vector<TCriteriaDataSet*>> FContasCobranca;
     TConnectionParams FConnectionParams;
     QString FVersao;
     QString FPathOcor;

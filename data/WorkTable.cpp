@@ -134,6 +134,7 @@ void WorkTable::close()
 void WorkTable::clearRows()
 {
     rows_.clear();
+    nextSeq_ = 1; // a reopened table numbers its rows from the start again, so bookmarks carry over
     hashIndexes_.clear();
     buffer_.clear();
     view_.clear();

@@ -96,7 +96,9 @@ public:
     WorkTable* masterSource() const { return master_; }
     const QString& masterFields() const { return masterFields_; }
 
-    // An opaque bookmark of the current row (0 when there is none).
+    // A bookmark of the current row (0 when there is none): the row's place in
+    // the order of appending, so a fetched table reopened on the same rows
+    // finds the same row again.
     std::uint64_t bookmark() const;
     bool gotoBookmark(std::uint64_t bookmark);
 
