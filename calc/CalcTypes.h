@@ -18,8 +18,18 @@ struct TFiltroApenasExceto {
 using TProgressoEvento =
     std::function<void(std::int32_t Maximo, std::int32_t Valor, const QString& Mensagem, bool ZerarContador)>;
 
-// Description of the capacity-balance source, filled by a calling program.
+class WorkTable;
+
+// Description of the capacity-balance source, filled by a calling program:
+// its two tables (neither opened, closed nor freed here) and their field names.
 class TRegCalcTempoProd {
 public:
-    TRegCalcTempoProd() = default;
+    QString NomeCpCodSetor;
+    QString NomeCpDescSetor;
+    QString NomeCpDataSetor;
+    QString NomeCpDiasSetor;
+    QString NomeCpProd;
+    QString NomeCpQtde;
+    WorkTable* dsSetorData = nullptr; // sector code, sector name, start date, number of days
+    WorkTable* dsProdQtde = nullptr;  // product code, quantity
 };

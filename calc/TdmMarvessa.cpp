@@ -172,4 +172,4 @@ void TdmMarvessa::PrepararCdsEficiencia()
     cdsOperacaoSetor.setIndexFieldNames(QStringLiteral("OPERACAO_PS;SETOR_PS"));
 }
 
-void TdmMarvessa::cdsSetorData_CamposTempoChange(WorkField&) {}
+

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/CalcTypes.h"
+#include "calc/TCalcExpediente.h"
 #include "calc/TPeriodoProducao.h"
 #include "data/SqlQuery.h"
 #include "data/WorkTable.h"
@@ -138,8 +139,23 @@ public:
     // Resets the efficiency tables and reopens the operation times.
     void PrepararCdsEficiencia();
 
+    // The sector capacity balance of the source that RegCalcTempoProd describes.
+    void GerarCdsSetorData();
+    // Recomputes the derived fields of the current cdsSetorData row (in edit
+    // or append state).
+    void RecalcTempo();
     // Recomputes a capacity-balance row when one of its time fields changes.
     void cdsSetorData_CamposTempoChange(WorkField& Sender);
+    bool ValidarRegCalcTempoProd();
+    QString getListaProdutos();
+    void ProcessarSetorData();
+    void ObterPeriodoSetorData();
+    void GerarLinhaSetorData();
+    bool LocalizarExpediente(std::int32_t Dia, double& Cursor, const QString& Setor);
+    void GerarProdutosSetor(const QString& Setor);
+    double getPessoalNecessario();
+    double getSaldoPessoal();
+    bool GerandoCdsSetorData() const { return FGerandoCdsSetorData; }
 
     void DataModuleCreate();
     void DataModuleDestroy();
@@ -180,6 +196,8 @@ private:
     QString FCodOperacaoTrocaFicha;
     bool FGerandoCdsSetorData = false;
     std::unique_ptr<TPeriodoProducao> FPeriodoProducao;
+    // The shift-time calculator, during a capacity balance only.
+    std::unique_ptr<TCalcExpediente> FCalcExpediente;
 };
 
 extern TdmMarvessa* dmMarvessa;
