@@ -116,6 +116,10 @@ void TdmPrinc::sqlConAcessoBeforeConnect()
 
 void TdmPrinc::sqlConAfterConnect()
 {
+    // The calculation module is created once; attaching again after a lost
+    // connection keeps it and its figures.
+    if (FdmMarvessa)
+        return;
     FdmMarvessa = std::make_unique<TdmMarvessa>();
     dmMarvessa = FdmMarvessa.get();
     dmMarvessa->setSQLCOnnection(&sqlCon);

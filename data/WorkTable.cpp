@@ -687,3 +687,26 @@ bool WorkTable::gotoBookmark(std::uint64_t bookmark)
     }
     return false;
 }
+
+void WorkTable::swapRows(WorkTable& other)
+{
+    checkBrowseMode();
+    other.checkBrowseMode();
+    bool same = fields_.size() == other.fields_.size();
+    for (size_t i = 0; same && i < fields_.size(); ++i)
+        same = fields_[i]->type() == other.fields_[i]->type() &&
+               fields_[i]->name().compare(other.fields_[i]->name(), Qt::CaseInsensitive) == 0;
+    if (!same)
+        throw WorkTableError(QStringLiteral("%1: tables of different layouts").arg(name_).toStdString());
+    rows_.swap(other.rows_);
+    std::swap(nextSeq_, other.nextSeq_);
+    for (WorkTable* t : {this, &other}) {
+        t->hashIndexes_.clear();
+        t->view_.clear();
+        t->viewDirty_ = true;
+        t->current_ = nullptr;
+        t->pos_ = 0;
+        t->ensureView();
+        t->setCurrent(0);
+    }
+}

@@ -96,6 +96,11 @@ public:
     WorkTable* masterSource() const { return master_; }
     const QString& masterFields() const { return masterFields_; }
 
+    // Exchanges the rows of two tables of the same layout; both stand on
+    // their first row afterwards. Filters, index fields and links stay with
+    // their table.
+    void swapRows(WorkTable& other);
+
     // A bookmark of the current row (0 when there is none): the row's place in
     // the order of appending, so a fetched table reopened on the same rows
     // finds the same row again.

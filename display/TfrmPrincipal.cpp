@@ -6,12 +6,16 @@
 #include "data/Platform.h"
 #include "display/Screen.h"
 #include "display/TfrmRelatorio.h"
+#include "app/GenerationWorker.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
+#include <QSaveFile>
 #include <QTimer>
 
 namespace {
@@ -80,6 +84,26 @@ TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent
     imgLogo->setAttribute(Qt::WA_TranslucentBackground);
     imgLogo->raise();
 
+    // Unobtrusive notice under the title: only after a failed run.
+    lblAviso = new QLabel(panelTop);
+    lblAviso->setObjectName(QStringLiteral("lblAviso"));
+    lblAviso->setFont(fontPt(QStringLiteral("Tahoma"), 9, false));
+    lblAviso->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette aviso = bar;
+    aviso.setColor(QPalette::WindowText, QColor(0xFF, 0xF2, 0xB3));
+    lblAviso->setPalette(aviso);
+    lblAviso->hide();
+
+    FUltimaGeracao = platform::clock().now();
+    FNovaTentativa = new QTimer(this);
+    FNovaTentativa->setInterval(60000);
+    connect(FNovaTentativa, &QTimer::timeout, this, [this] {
+        if (FWorker && FShowBg && !FWorker->running()) {
+            FAguardandoGeracao = true;
+            FWorker->start();
+        }
+    });
+
     // Escape works whatever child has the focus.
     qApp->installEventFilter(this);
     layoutChildren();
@@ -97,6 +121,7 @@ void TfrmPrincipal::layoutChildren()
     lblTItulo->setGeometry(0, 18, w, 45);
     Shape1->setGeometry(0, 82, w, 1);
     imgLogo->setGeometry(8, 5, 305, 70);
+    lblAviso->setGeometry(320, 63, std::max(0, w - 330), 19);
     lblIndicadores->setGeometry(0, (h - 39) / 2, w, 39);
     if (FRelatorio && FRelatorio->parentWidget() == this)
         FRelatorio->setGeometry(0, 83, w, std::max(0, h - 83));
@@ -122,6 +147,7 @@ void TfrmPrincipal::FormCreate()
     } catch (const std::exception& e) {
         reportException(e);
     }
+    gravarStatus();
 }
 
 void TfrmPrincipal::proximaPaginaGuarded()
@@ -194,6 +220,12 @@ void TfrmPrincipal::ProximaPagina()
         setores.next();
         return;
     }
+    if (setores.recordCount() > 0 && FWorker) {
+        // The last page stays while the worker computes; the window answers.
+        FAguardandoGeracao = true;
+        FWorker->start();
+        return;
+    }
     if (setores.recordCount() > 0) {
         LimparFiltros();
         FCalc.GerarCdsEficiencia();
@@ -202,13 +234,107 @@ void TfrmPrincipal::ProximaPagina()
         ProximaPagina();
         return;
     }
+    entrarSemIndicadores();
+}
+
+void TfrmPrincipal::entrarSemIndicadores()
+{
     FShowBg = true;
     if (FRelatorio) {
         FRelatorio->troca->stop();
         FRelatorio->hide();
     }
     lblIndicadores->show();
+    if (FWorker)
+        FNovaTentativa->start();
     update();
+}
+
+void TfrmPrincipal::setWorker(GenerationWorker* worker)
+{
+    FWorker = worker;
+    if (worker)
+        connect(worker, &GenerationWorker::finished, this, &TfrmPrincipal::onGeracaoConcluida);
+}
+
+void TfrmPrincipal::setIntervaloNovaTentativa(int ms)
+{
+    FNovaTentativa->setInterval(ms);
+}
+
+void TfrmPrincipal::onGeracaoConcluida(bool ok, const QString& erro)
+{
+    FAguardandoGeracao = false;
+    try {
+        WorkTable& setores = FCalc.cdsSetores;
+        if (ok) {
+            // The new figures replace the shown ones only now, complete.
+            LimparFiltros();
+            TdmMarvessa& novo = FWorker->calc();
+            FCalc.cdsTempoSetor.swapRows(novo.cdsTempoSetor);
+            FCalc.cdsSetores.swapRows(novo.cdsSetores);
+            FCalc.cdsSetorFunc.swapRows(novo.cdsSetorFunc);
+            FUltimaGeracao = platform::clock().now();
+            FUltimoErro.clear();
+            atualizarAviso();
+            FiltrarSetores();
+            setores.first();
+            if (FShowBg) {
+                if (setores.recordCount() == 0)
+                    return;
+                // Figures at last: the rotation starts.
+                FShowBg = false;
+                FNovaTentativa->stop();
+                if (FRelatorio) {
+                    FRelatorio->show();
+                    FRelatorio->raise();
+                }
+                update();
+            }
+            ProximaPagina();
+        } else {
+            FUltimoErro = erro;
+            FHoraErro = platform::clock().now();
+            atualizarAviso();
+            // The rotation goes on with the last good figures.
+            if (!FShowBg && FRelatorio) {
+                setores.first();
+                ProximaPagina();
+            }
+        }
+    } catch (const std::exception& e) {
+        FUltimoErro = exceptionText(e);
+        FHoraErro = platform::clock().now();
+        atualizarAviso();
+    }
+    gravarStatus();
+}
+
+void TfrmPrincipal::atualizarAviso()
+{
+    if (FUltimoErro.isEmpty()) {
+        lblAviso->hide();
+        return;
+    }
+    lblAviso->setText(QStringLiteral("Dados de %1 — %2")
+                          .arg(FUltimaGeracao.toString(QStringLiteral("HH:mm")), FUltimoErro.section(QLatin1Char('\n'), 0, 0)));
+    lblAviso->show();
+    lblAviso->raise();
+}
+
+void TfrmPrincipal::gravarStatus() const
+{
+    QJsonObject status;
+    status[QStringLiteral("ultima_geracao")] = FUltimaGeracao.toString(Qt::ISODate);
+    status[QStringLiteral("ultimo_erro")] = FUltimoErro.isEmpty() ? QJsonValue() : QJsonValue(FUltimoErro);
+    status[QStringLiteral("hora_ultimo_erro")] =
+        FHoraErro.isValid() ? QJsonValue(FHoraErro.toString(Qt::ISODate)) : QJsonValue();
+    status[QStringLiteral("setor_em_exibicao")] = FShowBg ? QJsonValue() : QJsonValue(FCodigoAtual);
+    QSaveFile file(platform::appFolder() + QStringLiteral("status.json"));
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QJsonDocument(status).toJson());
+        file.commit();
+    }
 }
 
 void TfrmPrincipal::paintEvent(QPaintEvent* event)

@@ -2,11 +2,14 @@
 
 #include "display/TfrmRelatorio.h"
 
+#include <QDateTime>
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
 class QLabel;
+class QTimer;
+class GenerationWorker;
 class TfrmRelatorio;
 class TdmMarvessa;
 class TdmPrinc;
@@ -31,6 +34,17 @@ public:
     // The employee filter text for a sector.
     QString filtroFuncionarios(const QString& codigo) const;
 
+    // With a worker, new figures are computed off the display thread: the
+    // last page stays (and the window answers) until the run ends, a failed
+    // run shows a notice in the top bar and the rotation goes on with the
+    // last good figures, and the no-indicators state tries again every
+    // minute.
+    void setWorker(GenerationWorker* worker);
+    void onGeracaoConcluida(bool ok, const QString& erro);
+    // Retry interval of the no-indicators state, in milliseconds.
+    void setIntervaloNovaTentativa(int ms);
+    bool aguardandoGeracao() const { return FAguardandoGeracao; }
+
     bool showBg() const { return FShowBg; }
     // Code of the sector on show.
     const QString& codigoAtual() const { return FCodigoAtual; }
@@ -41,6 +55,7 @@ public:
     QWidget* Shape1;
     QLabel* imgLogo;
     QLabel* lblIndicadores;
+    QLabel* lblAviso;
     QPixmap imgBackgroundPrincipal;
 
 protected:
@@ -53,10 +68,19 @@ protected:
 private:
     void proximaPaginaGuarded();
     void layoutChildren();
+    void entrarSemIndicadores();
+    void atualizarAviso();
+    void gravarStatus() const;
 
     TdmPrinc& FPrinc;
     TdmMarvessa& FCalc;
     QPointer<TfrmRelatorio> FRelatorio;
     bool FShowBg = false;
     QString FCodigoAtual;
+    GenerationWorker* FWorker = nullptr;
+    QTimer* FNovaTentativa = nullptr;
+    bool FAguardandoGeracao = false;
+    QDateTime FUltimaGeracao;
+    QString FUltimoErro;
+    QDateTime FHoraErro;
 };
