@@ -125,7 +125,8 @@ void TdmPrinc::sqlConAfterConnect()
     dmMarvessa->setSQLCOnnection(&sqlCon);
     dmMarvessa->setDataLeitura(FDataIndicador);
     dmMarvessa->setExpedienteProducaoPorFunc(FPorFuncionario);
-    dmMarvessa->GerarCdsEficiencia();
+    if (!FGeracaoInicialAdiada)
+        dmMarvessa->GerarCdsEficiencia();
 }
 
 void TdmPrinc::setSetores(const QString& v)

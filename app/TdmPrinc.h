@@ -72,6 +72,9 @@ public:
     bool PorFuncionario() const { return FPorFuncionario; }
     void setPorFuncionario(bool v) { FPorFuncionario = v; }
     const QString& PathOcor() const { return FPathOcor; }
+    // When set, the after-connect handler creates the calculation module
+    // without running the first generation (a worker runs it).
+    void setGeracaoInicialAdiada(bool v) { FGeracaoInicialAdiada = v; }
 
     // The connections' design parameter list.
     static QStringList designParams();
@@ -90,6 +93,7 @@ private:
     QString FSetores;
     QString FFuncionarios;
     bool FPorFuncionario = false;
+    bool FGeracaoInicialAdiada = false;
 };
 
 extern TdmPrinc* dmPrinc;

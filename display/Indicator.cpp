@@ -1,6 +1,8 @@
 #include "display/Indicator.h"
 
+#include "app/ErrorReport.h"
 #include "app/GenerationWorker.h"
+#include "data/DatabaseError.h"
 #include "app/TdmPrinc.h"
 #include "display/QtMessageBoxes.h"
 #include "display/TfrmPrincipal.h"
@@ -14,17 +16,33 @@ int runIndicator(QApplication& app)
 {
     static QtMessageBoxes boxes;
     platform::setMessageBoxes(&boxes);
-    bool ok = false;
-    auto dm = CreateDmPrinc(&ok);
-    // Without a configuration, a connection or first figures there is
-    // nothing to show: the failure has been reported, the program ends.
-    if (!ok || platform::terminateRequested() || !dmMarvessa)
+    auto dm = std::make_unique<TdmPrinc>();
+    dmPrinc = dm.get();
+    dm->setGeracaoInicialAdiada(true);
+    QString erroConexao;
+    try {
+        dm->DataModuleCreate();
+    } catch (const fb::DatabaseError& e) {
+        // A refused attach (the server not up yet) is tried again by the
+        // window; a configuration that could not be read ends the program.
+        if (platform::terminateRequested())
+            return 1; // the missing configuration has been reported
+        if (!dm->ConnectionParams().Loaded) {
+            reportException(e);
+            return 1;
+        }
+        erroConexao = exceptionText(e);
+    } catch (const std::exception& e) {
+        reportException(e);
         return 1;
-    GenerationWorker worker(dm->sqlCon, dmMarvessa->DataLeitura(), dmMarvessa->ExpedienteProducaoPorFunc());
-    TfrmPrincipal window(*dm, *dmMarvessa);
+    }
+    if (platform::terminateRequested())
+        return 1;
+    GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    TfrmPrincipal window(*dm);
     window.setWorker(&worker);
-    window.FormCreate();
     window.showFullScreen();
+    window.iniciar(erroConexao);
     const int status = app.exec();
     // A run still going on is not waited for long: the program is ending.
     if (!worker.stop(2000)) {

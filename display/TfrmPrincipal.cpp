@@ -33,7 +33,17 @@ bool allDigits(const QString& s)
 } // namespace
 
 TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent)
-    : QWidget(parent), FPrinc(princ), FCalc(calc)
+    : QWidget(parent), FPrinc(princ), FCalc(&calc)
+{
+    construir();
+}
+
+TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, QWidget* parent) : QWidget(parent), FPrinc(princ)
+{
+    construir();
+}
+
+void TfrmPrincipal::construir()
 {
     setObjectName(QStringLiteral("frmPrincipal"));
     setWindowTitle(QStringLiteral("frmPrincipal"));
@@ -161,7 +171,7 @@ void TfrmPrincipal::proximaPaginaGuarded()
 
 void TfrmPrincipal::FiltrarSetores()
 {
-    WorkTable& setores = FCalc.cdsSetores;
+    WorkTable& setores = FCalc->cdsSetores;
     setores.setFiltered(true);
     setores.setFilter(QStringLiteral("COD IN(") + FPrinc.Setores() + QStringLiteral(")"));
     setores.first();
@@ -182,7 +192,7 @@ QString TfrmPrincipal::filtroFuncionarios(const QString& codigo) const
 
 void TfrmPrincipal::CarregarFuncionarios(const QString& codigo, const QString& nome)
 {
-    WorkTable& funcs = FCalc.cdsSetorFunc;
+    WorkTable& funcs = FCalc->cdsSetorFunc;
     funcs.setFiltered(true);
     funcs.setFilter(filtroFuncionarios(codigo));
     for (funcs.first(); !funcs.eof(); funcs.next()) {
@@ -197,14 +207,14 @@ void TfrmPrincipal::CarregarFuncionarios(const QString& codigo, const QString& n
 
 void TfrmPrincipal::LimparFiltros()
 {
-    FCalc.cdsSetores.setFiltered(false);
-    FCalc.cdsSetores.setFilter(QString());
-    FCalc.cdsSetorFunc.setFilter(QString());
+    FCalc->cdsSetores.setFiltered(false);
+    FCalc->cdsSetores.setFilter(QString());
+    FCalc->cdsSetorFunc.setFilter(QString());
 }
 
 void TfrmPrincipal::ProximaPagina()
 {
-    WorkTable& setores = FCalc.cdsSetores;
+    WorkTable& setores = FCalc->cdsSetores;
     if (!setores.eof()) {
         const QString codigo = setores.fieldByName(QStringLiteral("COD")).asString();
         const QString nome = setores.fieldByName(QStringLiteral("NOME")).asString();
@@ -228,7 +238,7 @@ void TfrmPrincipal::ProximaPagina()
     }
     if (setores.recordCount() > 0) {
         LimparFiltros();
-        FCalc.GerarCdsEficiencia();
+        FCalc->GerarCdsEficiencia();
         FiltrarSetores();
         setores.first();
         ProximaPagina();
@@ -262,18 +272,68 @@ void TfrmPrincipal::setIntervaloNovaTentativa(int ms)
     FNovaTentativa->setInterval(ms);
 }
 
+void TfrmPrincipal::iniciar(const QString& erroInicial)
+{
+    lblIndicadores->setText(QStringLiteral("Calculando…"));
+    if (!erroInicial.isEmpty()) {
+        FUltimoErro = erroInicial;
+        FHoraErro = platform::clock().now();
+        atualizarAviso();
+    }
+    FAguardandoGeracao = true;
+    FWorker->start();
+}
+
+void TfrmPrincipal::primeiraGeracao(bool ok, const QString& erro)
+{
+    if (!ok) {
+        // No figures yet (the server may not be up after a power cut): the
+        // error shows, and the worker tries again.
+        FUltimoErro = erro;
+        FHoraErro = platform::clock().now();
+        atualizarAviso();
+        gravarStatus();
+        QTimer::singleShot(FIntervaloConexao, this, [this] {
+            FAguardandoGeracao = true;
+            FWorker->start();
+        });
+        return;
+    }
+    FCalc = dmMarvessa;
+    for (WorkTable* t : {&FCalc->cdsTempoSetor, &FCalc->cdsSetores, &FCalc->cdsSetorFunc})
+        if (!t->active())
+            FCalc->LimparCds(*t);
+    TdmMarvessa& novo = FWorker->calc();
+    FCalc->cdsTempoSetor.swapRows(novo.cdsTempoSetor);
+    FCalc->cdsSetores.swapRows(novo.cdsSetores);
+    FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
+    FUltimaGeracao = platform::clock().now();
+    FUltimoErro.clear();
+    atualizarAviso();
+    lblIndicadores->setText(QStringLiteral("Sem indicadores."));
+    FormCreate();
+}
+
 void TfrmPrincipal::onGeracaoConcluida(bool ok, const QString& erro)
 {
     FAguardandoGeracao = false;
+    if (!FCalc) {
+        try {
+            primeiraGeracao(ok, erro);
+        } catch (const std::exception& e) {
+            reportException(e);
+        }
+        return;
+    }
     try {
-        WorkTable& setores = FCalc.cdsSetores;
+        WorkTable& setores = FCalc->cdsSetores;
         if (ok) {
             // The new figures replace the shown ones only now, complete.
             LimparFiltros();
             TdmMarvessa& novo = FWorker->calc();
-            FCalc.cdsTempoSetor.swapRows(novo.cdsTempoSetor);
-            FCalc.cdsSetores.swapRows(novo.cdsSetores);
-            FCalc.cdsSetorFunc.swapRows(novo.cdsSetorFunc);
+            FCalc->cdsTempoSetor.swapRows(novo.cdsTempoSetor);
+            FCalc->cdsSetores.swapRows(novo.cdsSetores);
+            FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
             FUltimaGeracao = platform::clock().now();
             FUltimoErro.clear();
             atualizarAviso();

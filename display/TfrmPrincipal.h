@@ -21,6 +21,13 @@ class TfrmPrincipal : public QWidget {
     Q_OBJECT
 public:
     TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent = nullptr);
+    // Without figures yet: iniciar() has the worker attach (if need be) and
+    // compute the first figures, showing "Calculando…" or the error meanwhile
+    // and trying again every 30 seconds; the rotation starts with the first
+    // good run.
+    TfrmPrincipal(TdmPrinc& princ, QWidget* parent = nullptr);
+    void iniciar(const QString& erroInicial = {});
+    void setIntervaloConexao(int ms) { FIntervaloConexao = ms; }
     ~TfrmPrincipal() override;
 
     // Start: filter the sectors, create the page, show the first sector.
@@ -71,9 +78,12 @@ private:
     void entrarSemIndicadores();
     void atualizarAviso();
     void gravarStatus() const;
+    void construir();
+    void primeiraGeracao(bool ok, const QString& erro);
 
     TdmPrinc& FPrinc;
-    TdmMarvessa& FCalc;
+    TdmMarvessa* FCalc = nullptr;
+    int FIntervaloConexao = 30000;
     QPointer<TfrmRelatorio> FRelatorio;
     bool FShowBg = false;
     QString FCodigoAtual;

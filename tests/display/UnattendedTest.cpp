@@ -1,5 +1,6 @@
 #include "app/GenerationWorker.h"
 #include "app/TdmPrinc.h"
+#include "data/DatabaseError.h"
 #include "calc/TdmMarvessa.h"
 #include "display/TfrmFuncionarioSetorSimplificado.h"
 #include "display/TfrmPrincipal.h"
@@ -148,4 +149,37 @@ TEST_F(Unattended, NoIndicatorsStateEndsOnceFiguresAppear)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->showBg(); }, 30000));
     EXPECT_EQ(window->lblTItulo->text(), "Expedição");
     EXPECT_TRUE(window->frmRelatorio()->isVisibleTo(window.get()));
+}
+
+TEST_F(Unattended, RefusedAttachAtStartIsTriedAgainUntilTheServerIsUp)
+{
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
+    server.stop();
+    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
+                                             .arg(server.url(db.path()))
+                                             .toUtf8());
+    dm = std::make_unique<TdmPrinc>();
+    dm->setGeracaoInicialAdiada(true);
+    QString erro;
+    try {
+        dm->DataModuleCreate();
+    } catch (const fb::DatabaseError& e) {
+        erro = QString::fromUtf8(e.what());
+    }
+    ASSERT_FALSE(erro.isEmpty());
+    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    window = std::make_unique<TfrmPrincipal>(*dm);
+    window->setWorker(worker.get());
+    window->setIntervaloConexao(200);
+    window->resize(1280, 720);
+    window->iniciar(erro);
+    EXPECT_EQ(window->lblIndicadores->text(), "Calculando…");
+    EXPECT_TRUE(window->lblAviso->isVisibleTo(window.get()));
+    QTest::qWait(600); // a few refused tries
+    EXPECT_EQ(window->frmRelatorio(), nullptr);
+    server.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+    EXPECT_FALSE(window->lblAviso->isVisibleTo(window.get()));
+    EXPECT_TRUE(fakes.boxes.shown.empty());
 }
