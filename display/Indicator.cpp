@@ -5,6 +5,7 @@
 #include "data/DatabaseError.h"
 #include "app/TdmPrinc.h"
 #include "display/QtMessageBoxes.h"
+#include "display/SystemdNotify.h"
 #include "display/TfrmPrincipal.h"
 
 #include <QApplication>
@@ -75,6 +76,9 @@ int runIndicator(QApplication& app)
     GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
     TfrmPrincipal window(*dm);
     window.setWorker(&worker);
+    SystemdNotify notify;
+    window.onPrimeiraPagina = [&notify] { notify.ready(); };
+    ScreenSaverInhibitor inhibitor;
     window.showFullScreen();
     window.iniciar(erroConexao);
     const int status = app.exec();

@@ -228,6 +228,8 @@ void TfrmPrincipal::ProximaPagina()
                                        setores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES")).asFloat());
         FRelatorio->setOrdemSetor(setores.fieldByName(QStringLiteral("ORDEM")).asInteger());
         setores.next();
+        if (onPrimeiraPagina)
+            std::exchange(onPrimeiraPagina, nullptr)();
         return;
     }
     if (setores.recordCount() > 0 && FWorker) {

@@ -3,6 +3,9 @@
 #include "display/TfrmRelatorio.h"
 
 #include <QDateTime>
+
+#include <functional>
+
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
@@ -51,6 +54,8 @@ public:
     // Retry interval of the no-indicators state, in milliseconds.
     void setIntervaloNovaTentativa(int ms);
     bool aguardandoGeracao() const { return FAguardandoGeracao; }
+    // Called once the first sector page shows.
+    std::function<void()> onPrimeiraPagina;
 
     bool showBg() const { return FShowBg; }
     // Code of the sector on show.
