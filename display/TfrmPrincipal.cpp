@@ -105,6 +105,10 @@ void TfrmPrincipal::construir()
     lblAviso->hide();
 
     FUltimaGeracao = platform::clock().now();
+    FVerificaIdade = new QTimer(this);
+    FVerificaIdade->setInterval(30000);
+    connect(FVerificaIdade, &QTimer::timeout, this, [this] { atualizarAviso(); });
+    FVerificaIdade->start();
     FNovaTentativa = new QTimer(this);
     FNovaTentativa->setInterval(60000);
     connect(FNovaTentativa, &QTimer::timeout, this, [this] {
@@ -234,6 +238,10 @@ void TfrmPrincipal::ProximaPagina()
     }
     if (setores.recordCount() > 0 && FWorker) {
         // The last page stays while the worker computes; the window answers.
+        const QDateTime agora = platform::clock().now();
+        if (FFimCicloAnterior.isValid())
+            FDuracaoCicloMs = FFimCicloAnterior.msecsTo(agora);
+        FFimCicloAnterior = agora;
         FAguardandoGeracao = true;
         FWorker->start();
         return;
@@ -372,14 +380,23 @@ void TfrmPrincipal::onGeracaoConcluida(bool ok, const QString& erro)
     gravarStatus();
 }
 
+bool TfrmPrincipal::dadosAntigos() const
+{
+    if (!FUltimoErro.isEmpty())
+        return true;
+    return FDuracaoCicloMs > 0 && FUltimaGeracao.msecsTo(platform::clock().now()) > 2 * FDuracaoCicloMs;
+}
+
 void TfrmPrincipal::atualizarAviso()
 {
-    if (FUltimoErro.isEmpty()) {
+    if (!dadosAntigos()) {
         lblAviso->hide();
         return;
     }
-    lblAviso->setText(QStringLiteral("Dados de %1 — %2")
-                          .arg(FUltimaGeracao.toString(QStringLiteral("HH:mm")), FUltimoErro.section(QLatin1Char('\n'), 0, 0)));
+    QString texto = QStringLiteral("Dados de %1").arg(FUltimaGeracao.toString(QStringLiteral("HH:mm")));
+    if (!FUltimoErro.isEmpty())
+        texto += QStringLiteral(" — ") + FUltimoErro.section(QLatin1Char('\n'), 0, 0);
+    lblAviso->setText(texto);
     lblAviso->show();
     lblAviso->raise();
 }

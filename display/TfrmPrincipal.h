@@ -53,6 +53,10 @@ public:
     void onGeracaoConcluida(bool ok, const QString& erro);
     // Retry interval of the no-indicators state, in milliseconds.
     void setIntervaloNovaTentativa(int ms);
+    // The figures are stale when the last run failed, or when they are older
+    // than two full cycles (a run that does not end).
+    bool dadosAntigos() const;
+    void atualizarIdade() { atualizarAviso(); }
     bool aguardandoGeracao() const { return FAguardandoGeracao; }
     // Called once the first sector page shows.
     std::function<void()> onPrimeiraPagina;
@@ -96,6 +100,9 @@ private:
     QTimer* FNovaTentativa = nullptr;
     bool FAguardandoGeracao = false;
     QDateTime FUltimaGeracao;
+    QDateTime FFimCicloAnterior; // when the previous cycle ended
+    qint64 FDuracaoCicloMs = 0;
+    QTimer* FVerificaIdade = nullptr;
     QString FUltimoErro;
     QDateTime FHoraErro;
 };

@@ -119,6 +119,25 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     EXPECT_EQ(s["setor_em_exibicao"].toString(), "03");
 }
 
+TEST_F(Unattended, FiguresOlderThanTwoCyclesSaySo)
+{
+    start("03,11");
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 10)));
+    finishCycle(); // a cycle ends at 09:10, figures of 09:10
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 20)));
+    worker->beforeRun = [] { QThread::msleep(2000); };
+    for (int i = 0; i < 5 && !window->aguardandoGeracao(); ++i)
+        window->ProximaPagina(); // a cycle of 10 minutes ends; its run hangs
+    window->atualizarIdade();
+    EXPECT_FALSE(window->lblAviso->isVisibleTo(window.get()));
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 31)));
+    window->atualizarIdade();
+    EXPECT_TRUE(window->lblAviso->isVisibleTo(window.get()));
+    EXPECT_EQ(window->lblAviso->text(), "Dados de 09:10");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 30000));
+    EXPECT_FALSE(window->lblAviso->isVisibleTo(window.get()));
+}
+
 TEST_F(Unattended, EscapeIsAnsweredWhileARunGoesOn)
 {
     start("03,11");
