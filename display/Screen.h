@@ -18,3 +18,9 @@ QFont fontPt(const QString& family, int points, bool bold);
 
 // A colour given as the stored value 0x00BBGGRR.
 QColor storedColor(quint32 bgr);
+
+class QWidget;
+// The widget paints its background in the colour.
+void setFill(QWidget* widget, const QColor& color);
+// The widget's text colour.
+void setTextColor(QWidget* widget, const QColor& color);

@@ -22,14 +22,12 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
     lblNome->move(170, 0);
     lblNome->adjustSize();
 
-    QPalette text;
-    text.setColor(QPalette::WindowText, Qt::black);
     auto percent = [&](const char* name, int left) {
         auto* label = new QLabel(QStringLiteral("0%"), this);
         label->setObjectName(QString::fromLatin1(name));
         label->setFont(fontPt(QStringLiteral("Arial"), percentSize, true));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setPalette(text);
+        setTextColor(label, Qt::black);
         label->setGeometry(scaled(left, f), 17, 370, 139);
         return label;
     };

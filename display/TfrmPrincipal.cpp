@@ -48,10 +48,7 @@ void TfrmPrincipal::construir()
     setObjectName(QStringLiteral("frmPrincipal"));
     setWindowTitle(QStringLiteral("frmPrincipal"));
     setWindowFlag(Qt::FramelessWindowHint);
-    setAutoFillBackground(true);
-    QPalette bg = palette();
-    bg.setColor(QPalette::Window, storedColor(13421772));
-    setPalette(bg);
+    setFill(this, storedColor(13421772));
 
     Q_INIT_RESOURCE(pictures);
     imgBackgroundPrincipal.load(QStringLiteral(":/display/background.png"));
@@ -61,32 +58,22 @@ void TfrmPrincipal::construir()
     lblIndicadores->setFont(fontPt(QStringLiteral("Tahoma"), 26, false));
     lblIndicadores->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     lblIndicadores->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette black = lblIndicadores->palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    lblIndicadores->setPalette(black);
+    setTextColor(lblIndicadores, Qt::black);
 
     panelTop = new QWidget(this);
     panelTop->setObjectName(QStringLiteral("panelTop"));
-    panelTop->setAutoFillBackground(true);
-    QPalette bar = panelTop->palette();
-    bar.setColor(QPalette::Window, storedColor(13210401));
-    panelTop->setPalette(bar);
+    setFill(panelTop, storedColor(13210401));
 
     lblTItulo = new QLabel(panelTop);
     lblTItulo->setObjectName(QStringLiteral("lblTItulo"));
     lblTItulo->setFont(fontPt(QStringLiteral("Georgia"), 24, true));
     lblTItulo->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblTItulo->setAutoFillBackground(true);
-    QPalette title = bar;
-    title.setColor(QPalette::WindowText, Qt::white);
-    lblTItulo->setPalette(title);
+    setFill(lblTItulo, storedColor(13210401));
+    setTextColor(lblTItulo, Qt::white);
 
     Shape1 = new QWidget(panelTop);
     Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setAutoFillBackground(true);
-    QPalette line = Shape1->palette();
-    line.setColor(QPalette::Window, storedColor(11895838));
-    Shape1->setPalette(line);
+    setFill(Shape1, storedColor(11895838));
 
     imgLogo = new QLabel(panelTop);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
@@ -99,9 +86,7 @@ void TfrmPrincipal::construir()
     lblAviso->setObjectName(QStringLiteral("lblAviso"));
     lblAviso->setFont(fontPt(QStringLiteral("Tahoma"), 9, false));
     lblAviso->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QPalette aviso = bar;
-    aviso.setColor(QPalette::WindowText, QColor(0xFF, 0xF2, 0xB3));
-    lblAviso->setPalette(aviso);
+    setTextColor(lblAviso, QColor(0xFF, 0xF2, 0xB3));
     lblAviso->hide();
 
     FUltimaGeracao = platform::clock().now();

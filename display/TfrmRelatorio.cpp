@@ -42,10 +42,7 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
     : QWidget(parent), FSimplificado(simplificado)
 {
     setObjectName(QStringLiteral("frmRelatorio"));
-    setAutoFillBackground(true);
-    QPalette bg = palette();
-    bg.setColor(QPalette::Window, storedColor(13421772));
-    setPalette(bg);
+    setFill(this, storedColor(13421772));
 
     const float f = scaleFactor(screenWidth());
 
@@ -70,9 +67,7 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
         label->setAlignment(Qt::AlignCenter);
         label->setFont(fontPt(QStringLiteral("Georgia"), scaled(24, f), false));
         label->setGeometry(scaled(left, f), 0, 370, 45);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(p);
+        setTextColor(label, Qt::black);
         return label;
     };
     lblDiario = heading("lblDiario", QStringLiteral("Desempenho diário"), simplificado ? 1036 : 708);
@@ -101,8 +96,7 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
 
     panelFuncionarios = new QWidget(this);
     panelFuncionarios->setObjectName(QStringLiteral("panelFuncionarios"));
-    panelFuncionarios->setAutoFillBackground(true);
-    panelFuncionarios->setPalette(bg);
+    setFill(panelFuncionarios, storedColor(13421772));
     for (int i = 0; i < FuncionariosPorPagina(); ++i) {
         TfrmfuncionarioSetorBase* row = simplificado ? new TfrmFuncionarioSetorSimplificado(panelFuncionarios)
                                                      : new TfrmFuncionarioSetorCompleto(panelFuncionarios);
@@ -225,11 +219,8 @@ void TfrmRelatorio::setOrdemSetor(int v)
     BarraTitulo->setCores(cor.Inicio, cor.Fim);
     if (panelSetor->isVisibleTo(this) && faixaSetor)
         faixaSetor->setCor(cor.Fim);
-    for (QLabel* l : {lblDiario, lblMensal}) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, cor.Escuro ? Qt::white : Qt::black);
-        l->setPalette(p);
-    }
+    for (QLabel* l : {lblDiario, lblMensal})
+        setTextColor(l, cor.Escuro ? Qt::white : Qt::black);
 }
 
 void TfrmRelatorio::trocaTimer()

@@ -9,32 +9,26 @@
 TfrmfuncionarioSetorBase::TfrmfuncionarioSetorBase(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmfuncionarioSetorBase"));
-    setAutoFillBackground(true);
     setBackground(storedColor(13421772));
     resize(1400, 273);
 
     // A 1-px black outline around a white fill, 2 px high: a black line.
     shapeTop = new QWidget(this);
     shapeTop->setObjectName(QStringLiteral("shapeTop"));
-    shapeTop->setAutoFillBackground(true);
-    QPalette line = shapeTop->palette();
-    line.setColor(QPalette::Window, Qt::black);
-    shapeTop->setPalette(line);
+    setFill(shapeTop, Qt::black);
 
-    QPalette text;
-    text.setColor(QPalette::WindowText, Qt::black);
     lblRank = new QLabel(QStringLiteral("000"), this);
     lblRank->setObjectName(QStringLiteral("lblRank"));
     lblRank->setFont(fontPt(QStringLiteral("Arial"), 24, true));
     lblRank->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblRank->setPalette(text);
+    setTextColor(lblRank, Qt::black);
     lblRank->setGeometry(0, 0, 100, 38);
 
     lblNome = new QLabel(QStringLiteral("Sem nome"), this);
     lblNome->setObjectName(QStringLiteral("lblNome"));
     lblNome->setFont(fontPt(QStringLiteral("Arial"), 24, true));
     lblNome->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblNome->setPalette(text);
+    setTextColor(lblNome, Qt::black);
     lblNome->move(124, 0);
     lblNome->adjustSize();
 }
@@ -46,9 +40,7 @@ QString TfrmfuncionarioSetorBase::formatRank(int rank)
 
 void TfrmfuncionarioSetorBase::setBackground(const QColor& color)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::Window, color);
-    setPalette(p);
+    setFill(this, color);
 }
 
 void TfrmfuncionarioSetorBase::setFuncionario(TFuncionario* v)
