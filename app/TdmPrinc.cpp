@@ -96,22 +96,24 @@ void TdmPrinc::DataModuleDestroy()
 
 void TdmPrinc::sqlConBeforeConnect()
 {
-    if (!FConnectionParams.Loaded) {
-        FConnectionParams.Loaded = true;
-        CarregarConfiguracoes();
-    }
-    sqlCon.params().setValue(QStringLiteral("Password"), FConnectionParams.Password);
-    sqlCon.params().setValue(QStringLiteral("Database"), FConnectionParams.Database);
+    prepararConexao(sqlCon, &TConnectionParams::Database);
 }
 
 void TdmPrinc::sqlConAcessoBeforeConnect()
+{
+    prepararConexao(sqlConAcesso, &TConnectionParams::DatabaseAccess);
+}
+
+// Both before-connect handlers: the configuration is read by whichever runs
+// first, then the password and the database path go into the parameters.
+void TdmPrinc::prepararConexao(SqlConnection& conexao, QString TConnectionParams::*caminho)
 {
     if (!FConnectionParams.Loaded) {
         FConnectionParams.Loaded = true;
         CarregarConfiguracoes();
     }
-    sqlConAcesso.params().setValue(QStringLiteral("Password"), FConnectionParams.Password);
-    sqlConAcesso.params().setValue(QStringLiteral("Database"), FConnectionParams.DatabaseAccess);
+    conexao.params().setValue(QStringLiteral("Password"), FConnectionParams.Password);
+    conexao.params().setValue(QStringLiteral("Database"), FConnectionParams.*caminho);
 }
 
 void TdmPrinc::sqlConAfterConnect()

@@ -80,6 +80,8 @@ public:
     static QStringList designParams();
 
 private:
+    void prepararConexao(SqlConnection& conexao, QString TConnectionParams::*caminho);
+
     // The calculation module, created by the after-connect handler; it
     // lives until the end of the program.
     std::unique_ptr<TdmMarvessa> FdmMarvessa;

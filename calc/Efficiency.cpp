@@ -55,6 +55,12 @@ void acumular(bool diaria, double eficiencia, WorkField* qtde, WorkField* soma, 
 
 } // namespace
 
+// A percentage of the reading day, or of the explicit period when one is set.
+bool TdmMarvessa::EhDiaria(double Data) const
+{
+    return Data == FDataLeitura || (FDataInicial <= Data && Data <= FDataFinal);
+}
+
 void TdmMarvessa::AcumularSetor(const QString& Setor, const QString& NomeSetor, std::int32_t Ordem, double Data,
                                 double Eficiencia)
 {
@@ -68,8 +74,7 @@ void TdmMarvessa::AcumularSetor(const QString& Setor, const QString& NomeSetor, 
         cdsSetoresQTDE_EFICIENCIA->setAsInteger(0);
         cdsSetoresQTDE_EFICIENCIA_MES->setAsInteger(0);
     }
-    const bool diaria = Data == FDataLeitura || (FDataInicial <= Data && Data <= FDataFinal);
-    acumular(diaria, Eficiencia, cdsSetoresQTDE_EFICIENCIA, cdsSetoresSOMA_EFICIENCIA, cdsSetoresMEDIA_EFICIENCIA,
+    acumular(EhDiaria(Data), Eficiencia, cdsSetoresQTDE_EFICIENCIA, cdsSetoresSOMA_EFICIENCIA, cdsSetoresMEDIA_EFICIENCIA,
              cdsSetoresQTDE_EFICIENCIA_MES, cdsSetoresSOMA_EFICIENCIA_MES, cdsSetoresMEDIA_EFICIENCIA_MES);
     cdsSetores.post();
 }
@@ -87,8 +92,7 @@ void TdmMarvessa::AcumularSetorFuncionario(const QString& Setor, const QString& 
         cdsSetorFuncQTDE_EFICIENCIA->setAsInteger(0);
         cdsSetorFuncQTDE_EFICIENCIA_MES->setAsInteger(0);
     }
-    const bool diaria = Data == FDataLeitura || (FDataInicial <= Data && Data <= FDataFinal);
-    acumular(diaria, Eficiencia, cdsSetorFuncQTDE_EFICIENCIA, cdsSetorFuncSOMA_EFICIENCIA, cdsSetorFuncMEDIA_EFICIENCIA,
+    acumular(EhDiaria(Data), Eficiencia, cdsSetorFuncQTDE_EFICIENCIA, cdsSetorFuncSOMA_EFICIENCIA, cdsSetorFuncMEDIA_EFICIENCIA,
              cdsSetorFuncQTDE_EFICIENCIA_MES, cdsSetorFuncSOMA_EFICIENCIA_MES, cdsSetorFuncMEDIA_EFICIENCIA_MES);
     cdsSetorFunc.post();
 }

@@ -171,6 +171,7 @@ private:
     void setPeriodParams(SqlQuery& q) const;
     void dumpStatement(const SqlQuery& q, const QString& fileName) const;
     void processStage(SqlQuery& q, const SourceStage& stage);
+    bool EhDiaria(double Data) const;
     // The shift row's fields of cdsProdExped, resolved once per opening.
     const ShiftFields& shiftFields();
 

@@ -270,11 +270,8 @@ void TfrmPrincipal::setIntervaloNovaTentativa(int ms)
 void TfrmPrincipal::iniciar(const QString& erroInicial)
 {
     lblIndicadores->setText(QStringLiteral("Calculando…"));
-    if (!erroInicial.isEmpty()) {
-        FUltimoErro = erroInicial;
-        FHoraErro = platform::clock().now();
-        atualizarAviso();
-    }
+    if (!erroInicial.isEmpty())
+        registrarErro(erroInicial);
     FAguardandoGeracao = true;
     FWorker->start();
 }
@@ -284,9 +281,7 @@ void TfrmPrincipal::primeiraGeracao(bool ok, const QString& erro)
     if (!ok) {
         // No figures yet (the server may not be up after a power cut): the
         // error shows, and the worker tries again.
-        FUltimoErro = erro;
-        FHoraErro = platform::clock().now();
-        atualizarAviso();
+        registrarErro(erro);
         gravarStatus();
         QTimer::singleShot(FIntervaloConexao, this, [this] {
             FAguardandoGeracao = true;
@@ -298,13 +293,7 @@ void TfrmPrincipal::primeiraGeracao(bool ok, const QString& erro)
     for (WorkTable* t : {&FCalc->cdsTempoSetor, &FCalc->cdsSetores, &FCalc->cdsSetorFunc})
         if (!t->active())
             FCalc->LimparCds(*t);
-    TdmMarvessa& novo = FWorker->calc();
-    FCalc->cdsTempoSetor.swapRows(novo.cdsTempoSetor);
-    FCalc->cdsSetores.swapRows(novo.cdsSetores);
-    FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
-    FUltimaGeracao = platform::clock().now();
-    FUltimoErro.clear();
-    atualizarAviso();
+    aceitarNovosDados();
     lblIndicadores->setText(QStringLiteral("Sem indicadores."));
     FormCreate();
 }
@@ -325,13 +314,7 @@ void TfrmPrincipal::onGeracaoConcluida(bool ok, const QString& erro)
         if (ok) {
             // The new figures replace the shown ones only now, complete.
             LimparFiltros();
-            TdmMarvessa& novo = FWorker->calc();
-            FCalc->cdsTempoSetor.swapRows(novo.cdsTempoSetor);
-            FCalc->cdsSetores.swapRows(novo.cdsSetores);
-            FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
-            FUltimaGeracao = platform::clock().now();
-            FUltimoErro.clear();
-            atualizarAviso();
+            aceitarNovosDados();
             FiltrarSetores();
             setores.first();
             if (FShowBg) {
@@ -348,9 +331,7 @@ void TfrmPrincipal::onGeracaoConcluida(bool ok, const QString& erro)
             }
             ProximaPagina();
         } else {
-            FUltimoErro = erro;
-            FHoraErro = platform::clock().now();
-            atualizarAviso();
+            registrarErro(erro);
             // The rotation goes on with the last good figures.
             if (!FShowBg && FRelatorio) {
                 setores.first();
@@ -358,11 +339,27 @@ void TfrmPrincipal::onGeracaoConcluida(bool ok, const QString& erro)
             }
         }
     } catch (const std::exception& e) {
-        FUltimoErro = exceptionText(e);
-        FHoraErro = platform::clock().now();
-        atualizarAviso();
+        registrarErro(exceptionText(e));
     }
     gravarStatus();
+}
+
+void TfrmPrincipal::aceitarNovosDados()
+{
+    TdmMarvessa& novo = FWorker->calc();
+    FCalc->cdsTempoSetor.swapRows(novo.cdsTempoSetor);
+    FCalc->cdsSetores.swapRows(novo.cdsSetores);
+    FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
+    FUltimaGeracao = platform::clock().now();
+    FUltimoErro.clear();
+    atualizarAviso();
+}
+
+void TfrmPrincipal::registrarErro(const QString& erro)
+{
+    FUltimoErro = erro;
+    FHoraErro = platform::clock().now();
+    atualizarAviso();
 }
 
 bool TfrmPrincipal::dadosAntigos() const

@@ -89,6 +89,9 @@ private:
     void gravarStatus() const;
     void construir();
     void primeiraGeracao(bool ok, const QString& erro);
+    // Takes the worker's finished tables in place of the shown ones.
+    void aceitarNovosDados();
+    void registrarErro(const QString& erro);
 
     TdmPrinc& FPrinc;
     TdmMarvessa* FCalc = nullptr;
