@@ -68,7 +68,12 @@ IniFile IniFile::load(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw std::runtime_error(("Cannot open " + path + ": " + f.errorString()).toStdString());
-    return fromBytes(f.readAll());
+    // A settings file is a few lines; anything this large is damaged, and
+    // reading it whole would take the memory of the screen PC.
+    const QByteArray bytes = f.read(kMaxBytes + 1);
+    if (bytes.size() > kMaxBytes)
+        throw std::runtime_error((path + " passa de 1 MB: não é um arquivo de configurações").toStdString());
+    return fromBytes(bytes);
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const

@@ -15,8 +15,10 @@
 class IniFile {
 public:
     static IniFile fromBytes(const QByteArray& bytes);
-    // Fails with std::runtime_error when the file cannot be read.
+    // Fails with std::runtime_error when the file cannot be read or is
+    // larger than kMaxBytes.
     static IniFile load(const QString& path);
+    static constexpr qint64 kMaxBytes = 1024 * 1024;
 
     std::optional<QString> value(const QString& section, const QString& key) const;
     QString readString(const QString& section, const QString& key, const QString& def) const;

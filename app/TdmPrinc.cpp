@@ -5,6 +5,7 @@
 #include "app/IniFile.h"
 #include "app/RegionalDate.h"
 #include "data/DayNumber.h"
+#include "data/Log.h"
 #include "data/Platform.h"
 #include "data/TextLists.h"
 #include "support/URotinas.h"
@@ -138,8 +139,8 @@ void TdmPrinc::setSetores(const QString& v)
 
 void TdmPrinc::CarregarConfiguracoes()
 {
+    const QString path = platform::appFolder() + kIniFile;
     try {
-        const QString path = platform::appFolder() + kIniFile;
         IniFile ini;
         if (!QFileInfo::exists(path)) {
             platform::messageBoxes().show(QStringLiteral("Falha ao carregar as configurações"),
@@ -151,9 +152,11 @@ void TdmPrinc::CarregarConfiguracoes()
         }
 
         const QString tolvaneo = QStringLiteral("Tolvaneo");
-        FDataIndicador = parseRegionalDateTime(ini.readString(tolvaneo, QStringLiteral("DataBase"), {}),
-                                               environmentTimeLocale())
-                             .value_or(today());
+        const std::optional<double> dataBase = parseRegionalDateTime(
+            ini.readString(tolvaneo, QStringLiteral("DataBase"), {}), environmentTimeLocale());
+        // Without a configured day every run reads the day it runs on.
+        FDataFixa = dataBase.has_value();
+        FDataIndicador = dataBase.value_or(today());
         FSimplificado = ini.readString(tolvaneo, QStringLiteral("Simplificado"), QStringLiteral("N")) ==
                         QLatin1String("S");
         // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
@@ -166,7 +169,9 @@ void TdmPrinc::CarregarConfiguracoes()
         FConnectionParams.Database = ini.readString(QStringLiteral("Paths"), QStringLiteral("DB"), {});
         FConnectionParams.DatabaseAccess = ini.readString(QStringLiteral("Paths"), QStringLiteral("ACESSO"), {});
         FConnectionParams.Password = passwordForKey(ini.readInteger(QStringLiteral("Banco"), QStringLiteral("Chave"), 1));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        // The report names the failure with its one text; the log says what it was.
+        logfmt::write(QStringLiteral("config-error"), {{"file", path}, {"error", QString::fromUtf8(e.what())}});
         throw ConfigurationError();
     }
 }

@@ -60,6 +60,8 @@ public:
     void setVersao(const QString& v) { FVersao = v; }
     double DataIndicador() const { return FDataIndicador; }
     void setDataIndicador(double v) { FDataIndicador = v; }
+    // True when "DataBase" gave a day; otherwise each run reads the current day.
+    bool DataFixa() const { return FDataFixa; }
     bool Simplificado() const { return FSimplificado; }
     void setSimplificado(bool v) { FSimplificado = v; }
     std::int32_t TempoTroca() const { return FTempoTroca; }
@@ -90,6 +92,7 @@ private:
     QString FVersao;
     QString FPathOcor;
     double FDataIndicador = 0;
+    bool FDataFixa = false;
     bool FSimplificado = false;
     std::int32_t FTempoTroca = 0;
     QString FSetores;

@@ -3,6 +3,8 @@
 #include "calc/SourceStatements.h"
 #include "calc/TdmMarvessa.h"
 #include "data/Charset.h"
+#include "data/DayNumber.h"
+#include "data/Log.h"
 #include "data/Platform.h"
 #include "data/TextLists.h"
 
@@ -40,16 +42,28 @@ void TdmMarvessa::setPeriodParams(SqlQuery& q) const
     q.setParam(QStringLiteral("DATA_FIM"), V::timestamp(FPeriodoProducao->SqlDataFim()));
 }
 
+QString writeTraceFile(const QString& path, const QByteArray& bytes)
+{
+    // Replaced whole; where no file can be created beside it (a locked
+    // folder with the files made beforehand) it is rewritten in place.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString().isEmpty() ? QStringLiteral("write failed") : file.errorString();
+    return {};
+}
+
 void TdmMarvessa::dumpStatement(const SqlQuery& q, const QString& fileName) const
 {
     const QString path = platform::appFolder() + fileName;
     QByteArray bytes;
     for (const QString& line : q.sql())
         bytes += fb::toWindows1252(line) + "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()).toStdString());
+    // The files are a trace for a technician: one that cannot be written is
+    // logged and the run goes on.
+    const QString error = writeTraceFile(path, bytes);
+    if (!error.isEmpty())
+        logfmt::write(QStringLiteral("dump-failed"), {{"file", path}, {"error", error}});
 }
 
 void TdmMarvessa::AbrirSqlProdSetor()
@@ -104,7 +118,60 @@ void TdmMarvessa::AbrirCdsProdExped()
     addFilterClauses(sql, {}, {}, QStringLiteral("PE.SETOR_PE"));
     setPeriodParams(sqlProdExped);
     cdsProdExped.open();
+    RemoverExpedientesDanificados();
     cdsProdExped.setIndexFieldNames(QStringLiteral("DATA_PE;SETOR_PE;FUNCIONARIO_PE"));
+}
+
+namespace {
+
+// "hh:mm" with hours 00 to 24 and minutes 00 to 59; an empty text is no time.
+bool horaValida(const QString& t)
+{
+    if (t.isEmpty())
+        return true;
+    if (t.size() != 5 || t[2] != QLatin1Char(':'))
+        return false;
+    for (int i : {0, 1, 3, 4})
+        if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
+            return false;
+    return t.left(2).toInt() <= 24 && t.mid(3, 2).toInt() <= 59;
+}
+
+} // namespace
+
+void TdmMarvessa::RemoverExpedientesDanificados()
+{
+    // A damaged shift row (a clock text that is no time, minutes or staff
+    // counts out of range) would give its day a figure that means nothing,
+    // or fail the whole run: the row is left out, the log says which.
+    const ShiftFields& pe = shiftFields();
+    auto minutos = [](const WorkField* f) { return f->isNull() || (f->asInteger() >= 0 && f->asInteger() <= 24 * 60); };
+    auto pessoas = [](const WorkField* f) { return f->isNull() || (f->asInteger() >= 0 && f->asInteger() <= 100000); };
+    const WorkField& data = cdsProdExped.fieldByName(QStringLiteral("DATA_PE"));
+    const WorkField& setor = cdsProdExped.fieldByName(QStringLiteral("SETOR_PE"));
+    const WorkField& funcionario = cdsProdExped.fieldByName(QStringLiteral("FUNCIONARIO_PE"));
+    cdsProdExped.first();
+    while (!cdsProdExped.eof()) {
+        const char* falha = nullptr;
+        for (const WorkField* f : {pe.inicio, pe.fim, pe.inicioHe, pe.fimHe})
+            if (!falha && !horaValida(f->asString()))
+                falha = "clock time";
+        if (!falha && !(minutos(pe.almoco) && minutos(pe.inativo)))
+            falha = "minutes out of range";
+        if (!falha && !(pessoas(pe.qtde) && pessoas(pe.qtdeHe)))
+            falha = "staff count out of range";
+        if (!falha) {
+            cdsProdExped.next();
+            continue;
+        }
+        logfmt::write(QStringLiteral("row-skipped"),
+                      {{"table", QStringLiteral("PRODUCAO_EXPEDIENTE")},
+                       {"day", daynum::toDate(data.asDateTime()).toString(Qt::ISODate)},
+                       {"sector", setor.asString()},
+                       {"employee", funcionario.asString()},
+                       {"reason", QString::fromLatin1(falha)}});
+        cdsProdExped.deleteRecord();
+    }
 }
 
 void TdmMarvessa::AbrirCdsSetorAg()

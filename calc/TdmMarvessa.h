@@ -120,6 +120,8 @@ public:
     void ProcessarProdutoSetor();
     void ProcessarCorteSetor();
     void ProcessarEtiquetasUnitarias();
+    // Leaves out of the shift table the rows whose values cannot be a shift.
+    void RemoverExpedientesDanificados();
     bool TemExpediente(const QString& Setor, const QString& Funcionario, double Data);
     void AdicionarTempoSetor(const QString& Setor, const QString& NomeSetor, double Data, std::int32_t Ordem,
                              const QString& Funcionario, const QString& NomeFuncionario, double Qtde, double Tempo,
@@ -202,3 +204,6 @@ private:
 };
 
 extern TdmMarvessa* dmMarvessa;
+
+// Writes one of the statement trace files; the error text, or empty when written.
+QString writeTraceFile(const QString& path, const QByteArray& bytes);

@@ -157,6 +157,19 @@ public:
     }
 
 private:
+    // Nesting of parentheses and NOT is bounded, so that a damaged setting
+    // cannot exhaust the stack.
+    static constexpr int kMaxDepth = 64;
+    struct Nesting {
+        Parser& p;
+        Nesting(Parser& parser, int pos) : p(parser)
+        {
+            if (++p.depth_ > kMaxDepth)
+                fail(pos, QStringLiteral("nesting deeper than %1 levels").arg(kMaxDepth));
+        }
+        ~Nesting() { --p.depth_; }
+    };
+
     const Token& peek() const { return tokens_[at_]; }
     Token take() { return tokens_[at_++]; }
     bool isKeyword(const char* word) const
@@ -212,6 +225,7 @@ private:
     std::unique_ptr<Node> notExpr()
     {
         if (isKeyword("NOT")) {
+            Nesting nesting(*this, peek().pos);
             ++at_;
             auto node = std::make_unique<Node>();
             node->kind = Node::Kind::Not;
@@ -225,6 +239,7 @@ private:
     std::unique_ptr<Node> predicate()
     {
         if (peek().kind == Tok::LParen) {
+            Nesting nesting(*this, peek().pos);
             ++at_;
             auto inner = orExpr();
             expect(Tok::RParen, "')'");
@@ -331,6 +346,7 @@ private:
 
     std::vector<Token> tokens_;
     size_t at_ = 0;
+    int depth_ = 0;
     const std::vector<FilterExpression::FieldInfo>& fields_;
 };
 

@@ -12,7 +12,9 @@ bool isBlank(QChar c)
 QStringList splitCommaText(const QString& text)
 {
     QStringList items;
-    const qsizetype n = text.size();
+    // The text ends at a NUL, as it would for the platform's own reader.
+    const qsizetype nul = text.indexOf(QChar(0));
+    const qsizetype n = nul < 0 ? text.size() : nul;
     qsizetype p = 0;
     while (p < n && isBlank(text[p]))
         ++p;

@@ -2,8 +2,11 @@
 #include "app/RegionalDate.h"
 #include "app/TdmPrinc.h"
 #include "data/DayNumber.h"
+#include "data/Log.h"
 #include "tests/app/IniFixture.h"
 #include "tests/common/Fakes.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -179,4 +182,64 @@ TEST(Configuration, IniTextMayBeUtf8OrWindows1252)
     const QByteArray win1252 = "[Tolvaneo]\nFuncionarios=Jo\xE3o\n";
     for (const QByteArray& bytes : {utf8, bom, win1252})
         EXPECT_EQ(IniFile::fromBytes(bytes).readString("tolvaneo", "funcionarios", {}), QStringLiteral("João"));
+}
+
+TEST(Configuration, TheReadmeExampleGivesTheValuesItsCommentsDescribe)
+{
+    QFile readme(QStringLiteral(TOLVANEO_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype start = text.indexOf("```ini\n");
+    ASSERT_GE(start, 0);
+    const qsizetype end = text.indexOf("```", start + 7);
+    const QByteArray ini = text.mid(start + 7, end - start - 7).toUtf8();
+
+    ScopedEnv locale("LC_ALL", QByteArray("pt_BR.UTF-8"));
+    IniFolder folder(ini);
+    TdmPrinc dm;
+    dm.CarregarConfiguracoes();
+    EXPECT_EQ(dm.DataIndicador(), 46331.0); // 5 November 2026
+    EXPECT_TRUE(dm.DataFixa());
+    EXPECT_TRUE(dm.Simplificado());
+    EXPECT_EQ(dm.TempoTroca(), 5000);
+    EXPECT_EQ(dm.Funcionarios(), "and (FUNCIONARIO IN ('001','002')");
+    EXPECT_TRUE(dm.PorFuncionario());
+    EXPECT_EQ(dm.Setores(), "'01','02','05'");
+    EXPECT_EQ(dm.ConnectionParams().Database, "server:/data/FACTORY.FDB");
+    EXPECT_EQ(dm.ConnectionParams().DatabaseAccess, "");
+    EXPECT_EQ(dm.ConnectionParams().Password, "plonqubir");
+}
+
+TEST(Configuration, ReadingDayIsFixedOnlyWhenDataBaseReadsAsADay)
+{
+    PlatformFakes fakes;
+    const std::pair<QByteArray, bool> cases[] = {
+        {"[Tolvaneo]\nDataBase=2026-11-05\n", true},
+        {"[Tolvaneo]\n", false},
+        {"[Tolvaneo]\nDataBase=\n", false},
+        {"[Tolvaneo]\nDataBase=amanhã\n", false},
+    };
+    for (const auto& [ini, fixa] : cases) {
+        IniFolder folder(ini);
+        TdmPrinc dm;
+        dm.CarregarConfiguracoes();
+        EXPECT_EQ(dm.DataFixa(), fixa) << ini.constData();
+        EXPECT_EQ(dm.DataIndicador(), kToday) << ini.constData();
+    }
+}
+
+TEST(Configuration, AnOversizedFileIsRefusedWithoutReadingItWhole)
+{
+    PlatformFakes fakes;
+    QByteArray ini = "[Tolvaneo]\nSetores=01\n";
+    ini += QByteArray(IniFile::kMaxBytes, ';');
+    IniFolder folder(ini);
+    QStringList log;
+    logfmt::setSink([&](const QString& l) { log << l; });
+    TdmPrinc dm;
+    EXPECT_THROW(dm.CarregarConfiguracoes(), ConfigurationError);
+    logfmt::setSink({});
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains("event=config-error")) << log[0].toStdString();
+    EXPECT_TRUE(log[0].contains("passa de 1 MB")) << log[0].toStdString();
 }

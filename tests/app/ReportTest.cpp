@@ -108,6 +108,7 @@ TEST(Report, FailuresGoToStandardErrorWithExitStatusOne)
         IniFolder folder("[Banco]\nChave=0\n");
         ReportRun r = runReport(folder.path());
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, "tolvaneo: Falha ao carregar o arquivo de configurações.\n");
+        EXPECT_TRUE(r.err.endsWith("tolvaneo: Falha ao carregar o arquivo de configurações.\n")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("event=config-error")) << r.err.toStdString();
     }
 }

@@ -1,6 +1,7 @@
 #include "tests/calc/Factory.h"
 
 #include "data/DayNumber.h"
+#include "data/Log.h"
 
 #include <QFile>
 
@@ -261,4 +262,38 @@ TEST(Generation, DiferencaMinutosReadsClockTexts)
     }
     EXPECT_EQ(TdmMarvessa::TextoParaInteiro(" 12 "), 12);
     EXPECT_EQ(TdmMarvessa::TextoParaInteiro("1a"), 0);
+}
+
+TEST(Generation, DamagedShiftRowsAreSkippedAndLoggedTheRestComputed)
+{
+    Shift minutes{"2026-11-04", "02", "001"};
+    minutes.almoco = -2147483647; // out of range minutes
+    Shift clock{"2026-11-04", "03", "001"};
+    clock.fim = "99:99";
+    Shift staff{"2026-11-03", "02", "001"};
+    staff.qtde = -5;
+    Factory f(base() + productTime("P1", "02", 30) + productTime("P1", "03", 30) + shift(minutes) + shift(clock) +
+              shift(staff) + shift({"2026-11-04", "02", "002"}) +
+              ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}) +
+              ticket(1, 2, "03", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}) +
+              ticket(1, 3, "02", "2026-11-03 10:00", "10:00", 1, "001", {"P1"}) +
+              ticket(1, 4, "02", "2026-11-04 10:00", "10:00", 1, "002", {"P1"}));
+    QStringList log;
+    logfmt::setSink([&](const QString& l) { log << l; });
+    EXPECT_NO_THROW(f.dm.GerarCdsEficiencia());
+    logfmt::setSink({});
+    // Only the employee with a sound shift row has figures.
+    ASSERT_EQ(f.dm.cdsTempoSetor.recordCount(), 1);
+    f.row(kYesterday, "02", "002");
+    EXPECT_EQ(f.field("MINUTOS_EXPEDIENTE"), 570);
+    ASSERT_EQ(log.size(), 3) << log.join('\n').toStdString();
+    const QStringList expected = {
+        "day=2026-11-03 sector=02 employee=001 reason=\"staff count out of range\"",
+        "day=2026-11-04 sector=02 employee=001 reason=\"minutes out of range\"",
+        "day=2026-11-04 sector=03 employee=001 reason=\"clock time\"",
+    };
+    for (const QString& e : expected)
+        EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const QString& l) {
+            return l.contains("event=row-skipped table=PRODUCAO_EXPEDIENTE " + e);
+        })) << e.toStdString();
 }

@@ -1,8 +1,15 @@
 #include "calc/TPeriodoProducao.h"
 #include "data/DatabaseError.h"
+#include "data/Log.h"
+#include "data/Platform.h"
 #include "tests/calc/Factory.h"
 
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -113,16 +120,49 @@ TEST(Statements, RejectedStatementKeepsTheEarlierDumpExceptForUnitLabels)
     EXPECT_TRUE(fileBytes(dir + "sqlCodCxUnitSetor.sql").contains("IN ('01',,)"));
 }
 
-TEST(Statements, DumpFileThatCannotBeWrittenFailsNamingIt)
+TEST(Statements, DumpFileThatCannotBeWrittenIsLoggedAndTheRunGoesOn)
 {
     Factory f(sector("01", "Corte", 1, "01"));
+    QStringList log;
+    logfmt::setSink([&](const QString& l) { log << l; });
     platform::setAppFolder("/nonexistent/folder");
-    try {
-        f.dm.AbrirSqlCorteSetor();
-        FAIL();
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("/nonexistent/folder/sqlCorteSetor.sql"), std::string::npos) << e.what();
+    EXPECT_NO_THROW(f.dm.AbrirSqlCorteSetor());
+    EXPECT_TRUE(f.dm.sqlCorteSetor.active());
+    logfmt::setSink({});
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains("event=dump-failed file=/nonexistent/folder/sqlCorteSetor.sql error=")) << log[0].toStdString();
+}
+
+TEST(Statements, TraceFilesAreRewrittenInAFolderThatRefusesNewFiles)
+{
+    // An administrator made the files beforehand and locked the folder. The
+    // write runs in a child process as an unprivileged user, for whom the
+    // folder's permissions hold.
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/sqlProdSetor.sql";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
     }
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        QFile probe(dir.path() + "/probe");
+        if (probe.open(QIODevice::WriteOnly))
+            ::_exit(4); // the folder did not refuse
+        ::_exit(writeTraceFile(path, "select 1\r\n").isEmpty() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(fileBytes(path), "select 1\r\n");
 }
 
 TEST(Statements, PeriodTimestamps)

@@ -92,3 +92,25 @@ TEST(FilterExpression, MalformedExpressionsNameThePosition)
         }
     }
 }
+
+TEST(FilterExpression, DeepNestingIsAFilterErrorNotACrash)
+{
+    // What a damaged employee-filter setting can build: thousands of
+    // parentheses or NOTs.
+    const std::pair<QString, const char*> cases[] = {
+        {QString(14000, QLatin1Char('(')) + "COD = '03'", "Filter error at position 65: nesting deeper than 64 levels"},
+        {QStringLiteral("NOT ").repeated(14000) + "COD = '03'",
+         "Filter error at position 257: nesting deeper than 64 levels"},
+    };
+    for (const auto& [expr, message] : cases) {
+        try {
+            FilterExpression(expr, kFields);
+            ADD_FAILURE() << "accepted";
+        } catch (const FilterError& e) {
+            EXPECT_STREQ(e.what(), message);
+        }
+    }
+    // Ordinary nesting still compiles.
+    const QString ok = QString(60, QLatin1Char('(')) + "COD = '03'" + QString(60, QLatin1Char(')'));
+    EXPECT_TRUE(FilterExpression(ok, kFields).matches(row(QString("03"), Cell{}, Cell{}, Cell{})));
+}

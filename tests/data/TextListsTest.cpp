@@ -21,6 +21,11 @@ TEST(TextLists, SplitsLikeTheFactorysListSettings)
         {"01 05,\"12 A\"", {"01", "05", "12 A"}},
         {"\"a,\"\"b\"", {"a,\"b"}},
         {"O'X", {"O'X"}},
+        // A NUL (a damaged file, UTF-16 read as bytes) ends the text.
+        {QString("03,11") + QChar(0) + "05", {"03", "11"}},
+        {QString("03") + QChar(0), {"03"}},
+        {QString(QChar(0)) + "03", {}},
+        {QString("0") + QChar(0) + "3" + QChar(0) + "," + QChar(0), {"0"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(splitCommaText(c.text), c.items) << c.text.toStdString();
