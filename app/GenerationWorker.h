@@ -1,34 +1,59 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QThread>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 class SqlConnection;
 class TdmMarvessa;
 
+// What one generation run did, as the display, the log and the status file
+// tell it.
+struct ExecucaoGeracao {
+    bool ok = false;
+    QString erro;
+    double dia = 0;        // reading day of the run
+    QDateTime inicio;      // clock time at the start
+    double segundos = 0;   // duration, measured on a monotonic timer
+    std::int64_t registros = 0;
+    int linhas = 0;        // rows of the day-sector-employee table
+    bool cancelada = false;
+};
+
 // Runs generation runs off the display thread, into a calculation module of
 // its own; the display swaps the finished tables in. Only the worker thread
 // touches the database connection while a run goes on. A failed run closes
 // the connection, so that the next run attaches again with the same
-// parameters.
+// parameters. Each run writes one log line.
 class GenerationWorker : public QObject {
     Q_OBJECT
 public:
-    GenerationWorker(SqlConnection& connection, double dataLeitura, bool porFuncionario);
+    // With a fixed day every run reads it; otherwise each run reads the
+    // current day of the clock, so that the period moves on after midnight.
+    GenerationWorker(SqlConnection& connection, double dataLeitura, bool porFuncionario, bool dataFixa = true);
     ~GenerationWorker() override;
 
     // Starts a run unless one is going on; finished() follows on the thread
     // that owns the worker.
     void start();
     bool running() const { return running_; }
+    // The reading day the next run (or the one going on) takes.
+    double diaLeitura() const;
+    // Stops the run going on: the statement is cancelled, or, with abort, the
+    // connection is cut (a server that does not answer). The run then ends as
+    // failed. Callable while a run goes on; does nothing otherwise.
+    void cancel(bool abort);
     // The worker's module: its tables hold the last run's figures; read them
     // only while no run is going on.
     TdmMarvessa& calc() { return *calc_; }
+    // The last run that ended; valid in finished() and after.
+    const ExecucaoGeracao& ultima() const { return ultima_; }
     // Waits for a run in progress, at most the given time; true when none is left.
     bool stop(int milliseconds);
 
@@ -39,11 +64,15 @@ signals:
     void finished(bool ok, const QString& error);
 
 private:
-    void run();
+    void run(double dia, const QDateTime& inicio);
 
     SqlConnection& connection_;
     std::unique_ptr<TdmMarvessa> calc_;
+    const double dataFixa_;
+    const bool fixa_;
     QThread thread_;
     QObject* runner_ = nullptr;
     std::atomic<bool> running_{false};
+    std::atomic<bool> cancelled_{false};
+    ExecucaoGeracao ultima_;
 };

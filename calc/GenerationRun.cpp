@@ -71,6 +71,7 @@ void TdmMarvessa::GerarCdsEficiencia()
         }
     } runEnd{this};
 
+    FRegistrosLidos = 0;
     PrepararCdsEficiencia();
     AbrirCdsProdExped();
     AbrirCdsSetorAg();
@@ -153,6 +154,7 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
             if (ordem < std::numeric_limits<std::int32_t>::min() || ordem > std::numeric_limits<std::int32_t>::max())
                 throw fb::ConversionError("ORDEM_SETOR out of range for an integer");
             r.ordem = std::int32_t(ordem);
+            ++FRegistrosLidos;
             if (keep)
                 kept.push_back(std::move(r));
             else

@@ -81,6 +81,8 @@ public:
     void setDataInicial(double v) { FDataInicial = v; }
     double DataFinal() const { return FDataFinal; }
     void setDataFinal(double v) { FDataFinal = v; }
+    // Source records the last generation run read.
+    std::int64_t RegistrosLidos() const { return FRegistrosLidos; }
     bool ExpedienteProducaoPorFunc() const { return FExpedienteProducaoPorFunc; }
     void setExpedienteProducaoPorFunc(bool v) { FExpedienteProducaoPorFunc = v; }
     SqlConnection* SQLCOnnection() const { return FSQLConnection; }
@@ -189,6 +191,7 @@ private:
     double FDataInicial = 0;
     double FDataFinal = 0;
     bool FExpedienteProducaoPorFunc = false;
+    std::int64_t FRegistrosLidos = 0;
     SqlConnection* FSQLConnection = nullptr;
     TProgressoEvento FProgressEvent;
     TFiltroApenasExceto FApenasExcetoFuncionarios;

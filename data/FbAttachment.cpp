@@ -27,6 +27,9 @@ Attachment::Attachment(const QString& database, const QString& user, const QStri
     if (!password.isEmpty())
         dpb.insertString(isc_dpb_password, password.toUtf8().constData());
     dpb.insertInt(isc_dpb_sql_dialect, dialect);
+    // A server that accepts the connection but never answers (a stopped
+    // process) ends the attach after this many seconds.
+    dpb.insertInt(isc_dpb_connect_timeout, kConnectTimeoutSeconds);
 
     Dispatcher dispatcher;
     Status st;
@@ -53,6 +56,17 @@ Attachment& Attachment::operator=(Attachment&& other) noexcept
         dialect_ = other.dialect_;
     }
     return *this;
+}
+
+void Attachment::cancel(bool abort) noexcept
+{
+    if (!handle_)
+        return;
+    try {
+        Status st;
+        handle_->cancelOperation(st.get(), abort ? fb_cancel_abort : fb_cancel_raise);
+    } catch (...) {
+    }
 }
 
 void Attachment::reset() noexcept

@@ -13,6 +13,7 @@ namespace fb {
 // connection character set are sent.
 class Attachment {
 public:
+    static constexpr int kConnectTimeoutSeconds = 30;
     Attachment(const QString& database, const QString& user, const QString& password, int dialect);
     ~Attachment();
     Attachment(Attachment&& other) noexcept;
@@ -21,6 +22,11 @@ public:
     Attachment& operator=(const Attachment&) = delete;
 
     Firebird::IAttachment* handle() const { return handle_; }
+    // Asks the engine to stop the statement running on this attachment;
+    // with abort, the client side of the connection is closed at once (a
+    // server that does not answer at all). Callable from another thread;
+    // never throws.
+    void cancel(bool abort) noexcept;
     int dialect() const { return dialect_; }
 
 private:

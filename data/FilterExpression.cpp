@@ -15,7 +15,7 @@ struct Token {
 
 [[noreturn]] void fail(int pos, const QString& what)
 {
-    throw FilterError(QStringLiteral("Filter error at position %1: %2").arg(pos).arg(what).toStdString());
+    throw FilterError(QStringLiteral("Filter error at position %1: %2").arg(pos).arg(what).toStdString(), pos, what);
 }
 
 std::vector<Token> tokenize(const QString& s)

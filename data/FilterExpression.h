@@ -17,6 +17,18 @@
 class FilterError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    FilterError(const std::string& text, int position, QString detail)
+        : std::runtime_error(text), position_(position), detail_(std::move(detail))
+    {
+    }
+    // 1-based position in the expression, 0 when the error names none.
+    int position() const { return position_; }
+    // The error without its position.
+    const QString& detail() const { return detail_; }
+
+private:
+    int position_ = 0;
+    QString detail_;
 };
 
 class FilterExpression {

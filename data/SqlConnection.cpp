@@ -24,10 +24,14 @@ void SqlConnection::open()
         beforeConnect();
     bool dialectOk = false;
     int dialect = params_.value(QStringLiteral("SQLDialect")).value_or(QString()).toInt(&dialectOk);
-    attachment_ = std::make_unique<fb::Attachment>(params_.value(QStringLiteral("DataBase")).value_or(QString()),
-                                                   params_.value(QStringLiteral("User_Name")).value_or(QString()),
-                                                   params_.value(QStringLiteral("Password")).value_or(QString()),
-                                                   dialectOk ? dialect : 3);
+    auto attachment = std::make_unique<fb::Attachment>(params_.value(QStringLiteral("DataBase")).value_or(QString()),
+                                                       params_.value(QStringLiteral("User_Name")).value_or(QString()),
+                                                       params_.value(QStringLiteral("Password")).value_or(QString()),
+                                                       dialectOk ? dialect : 3);
+    {
+        std::lock_guard lock(attachmentMutex_);
+        attachment_ = std::move(attachment);
+    }
     if (afterConnect)
         afterConnect();
 }
@@ -37,7 +41,19 @@ void SqlConnection::close()
     for (SqlQuery* q : queries_)
         q->close();
     transaction_.reset();
-    attachment_.reset();
+    std::unique_ptr<fb::Attachment> closing;
+    {
+        std::lock_guard lock(attachmentMutex_);
+        closing = std::move(attachment_);
+    }
+    closing.reset();
+}
+
+void SqlConnection::cancelOperation(bool abort)
+{
+    std::lock_guard lock(attachmentMutex_);
+    if (attachment_)
+        attachment_->cancel(abort);
 }
 
 fb::Attachment& SqlConnection::attachment()

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace fb {
@@ -38,6 +39,10 @@ public:
     void close();
     bool connected() const { return attachment_ != nullptr; }
 
+    // Stops the statement running on the connection, from another thread
+    // (see fb::Attachment::cancel). Nothing happens while closed.
+    void cancelOperation(bool abort);
+
     fb::Attachment& attachment();
     fb::Transaction& transaction();
 
@@ -48,6 +53,9 @@ private:
 
     ParamList params_;
     std::unique_ptr<fb::Attachment> attachment_;
+    // Guards attachment_ against a cancel from another thread while the
+    // connection opens or closes.
+    std::mutex attachmentMutex_;
     std::unique_ptr<fb::Transaction> transaction_;
     std::vector<SqlQuery*> queries_;
 };

@@ -7,6 +7,9 @@
 #include "display/QtMessageBoxes.h"
 #include "display/SystemdNotify.h"
 #include "display/TfrmPrincipal.h"
+#include "data/DayNumber.h"
+#include "data/Log.h"
+#include "data/Platform.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -44,6 +47,20 @@ void quitOnTerminate(QApplication& app)
     ::sigaction(SIGINT, &action, nullptr);
 }
 
+// One line at start: what this indicator runs with (never the password).
+void logStart(const TdmPrinc& dm)
+{
+    logfmt::write(QStringLiteral("start"),
+                  {{"version", dm.Versao()},
+                   {"settings", platform::appFolder() + QStringLiteral("Marvessa.ini")},
+                   {"database", dm.ConnectionParams().Database},
+                   {"layout", dm.Simplificado() ? QStringLiteral("simplificado") : QStringLiteral("completo")},
+                   {"sectors", QString(dm.Setores()).remove(QLatin1Char('\''))},
+                   {"day", dm.DataFixa() ? daynum::toDate(dm.DataIndicador()).toString(Qt::ISODate)
+                                         : QStringLiteral("current")},
+                   {"page_seconds", QString::number(dm.TempoTroca() / 1000)}});
+}
+
 } // namespace
 
 int runIndicator(QApplication& app)
@@ -73,11 +90,15 @@ int runIndicator(QApplication& app)
     if (platform::terminateRequested())
         return 1;
     quitOnTerminate(app);
-    GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    logStart(*dm);
+    GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario(), dm->DataFixa());
     TfrmPrincipal window(*dm);
     window.setWorker(&worker);
     SystemdNotify notify;
     window.onPrimeiraPagina = [&notify] { notify.ready(); };
+    // A run that was cut off and never came back stops the watchdog's beat:
+    // the service manager then restarts the program.
+    notify.healthy = [&window] { return window.ciclo().saudavel(); };
     ScreenSaverInhibitor inhibitor;
     window.showFullScreen();
     window.iniciar(erroConexao);

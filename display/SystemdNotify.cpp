@@ -19,7 +19,10 @@ SystemdNotify::SystemdNotify(QObject* parent) : QObject(parent)
     if (interval > 0 && std::getenv("NOTIFY_SOCKET")) {
         watchdog_ = new QTimer(this);
         watchdog_->setInterval(int(std::min<long long>(interval, 1 << 30)));
-        connect(watchdog_, &QTimer::timeout, this, [] { send("WATCHDOG=1"); });
+        connect(watchdog_, &QTimer::timeout, this, [this] {
+            if (!healthy || healthy())
+                send("WATCHDOG=1");
+        });
         watchdog_->start();
     }
 }

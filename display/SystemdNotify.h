@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QTimer;
 
 // The service manager's notification socket (NOTIFY_SOCKET): READY=1 once,
@@ -16,6 +18,8 @@ public:
     void ready();
     // Sends one message; false when there is no socket or it fails.
     static bool send(const QByteArray& message);
+    // When set, the watchdog beats only while it answers true.
+    std::function<bool()> healthy;
 
 private:
     bool readySent_ = false;

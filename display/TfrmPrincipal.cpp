@@ -7,16 +7,20 @@
 #include "display/Screen.h"
 #include "display/TfrmRelatorio.h"
 #include "app/GenerationWorker.h"
+#include "app/DescricaoErro.h"
+#include "app/StatusFile.h"
+#include "data/DayNumber.h"
+#include "data/FilterExpression.h"
+#include "data/TextLists.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTimer>
+
+#include <limits>
 
 namespace {
 
@@ -46,7 +50,7 @@ TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, QWidget* parent) : QWidget(parent)
 void TfrmPrincipal::construir()
 {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(QStringLiteral("frmPrincipal"));
+    setWindowTitle(QStringLiteral("Tolvaneo"));
     setWindowFlag(Qt::FramelessWindowHint);
     setFill(this, storedColor(13421772));
 
@@ -57,8 +61,20 @@ void TfrmPrincipal::construir()
     lblIndicadores->setObjectName(QStringLiteral("lblIndicadores"));
     lblIndicadores->setFont(fontPt(QStringLiteral("Tahoma"), 26, false));
     lblIndicadores->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    lblIndicadores->setTextFormat(Qt::PlainText);
     lblIndicadores->setAttribute(Qt::WA_TranslucentBackground);
     setTextColor(lblIndicadores, Qt::black);
+    lblIndicadores->hide();
+
+    lblDetalhe = new QLabel(this);
+    lblDetalhe->setObjectName(QStringLiteral("lblDetalhe"));
+    lblDetalhe->setFont(fontPt(QStringLiteral("Tahoma"), 14, false));
+    lblDetalhe->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblDetalhe->setTextFormat(Qt::PlainText);
+    lblDetalhe->setWordWrap(true);
+    lblDetalhe->setAttribute(Qt::WA_TranslucentBackground);
+    setTextColor(lblDetalhe, Qt::black);
+    lblDetalhe->hide();
 
     panelTop = new QWidget(this);
     panelTop->setObjectName(QStringLiteral("panelTop"));
@@ -68,6 +84,7 @@ void TfrmPrincipal::construir()
     lblTItulo->setObjectName(QStringLiteral("lblTItulo"));
     lblTItulo->setFont(fontPt(QStringLiteral("Georgia"), 24, true));
     lblTItulo->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblTItulo->setTextFormat(Qt::PlainText);
     setFill(lblTItulo, storedColor(13210401));
     setTextColor(lblTItulo, Qt::white);
 
@@ -81,27 +98,19 @@ void TfrmPrincipal::construir()
     imgLogo->setAttribute(Qt::WA_TranslucentBackground);
     imgLogo->raise();
 
-    // Unobtrusive notice under the title: only after a failed run.
-    lblAviso = new QLabel(panelTop);
+    // Stale figures: a notice with the time of the figures and the reason.
+    lblAviso = new QLabel(this);
     lblAviso->setObjectName(QStringLiteral("lblAviso"));
     lblAviso->setFont(fontPt(QStringLiteral("Tahoma"), 9, false));
     lblAviso->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblAviso->setTextFormat(Qt::PlainText);
     setTextColor(lblAviso, QColor(0xFF, 0xF2, 0xB3));
     lblAviso->hide();
 
-    FUltimaGeracao = platform::clock().now();
-    FVerificaIdade = new QTimer(this);
-    FVerificaIdade->setInterval(30000);
-    connect(FVerificaIdade, &QTimer::timeout, this, [this] { atualizarAviso(); });
-    FVerificaIdade->start();
-    FNovaTentativa = new QTimer(this);
-    FNovaTentativa->setInterval(60000);
-    connect(FNovaTentativa, &QTimer::timeout, this, [this] {
-        if (FWorker && FShowBg && !FWorker->running()) {
-            FAguardandoGeracao = true;
-            FWorker->start();
-        }
-    });
+    FStatus = std::make_unique<StatusFile>(FPrinc.Versao());
+    FStatus->setInicio(platform::clock().now());
+    FCiclo = new CicloIndicador(*this, nullptr, *FStatus);
+    FCiclo->onMudanca = [this] { mostrarEstado(); };
 
     // Escape works whatever child has the focus.
     qApp->installEventFilter(this);
@@ -113,6 +122,15 @@ TfrmPrincipal::~TfrmPrincipal()
     qApp->removeEventFilter(this);
 }
 
+void TfrmPrincipal::setWorker(GenerationWorker* worker)
+{
+    FWorker = worker;
+    const auto onMudanca = FCiclo->onMudanca;
+    delete FCiclo;
+    FCiclo = new CicloIndicador(*this, worker, *FStatus);
+    FCiclo->onMudanca = onMudanca;
+}
+
 void TfrmPrincipal::layoutChildren()
 {
     const int w = width(), h = height();
@@ -122,6 +140,7 @@ void TfrmPrincipal::layoutChildren()
     imgLogo->setGeometry(8, 5, 305, 70);
     lblAviso->setGeometry(320, 63, std::max(0, w - 330), 19);
     lblIndicadores->setGeometry(0, (h - 39) / 2, w, 39);
+    lblDetalhe->setGeometry(w / 10, (h - 39) / 2 + 50, w * 8 / 10, std::max(0, h / 2 - 70));
     if (FRelatorio && FRelatorio->parentWidget() == this)
         FRelatorio->setGeometry(0, 83, w, std::max(0, h - 83));
 }
@@ -132,31 +151,34 @@ void TfrmPrincipal::resizeEvent(QResizeEvent* event)
     layoutChildren();
 }
 
+// ---- start ------------------------------------------------------------------
+
 void TfrmPrincipal::FormCreate()
 {
-    try {
-        FiltrarSetores();
-        FRelatorio = new TfrmRelatorio(FPrinc.Simplificado(), FPrinc.TempoTroca(), this);
-        FRelatorio->onFimSetor = [this] { proximaPaginaGuarded(); };
-        layoutChildren();
-        FRelatorio->show();
-        ProximaPagina();
-        if (!FShowBg)
-            FRelatorio->raise();
-    } catch (const std::exception& e) {
-        reportException(e);
-    }
-    gravarStatus();
+    FCiclo->iniciarComDados();
 }
 
-void TfrmPrincipal::proximaPaginaGuarded()
+void TfrmPrincipal::iniciar(const QString& erroInicial)
 {
-    try {
-        ProximaPagina();
-    } catch (const std::exception& e) {
-        reportException(e);
-    }
+    FCiclo->iniciar(erroInicial);
 }
+
+void TfrmPrincipal::criarPagina()
+{
+    if (FRelatorio)
+        return;
+    FRelatorio = new TfrmRelatorio(FPrinc.Simplificado(), FPrinc.TempoTroca(), this);
+    FRelatorio->onFimSetor = [this] {
+        try {
+            ProximaPagina();
+        } catch (const std::exception& e) {
+            reportException(e);
+        }
+    };
+    layoutChildren();
+}
+
+// ---- the rotation -----------------------------------------------------------
 
 void TfrmPrincipal::FiltrarSetores()
 {
@@ -196,6 +218,8 @@ void TfrmPrincipal::CarregarFuncionarios(const QString& codigo, const QString& n
 
 void TfrmPrincipal::LimparFiltros()
 {
+    if (!FCalc)
+        return;
     FCalc->cdsSetores.setFiltered(false);
     FCalc->cdsSetores.setFilter(QString());
     FCalc->cdsSetorFunc.setFilter(QString());
@@ -203,6 +227,8 @@ void TfrmPrincipal::LimparFiltros()
 
 void TfrmPrincipal::ProximaPagina()
 {
+    if (!FRotacaoAtiva)
+        return;
     WorkTable& setores = FCalc->cdsSetores;
     if (!setores.eof()) {
         const QString codigo = setores.fieldByName(QStringLiteral("COD")).asString();
@@ -217,185 +243,187 @@ void TfrmPrincipal::ProximaPagina()
                                        setores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES")).asFloat());
         FRelatorio->setOrdemSetor(setores.fieldByName(QStringLiteral("ORDEM")).asInteger());
         setores.next();
+        FCiclo->setorExibido(codigo);
         if (onPrimeiraPagina)
             std::exchange(onPrimeiraPagina, nullptr)();
         return;
     }
-    if (setores.recordCount() > 0 && FWorker) {
-        // The last page stays while the worker computes; the window answers.
-        const QDateTime agora = platform::clock().now();
-        if (FFimCicloAnterior.isValid())
-            FDuracaoCicloMs = FFimCicloAnterior.msecsTo(agora);
-        FFimCicloAnterior = agora;
-        FAguardandoGeracao = true;
-        FWorker->start();
-        return;
-    }
-    if (setores.recordCount() > 0) {
-        LimparFiltros();
-        FCalc->GerarCdsEficiencia();
-        FiltrarSetores();
-        setores.first();
-        ProximaPagina();
-        return;
-    }
-    entrarSemIndicadores();
+    FCiclo->fimDoCiclo();
 }
 
-void TfrmPrincipal::entrarSemIndicadores()
+void TfrmPrincipal::iniciarRotacao()
 {
-    FShowBg = true;
+    criarPagina();
+    FRotacaoAtiva = true;
+    FShowBg = false;
+    FRelatorio->show();
+    FRelatorio->raise();
+    FCalc->cdsSetores.first();
+    ProximaPagina();
+    mostrarEstado();
+}
+
+void TfrmPrincipal::reiniciarRotacao()
+{
+    if (!FRotacaoAtiva || FCalc->cdsSetores.recordCount() == 0)
+        return;
+    FCalc->cdsSetores.first();
+    ProximaPagina();
+}
+
+void TfrmPrincipal::pararRotacao()
+{
+    FRotacaoAtiva = false;
+    FCodigoAtual.clear();
     if (FRelatorio) {
         FRelatorio->troca->stop();
         FRelatorio->hide();
     }
-    lblIndicadores->show();
-    if (FWorker)
-        FNovaTentativa->start();
-    update();
 }
 
-void TfrmPrincipal::setWorker(GenerationWorker* worker)
+bool TfrmPrincipal::trocaParada() const
 {
-    FWorker = worker;
-    if (worker)
-        connect(worker, &GenerationWorker::finished, this, &TfrmPrincipal::onGeracaoConcluida);
+    return FPrinc.TempoTroca() <= 0 || FPrinc.TempoTroca() == std::numeric_limits<std::int32_t>::max();
 }
 
-void TfrmPrincipal::setIntervaloNovaTentativa(int ms)
-{
-    FNovaTentativa->setInterval(ms);
-}
-
-void TfrmPrincipal::iniciar(const QString& erroInicial)
-{
-    lblIndicadores->setText(QStringLiteral("Calculando…"));
-    if (!erroInicial.isEmpty())
-        registrarErro(erroInicial);
-    FAguardandoGeracao = true;
-    FWorker->start();
-}
-
-void TfrmPrincipal::primeiraGeracao(bool ok, const QString& erro)
-{
-    if (!ok) {
-        // No figures yet (the server may not be up after a power cut): the
-        // error shows, and the worker tries again.
-        registrarErro(erro);
-        gravarStatus();
-        QTimer::singleShot(FIntervaloConexao, this, [this] {
-            FAguardandoGeracao = true;
-            FWorker->start();
-        });
-        return;
-    }
-    FCalc = dmMarvessa;
-    for (WorkTable* t : {&FCalc->cdsTempoSetor, &FCalc->cdsSetores, &FCalc->cdsSetorFunc})
-        if (!t->active())
-            FCalc->LimparCds(*t);
-    aceitarNovosDados();
-    lblIndicadores->setText(QStringLiteral("Sem indicadores."));
-    FormCreate();
-}
-
-void TfrmPrincipal::onGeracaoConcluida(bool ok, const QString& erro)
-{
-    FAguardandoGeracao = false;
-    if (!FCalc) {
-        try {
-            primeiraGeracao(ok, erro);
-        } catch (const std::exception& e) {
-            reportException(e);
-        }
-        return;
-    }
-    try {
-        WorkTable& setores = FCalc->cdsSetores;
-        if (ok) {
-            // The new figures replace the shown ones only now, complete.
-            LimparFiltros();
-            aceitarNovosDados();
-            FiltrarSetores();
-            setores.first();
-            if (FShowBg) {
-                if (setores.recordCount() == 0)
-                    return;
-                // Figures at last: the rotation starts.
-                FShowBg = false;
-                FNovaTentativa->stop();
-                if (FRelatorio) {
-                    FRelatorio->show();
-                    FRelatorio->raise();
-                }
-                update();
-            }
-            ProximaPagina();
-        } else {
-            registrarErro(erro);
-            // The rotation goes on with the last good figures.
-            if (!FShowBg && FRelatorio) {
-                setores.first();
-                ProximaPagina();
-            }
-        }
-    } catch (const std::exception& e) {
-        registrarErro(exceptionText(e));
-    }
-    gravarStatus();
-}
+// ---- new figures ------------------------------------------------------------
 
 void TfrmPrincipal::aceitarNovosDados()
 {
-    TdmMarvessa& novo = FWorker->calc();
-    FCalc->cdsTempoSetor.swapRows(novo.cdsTempoSetor);
-    FCalc->cdsSetores.swapRows(novo.cdsSetores);
-    FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
-    FUltimaGeracao = platform::clock().now();
-    FUltimoErro.clear();
-    atualizarAviso();
+    if (!FCalc) {
+        // The first figures: the window takes the module the attach created.
+        FCalc = dmMarvessa;
+        for (WorkTable* t : {&FCalc->cdsTempoSetor, &FCalc->cdsSetores, &FCalc->cdsSetorFunc})
+            if (!t->active())
+                FCalc->LimparCds(*t);
+    }
+    LimparFiltros();
+    if (FWorker) {
+        // The new figures replace the shown ones only now, complete.
+        TdmMarvessa& novo = FWorker->calc();
+        FCalc->cdsTempoSetor.swapRows(novo.cdsTempoSetor);
+        FCalc->cdsSetores.swapRows(novo.cdsSetores);
+        FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
+        FCalc->setDataLeitura(novo.DataLeitura());
+    }
+    if (!FRotacaoAtiva)
+        return;
+    // The rotation goes on from the sector after the one on show; pages
+    // that never turn show the first sector with the new figures.
+    FiltrarSetores();
+    WorkTable& setores = FCalc->cdsSetores;
+    if (trocaParada()) {
+        reiniciarRotacao();
+        return;
+    }
+    for (setores.first(); !setores.eof(); setores.next())
+        if (setores.fieldByName(QStringLiteral("COD")).asString() == FCodigoAtual) {
+            setores.next();
+            return;
+        }
+    setores.first();
 }
 
-void TfrmPrincipal::registrarErro(const QString& erro)
+QString TfrmPrincipal::erroConfiguracao()
 {
-    FUltimoErro = erro;
-    FHoraErro = platform::clock().now();
-    atualizarAviso();
+    // Settings that cannot work are found before any page shows: an empty
+    // sector list, or an employee filter continuation that does not compile.
+    if (FPrinc.Setores().isEmpty())
+        return QStringLiteral("Nenhum setor configurado em \"Setores\".");
+    const QString prefixo = filtroFuncionarios(QStringLiteral("00"));
+    try {
+        FiltrarSetores();
+        WorkTable& funcs = FCalc->cdsSetorFunc;
+        funcs.setFiltered(true);
+        funcs.setFilter(prefixo);
+        funcs.setFilter(QString());
+    } catch (const FilterError& e) {
+        // The position within the setting, after "Setor=00".
+        const qsizetype antes = QStringLiteral("Setor=00").size();
+        const qsizetype tamanho = FPrinc.Funcionarios().size();
+        const qsizetype pos = std::clamp<qsizetype>(e.position() - antes, 1, tamanho + 1);
+        return QStringLiteral("Configuração inválida em \"Funcionarios\", posição %1: %2").arg(pos).arg(e.detail());
+    }
+    return {};
 }
 
-bool TfrmPrincipal::dadosAntigos() const
+int TfrmPrincipal::setoresComDados()
 {
-    if (!FUltimoErro.isEmpty())
-        return true;
-    return FDuracaoCicloMs > 0 && FUltimaGeracao.msecsTo(platform::clock().now()) > 2 * FDuracaoCicloMs;
+    FiltrarSetores();
+    return FCalc->cdsSetores.recordCount();
+}
+
+QString TfrmPrincipal::motivoSemIndicadores() const
+{
+    const double dia = FCalc ? FCalc->DataLeitura() : 0;
+    QStringList setores = splitCommaText(QString(FPrinc.Setores()).remove(QLatin1Char('\'')));
+    return QStringLiteral("Nenhum setor configurado tem números em %1. Setores configurados: %2.")
+        .arg(daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy")), setores.join(QStringLiteral(", ")));
+}
+
+// ---- what is shown ----------------------------------------------------------
+
+void TfrmPrincipal::mostrarMensagem(const QString& titulo, const QString& detalhe)
+{
+    lblIndicadores->setText(titulo);
+    lblIndicadores->show();
+    lblIndicadores->raise();
+    lblDetalhe->setText(detalhe);
+    lblDetalhe->setVisible(!detalhe.isEmpty());
+    lblDetalhe->raise();
+}
+
+void TfrmPrincipal::mostrarEstado()
+{
+    using E = CicloIndicador::Estado;
+    const E estado = FCiclo->estado();
+    FShowBg = estado == E::SemIndicadores;
+    if (estado == E::Rotacao) {
+        lblIndicadores->hide();
+        lblDetalhe->hide();
+    } else {
+        lblTItulo->clear();
+        if (FRelatorio)
+            FRelatorio->hide();
+    }
+    switch (estado) {
+    case E::Calculando:
+        mostrarMensagem(QStringLiteral("Calculando…"), {});
+        break;
+    case E::SemDados: {
+        const DescricaoErro d = descreverErro(FCiclo->ultimoErro());
+        const QString proxima =
+            FCiclo->geracaoEmAndamento()
+                ? QStringLiteral("Tentando novamente…")
+                : QStringLiteral("Nova tentativa às %1.").arg(FCiclo->proximaTentativa().toString(QStringLiteral("HH:mm:ss")));
+        mostrarMensagem(d.titulo, FCiclo->ultimoErro().section(QLatin1Char('\n'), 0, 2) + QStringLiteral("\n\n") + proxima);
+        break;
+    }
+    case E::SemIndicadores:
+        mostrarMensagem(QStringLiteral("Sem indicadores."), FCiclo->motivo());
+        break;
+    case E::ErroConfiguracao:
+        mostrarMensagem(QStringLiteral("Erro na configuração"), FCiclo->motivo());
+        break;
+    case E::Rotacao:
+        break;
+    }
+    atualizarAviso();
+    update();
 }
 
 void TfrmPrincipal::atualizarAviso()
 {
-    if (!dadosAntigos()) {
+    if (FCiclo->estado() != CicloIndicador::Estado::Rotacao || !FCiclo->dadosAntigos()) {
         lblAviso->hide();
         return;
     }
-    QString texto = QStringLiteral("Dados de %1").arg(FUltimaGeracao.toString(QStringLiteral("HH:mm")));
-    if (!FUltimoErro.isEmpty())
-        texto += QStringLiteral(" — ") + FUltimoErro.section(QLatin1Char('\n'), 0, 0);
+    QString texto = QStringLiteral("Dados de %1").arg(FCiclo->ultimaGeracao().toString(QStringLiteral("HH:mm")));
+    if (!FCiclo->ultimoErro().isEmpty())
+        texto += QStringLiteral(" — ") + descreverErro(FCiclo->ultimoErro()).motivo;
     lblAviso->setText(texto);
     lblAviso->show();
     lblAviso->raise();
-}
-
-void TfrmPrincipal::gravarStatus() const
-{
-    QJsonObject status;
-    status[QStringLiteral("ultima_geracao")] = FUltimaGeracao.toString(Qt::ISODate);
-    status[QStringLiteral("ultimo_erro")] = FUltimoErro.isEmpty() ? QJsonValue() : QJsonValue(FUltimoErro);
-    status[QStringLiteral("hora_ultimo_erro")] =
-        FHoraErro.isValid() ? QJsonValue(FHoraErro.toString(Qt::ISODate)) : QJsonValue();
-    status[QStringLiteral("setor_em_exibicao")] = FShowBg ? QJsonValue() : QJsonValue(FCodigoAtual);
-    QSaveFile file(platform::appFolder() + QStringLiteral("status.json"));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QJsonDocument(status).toJson());
-        file.commit();
-    }
 }
 
 void TfrmPrincipal::paintEvent(QPaintEvent* event)
@@ -404,16 +432,8 @@ void TfrmPrincipal::paintEvent(QPaintEvent* event)
         QWidget::paintEvent(event);
         return;
     }
-    QPixmap buffer(size());
-    {
-        QPainter p(&buffer);
-        const int tw = imgBackgroundPrincipal.width(), th = imgBackgroundPrincipal.height();
-        const int cols = width() / tw, rows = height() / th;
-        for (int r = 0; r <= rows; ++r)
-            for (int c = 0; c <= cols; ++c)
-                p.drawPixmap(c * tw, r * th, imgBackgroundPrincipal);
-    }
-    QPainter(this).drawPixmap(0, 0, buffer);
+    QPainter p(this);
+    p.drawTiledPixmap(rect(), imgBackgroundPrincipal);
 }
 
 bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event)

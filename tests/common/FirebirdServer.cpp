@@ -1,5 +1,8 @@
 #include "tests/common/FirebirdServer.h"
 
+#include <csignal>
+#include <sys/types.h>
+
 #include "tests/common/Isql.h"
 
 #include <QDeadlineTimer>
@@ -127,8 +130,21 @@ void FirebirdServer::start()
     }
 }
 
+void FirebirdServer::pause()
+{
+    if (running())
+        ::kill(pid_t(process_.processId()), SIGSTOP);
+}
+
+void FirebirdServer::resume()
+{
+    if (running())
+        ::kill(pid_t(process_.processId()), SIGCONT);
+}
+
 void FirebirdServer::stop()
 {
+    resume();
     if (!running())
         return;
     process_.terminate();

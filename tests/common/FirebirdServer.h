@@ -21,6 +21,10 @@ public:
 
     void start();
     void stop();
+    // Freezes the server process (SIGSTOP) and lets it go on (SIGCONT): a
+    // server that holds its connections open and answers nothing.
+    void pause();
+    void resume();
     bool running() const { return process_.state() != QProcess::NotRunning; }
 
 private:

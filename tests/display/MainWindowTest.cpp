@@ -1,5 +1,6 @@
 #include "app/TdmPrinc.h"
 #include "calc/TdmMarvessa.h"
+#include "data/Log.h"
 #include "display/Screen.h"
 #include "display/TfrmFuncionarioSetorSimplificado.h"
 #include "display/TfrmPrincipal.h"
@@ -8,6 +9,9 @@
 #include "tests/common/Fakes.h"
 #include "tests/common/FixtureDb.h"
 
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -118,8 +122,11 @@ TEST_F(MainWindow, NoMatchingSectorShowsTheTiledEmptyState)
 {
     start("99");
     EXPECT_TRUE(window->showBg());
-    EXPECT_FALSE(window->frmRelatorio()->isVisibleTo(window.get()));
+    EXPECT_TRUE(!window->frmRelatorio() || !window->frmRelatorio()->isVisibleTo(window.get()));
     EXPECT_EQ(runs, 0);
+    EXPECT_EQ(window->lblIndicadores->text(), "Sem indicadores.");
+    EXPECT_EQ(window->lblDetalhe->text(),
+              "Nenhum setor configurado tem números em 05/11/2026. Setores configurados: 99.");
     QImage shot = window->grab().toImage();
     const QColor tile = shot.pixelColor(20, 400);
     EXPECT_TRUE(tile.name() == "#6cb6ff" || tile.name() == "#aed7ff") << tile.name().toStdString();
@@ -127,15 +134,41 @@ TEST_F(MainWindow, NoMatchingSectorShowsTheTiledEmptyState)
     EXPECT_EQ(window->lblIndicadores->y(), (1080 - 39) / 2);
 }
 
-TEST_F(MainWindow, EmptySectorListIsReportedAndNothingRotates)
+TEST_F(MainWindow, SettingsThatCannotWorkAreShownInThePageAreaWithoutABox)
 {
-    start("");
-    ASSERT_EQ(fakes.boxes.shown.size(), 1u);
-    EXPECT_EQ(fakes.boxes.shown[0].text, "IN predicate list may not be empty.");
-    EXPECT_EQ(fakes.boxes.shown[0].icon, platform::MsgIcon::Error);
-    EXPECT_EQ(window->frmRelatorio(), nullptr);
-    EXPECT_FALSE(window->showBg());
-    EXPECT_EQ(window->lblTItulo->text(), "");
+    struct Case {
+        QString setores, extra, detalhe;
+    };
+    const Case cases[] = {
+        {"", "", "Nenhum setor configurado em \"Setores\"."},
+        // The filter closes the continuation's parenthesis: position 28 is past its end.
+        {"03", "Funcionarios=and (FUNCIONARIO IN ('001',",
+         "Configuração inválida em \"Funcionarios\", posição 28: expected a field, a text or a number before ')'"},
+        {"03", "Funcionarios=and (FUNCIONARIO # 3",
+         "Configuração inválida em \"Funcionarios\", posição 18: unexpected character '#'"},
+        {"03", "Funcionarios=and " + QString(14000, QLatin1Char('(')),
+         "Configuração inválida em \"Funcionarios\", posição 69: nesting deeper than 64 levels"},
+    };
+    for (const Case& c : cases) {
+        QStringList log;
+        logfmt::setSink([&](const QString& l) { log << l; });
+        start(c.setores, c.extra);
+        logfmt::setSink({});
+        EXPECT_TRUE(fakes.boxes.shown.empty()) << fakes.boxes.shown[0].text.toStdString();
+        EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::ErroConfiguracao);
+        EXPECT_TRUE(!window->frmRelatorio() || !window->frmRelatorio()->isVisibleTo(window.get()));
+        EXPECT_EQ(window->lblIndicadores->text(), "Erro na configuração");
+        EXPECT_EQ(window->lblDetalhe->text().toStdString(), c.detalhe.toStdString());
+        EXPECT_EQ(window->lblTItulo->text(), "");
+        EXPECT_TRUE(log.join('\n').contains("event=config-error error=")) << log.join('\n').toStdString();
+        QFile f(folder->path() + "/status.json");
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QJsonObject status = QJsonDocument::fromJson(f.readAll()).object();
+        EXPECT_EQ(status["estado"].toString(), "erro-configuracao");
+        EXPECT_EQ(status["ultimo_erro"].toString().toStdString(), c.detalhe.toStdString());
+        window.reset();
+        dm.reset();
+    }
 }
 
 TEST_F(MainWindow, EscapeAsksBeforeClosing)

@@ -1,6 +1,7 @@
 #include "app/GenerationWorker.h"
 #include "app/TdmPrinc.h"
 #include "data/DatabaseError.h"
+#include "data/Log.h"
 #include "calc/TdmMarvessa.h"
 #include "display/TfrmFuncionarioSetorSimplificado.h"
 #include "display/TfrmPrincipal.h"
@@ -12,6 +13,8 @@
 #include "tests/common/Isql.h"
 
 #include <QElapsedTimer>
+#include <QMutex>
+#include <QRegularExpression>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,18 +45,17 @@ QString sectorSql(const QString& cod, const QString& nome, int ordem, const QStr
 // with a generation worker.
 class Unattended : public ::testing::Test {
 protected:
-    void start(const QString& setores)
+    void start(const QString& setores, const QString& dataBase = QStringLiteral("DataBase=11/05/2026\n"))
     {
-        fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
-        folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSimplificado=S\n"
+        folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\n%3Simplificado=S\n"
                                                            "TempoTroca=3600\nSetores=%1\n[Paths]\nDB=%2\n")
-                                                 .arg(setores, server.url(db.path()))
+                                                 .arg(setores, server.url(db.path()), dataBase)
                                                  .toUtf8());
         bool ok = false;
         dm = CreateDmPrinc(&ok);
         ASSERT_TRUE(ok) << (fakes.boxes.shown.empty() ? "" : fakes.boxes.shown[0].text.toStdString());
         worker = std::make_unique<GenerationWorker>(dm->sqlCon, dmMarvessa->DataLeitura(),
-                                                    dmMarvessa->ExpedienteProducaoPorFunc());
+                                                    dmMarvessa->ExpedienteProducaoPorFunc(), dm->DataFixa());
         window = std::make_unique<TfrmPrincipal>(*dm, *dmMarvessa);
         window->setWorker(worker.get());
         window->resize(1280, 720);
@@ -75,10 +77,13 @@ protected:
     }
     void TearDown() override
     {
+        logfmt::setSink({});
         window.reset();
         worker.reset();
         dm.reset();
     }
+
+    void SetUp() override { fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0))); }
 
     PlatformFakes fakes;
     ScopedEnv locale{"LC_ALL", QByteArray("C")};
@@ -88,12 +93,27 @@ protected:
     std::unique_ptr<TdmPrinc> dm;
     std::unique_ptr<GenerationWorker> worker;
     std::unique_ptr<TfrmPrincipal> window;
+    QStringList log;
+    void captureLog()
+    {
+        logfmt::setSink([this](const QString& l) {
+            QMutexLocker lock(&logMutex);
+            log << l;
+        });
+    }
+    QStringList logLines(const QString& event)
+    {
+        QMutexLocker lock(&logMutex);
+        return log.filter(QRegularExpression(" event=" + event + "( |$)"));
+    }
+    QMutex logMutex;
 };
 
 } // namespace
 
 TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
 {
+    captureLog();
     start("03,11");
     EXPECT_EQ(window->lblTItulo->text(), "Costura");
     EXPECT_FALSE(window->lblAviso->isVisibleTo(window.get()));
@@ -107,6 +127,12 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblDia->text(), "50%");
     EXPECT_TRUE(window->frmRelatorio()->troca->isActive());
     EXPECT_FALSE(status()["ultimo_erro"].isNull());
+    EXPECT_EQ(status()["ultima_geracao"].toString(), "2026-12-01T09:00:00");
+    const QStringList failed = logLines("run-failed");
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_TRUE(failed[0].startsWith("time=2026-12-01T09:00:00 event=run-failed day=2026-11-05 seconds=")) << failed[0].toStdString();
+    EXPECT_TRUE(failed[0].contains(" error=\"")) << failed[0].toStdString();
+    EXPECT_EQ(logLines("stale").size(), 1);
 
     server.start();
     fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 30)));
@@ -117,6 +143,120 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     EXPECT_TRUE(s["ultimo_erro"].isNull());
     EXPECT_EQ(s["ultima_geracao"].toString(), "2026-12-01T09:30:00");
     EXPECT_EQ(s["setor_em_exibicao"].toString(), "03");
+    EXPECT_EQ(s["dia_leitura"].toString(), "2026-11-05");
+    EXPECT_TRUE(s["ultima_duracao_s"].isDouble());
+    const QStringList runs = logLines("run");
+    ASSERT_EQ(runs.size(), 1); // the first run was the start's own
+    EXPECT_TRUE(QRegularExpression("^time=2026-12-01T09:30:00 event=run kind=full day=2026-11-05 seconds=[0-9]+\\.[0-9]{2} "
+                                   "records=2 rows=2$")
+                    .match(runs[0])
+                    .hasMatch())
+        << runs[0].toStdString();
+    EXPECT_EQ(logLines("recovered").size(), 1);
+}
+
+TEST_F(Unattended, SectorOnShowIsInTheStatusFileAsItChanges)
+{
+    start("03,11");
+    EXPECT_EQ(status()["setor_em_exibicao"].toString(), "03");
+    window->ProximaPagina();
+    EXPECT_EQ(status()["setor_em_exibicao"].toString(), "11");
+}
+
+TEST_F(Unattended, WithoutAConfiguredDayTheReadingDayMovesOnAtMidnight)
+{
+    captureLog();
+    fakes.clock.set(QDateTime(QDate(2026, 11, 5), QTime(23, 50)));
+    start("03,11", {});
+    finishCycle();
+    EXPECT_EQ(status()["dia_leitura"].toString(), "2026-11-05");
+    EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblDia->text(), "50%");
+
+    fakes.clock.set(QDateTime(QDate(2026, 11, 6), QTime(0, 5)));
+    finishCycle();
+    EXPECT_EQ(status()["dia_leitura"].toString(), "2026-11-06");
+    const QStringList runs = logLines("run");
+    ASSERT_EQ(runs.size(), 2);
+    EXPECT_TRUE(runs[0].contains(" day=2026-11-05 ")) << runs[0].toStdString();
+    EXPECT_TRUE(runs[1].contains(" day=2026-11-06 ")) << runs[1].toStdString();
+    // The new day has no tickets yet; the month still holds the day before.
+    window->reiniciarRotacao();
+    EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblDia->text(), "0%");
+    EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblMes->text(), "50%");
+}
+
+TEST_F(Unattended, AConfiguredDayStaysAfterMidnight)
+{
+    fakes.clock.set(QDateTime(QDate(2026, 11, 6), QTime(0, 5)));
+    start("03,11");
+    finishCycle();
+    EXPECT_EQ(status()["dia_leitura"].toString(), "2026-11-05");
+    EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblDia->text(), "50%");
+}
+
+TEST_F(Unattended, AHungServerIsCancelledWhileTheRotationGoesOn)
+{
+    captureLog();
+    start("03,11");
+    finishCycle(); // the worker's connection is open
+    window->ciclo().setLimiteGeracao(1000, 1000);
+    server.pause();
+    for (int i = 0; i < 5 && !window->aguardandoGeracao(); ++i)
+        window->ProximaPagina(); // the run starts and hangs on the frozen server
+    ASSERT_TRUE(window->aguardandoGeracao());
+    // The rotation goes on with the last good figures meanwhile.
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+    window->ProximaPagina();
+    EXPECT_EQ(window->lblTItulo->text(), "Montagem");
+    EXPECT_TRUE(window->frmRelatorio()->troca->isActive());
+    // Cancelled, then cut off, within the limit; counted as failed.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->ciclo().ultimoErro().isEmpty(); }, 20000));
+    EXPECT_TRUE(window->ciclo().ultimoErro().startsWith("Geração cancelada após")) << window->ciclo().ultimoErro().toStdString();
+    EXPECT_TRUE(window->lblAviso->isVisibleTo(window.get()));
+    EXPECT_TRUE(window->lblAviso->text().endsWith("servidor do banco de dados não responde")) << window->lblAviso->text().toStdString();
+    EXPECT_FALSE(status()["ultimo_erro"].isNull());
+    EXPECT_EQ(logLines("run-cancel").size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 20000));
+    EXPECT_EQ(logLines("run-failed").size(), 1);
+    EXPECT_TRUE(window->ciclo().saudavel());
+    server.resume();
+    // The next cycle attaches again and recovers.
+    window->ciclo().setLimiteGeracao(120000, 10000);
+    finishCycle();
+    EXPECT_TRUE(window->ciclo().ultimoErro().isEmpty());
+}
+
+TEST_F(Unattended, PagesThatNeverTurnStillGetNewFigures)
+{
+    start("03,11");
+    window.reset();
+    worker.reset();
+    dm.reset();
+    folder->write(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSimplificado=S\nTempoTroca=0\nSetores=03,11\n"
+                                 "[Paths]\nDB=%1\n")
+                      .arg(server.url(db.path()))
+                      .toUtf8());
+    bool ok = false;
+    dm = CreateDmPrinc(&ok);
+    ASSERT_TRUE(ok);
+    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dmMarvessa->DataLeitura(), true, true);
+    window = std::make_unique<TfrmPrincipal>(*dm, *dmMarvessa);
+    window->setWorker(worker.get());
+    window->ciclo().setIntervaloRecalculo(200);
+    window->setIntervaloNovaTentativa(200); // the cycle's timer ticks often enough
+    window->resize(1280, 720);
+    window->FormCreate();
+    EXPECT_FALSE(window->frmRelatorio()->troca->isActive());
+    EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblDia->text(), "50%");
+    runIsql(server.url(db.path()),
+            "insert into PRODUCAO_SETOR values (1, 1, '03', '2026-11-05 11:00', '11:00', 240, '001');\ncommit;", "SYSDBA",
+            "plonqubir");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio()->faixaSetor->lblDia->text() == "100%"; }, 30000));
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+    // The cycle length is the recompute interval: the stale rule works.
+    fakes.clock.set(fakes.clock.now().addSecs(3600));
+    window->atualizarIdade();
+    EXPECT_TRUE(window->dadosAntigos());
 }
 
 TEST_F(Unattended, FiguresOlderThanTwoCyclesSaySo)
@@ -192,13 +332,44 @@ TEST_F(Unattended, RefusedAttachAtStartIsTriedAgainUntilTheServerIsUp)
     window->setIntervaloConexao(200);
     window->resize(1280, 720);
     window->iniciar(erro);
-    EXPECT_EQ(window->lblIndicadores->text(), "Calculando…");
-    EXPECT_TRUE(window->lblAviso->isVisibleTo(window.get()));
+    // What is wrong, in the page area; no time of figures that never were.
+    EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::SemDados);
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Sem conexão com o servidor do banco de dados");
+    EXPECT_FALSE(window->lblAviso->isVisibleTo(window.get()));
     QTest::qWait(600); // a few refused tries
     EXPECT_EQ(window->frmRelatorio(), nullptr);
+    const QJsonObject s = status();
+    EXPECT_TRUE(s["ultima_geracao"].isNull());
+    EXPECT_TRUE(s["ultima_duracao_s"].isNull());
+    EXPECT_FALSE(s["ultimo_erro"].isNull());
+    EXPECT_EQ(s["dia_leitura"].toString(), "2026-11-05");
+    EXPECT_EQ(s["inicio"].toString(), "2026-12-01T09:00:00");
+    EXPECT_EQ(s["estado"].toString(), "sem-dados");
     server.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
     EXPECT_EQ(window->lblTItulo->text(), "Costura");
     EXPECT_FALSE(window->lblAviso->isVisibleTo(window.get()));
     EXPECT_TRUE(fakes.boxes.shown.empty());
+    EXPECT_EQ(status()["ultima_geracao"].toString(), "2026-12-01T09:00:00");
+}
+
+TEST_F(Unattended, FirstRunShowsCalculandoOnlyWhileItRuns)
+{
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
+    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
+                                             .arg(server.url(db.path()))
+                                             .toUtf8());
+    dm = std::make_unique<TdmPrinc>();
+    dm->setGeracaoInicialAdiada(true);
+    dm->DataModuleCreate();
+    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    worker->beforeRun = [] { QThread::msleep(300); };
+    window = std::make_unique<TfrmPrincipal>(*dm);
+    window->setWorker(worker.get());
+    window->resize(1280, 720);
+    window->iniciar();
+    EXPECT_EQ(window->lblIndicadores->text(), "Calculando…");
+    EXPECT_TRUE(status()["ultima_geracao"].isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
+    EXPECT_FALSE(window->lblIndicadores->isVisibleTo(window.get()));
 }

@@ -1,0 +1,74 @@
+#include "app/StatusFile.h"
+
+#include "data/Log.h"
+#include "data/Platform.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace {
+
+QJsonValue orNull(const QString& s)
+{
+    return s.isEmpty() ? QJsonValue() : QJsonValue(s);
+}
+
+QJsonValue orNull(const QDateTime& t)
+{
+    return t.isValid() ? QJsonValue(t.toString(Qt::ISODate)) : QJsonValue();
+}
+
+} // namespace
+
+StatusFile::StatusFile(QString versao) : versao_(std::move(versao)) {}
+
+void StatusFile::setGeracao(const QDateTime& fim, std::optional<double> segundos)
+{
+    ultimaGeracao_ = fim;
+    duracao_ = segundos;
+}
+
+void StatusFile::setErro(const QString& erro, const QDateTime& hora)
+{
+    erro_ = erro;
+    horaErro_ = hora;
+}
+
+void StatusFile::limparErro()
+{
+    erro_.clear();
+}
+
+QByteArray StatusFile::texto() const
+{
+    QJsonObject o;
+    o[QStringLiteral("versao")] = versao_;
+    o[QStringLiteral("inicio")] = orNull(inicio_);
+    o[QStringLiteral("estado")] = orNull(estado_);
+    o[QStringLiteral("dia_leitura")] = diaLeitura_.isValid() ? QJsonValue(diaLeitura_.toString(Qt::ISODate)) : QJsonValue();
+    o[QStringLiteral("ultima_geracao")] = orNull(ultimaGeracao_);
+    o[QStringLiteral("ultima_duracao_s")] = duracao_ ? QJsonValue(std::round(*duracao_ * 100) / 100) : QJsonValue();
+    o[QStringLiteral("ultimo_erro")] = orNull(erro_);
+    o[QStringLiteral("hora_ultimo_erro")] = erro_.isEmpty() ? QJsonValue() : orNull(horaErro_);
+    o[QStringLiteral("setor_em_exibicao")] = orNull(setor_);
+    return QJsonDocument(o).toJson();
+}
+
+void StatusFile::gravar()
+{
+    const QByteArray bytes = texto();
+    if (bytes == gravado_)
+        return;
+    QSaveFile file(platform::appFolder() + QStringLiteral("status.json"));
+    file.setDirectWriteFallback(true);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        gravado_ = bytes;
+        return;
+    }
+    // Logged once per content, not at every attempt.
+    gravado_ = bytes;
+    logfmt::write(QStringLiteral("status-failed"), {{"file", file.fileName()}, {"error", file.errorString()}});
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+// status.json beside the settings: what a technician can read without the
+// screen. It states only what is true: a value nobody knows yet is null.
+// Written atomically, and only when its content changes.
+class StatusFile {
+public:
+    explicit StatusFile(QString versao);
+
+    void setInicio(const QDateTime& t) { inicio_ = t; }
+    // The reading day of the figures on screen, or of the run in progress
+    // while there are none.
+    void setDiaLeitura(const QDate& d) { diaLeitura_ = d; }
+    void setGeracao(const QDateTime& fim, std::optional<double> segundos);
+    void setErro(const QString& erro, const QDateTime& hora);
+    void limparErro();
+    void setSetor(const QString& codigo) { setor_ = codigo; }
+    void setEstado(const QString& estado) { estado_ = estado; }
+
+    // Writes the file when its text differs from the last one written.
+    void gravar();
+    QByteArray texto() const;
+
+private:
+    QString versao_;
+    QDateTime inicio_;
+    QDate diaLeitura_;
+    QDateTime ultimaGeracao_;
+    std::optional<double> duracao_;
+    QString erro_;
+    QDateTime horaErro_;
+    QString setor_;
+    QString estado_;
+    QByteArray gravado_;
+};

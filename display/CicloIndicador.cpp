@@ -1,0 +1,355 @@
+#include "display/CicloIndicador.h"
+
+#include "app/ErrorReport.h"
+#include "app/GenerationWorker.h"
+#include "app/StatusFile.h"
+#include "calc/TdmMarvessa.h"
+#include "data/DayNumber.h"
+#include "data/Log.h"
+#include "data/Platform.h"
+#include "display/TfrmPrincipal.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+QString CicloIndicador::nome(Estado e)
+{
+    switch (e) {
+    case Estado::Calculando:
+        return QStringLiteral("calculando");
+    case Estado::SemDados:
+        return QStringLiteral("sem-dados");
+    case Estado::Rotacao:
+        return QStringLiteral("rotacao");
+    case Estado::SemIndicadores:
+        return QStringLiteral("sem-indicadores");
+    case Estado::ErroConfiguracao:
+        return QStringLiteral("erro-configuracao");
+    }
+    return {};
+}
+
+CicloIndicador::CicloIndicador(TfrmPrincipal& janela, GenerationWorker* worker, StatusFile& status)
+    : QObject(&janela), janela_(janela), worker_(worker), status_(status), relogio_(new QTimer(this))
+{
+    relogio_->setInterval(1000);
+    connect(relogio_, &QTimer::timeout, this, [this] {
+        try {
+            tick();
+        } catch (const std::exception& e) {
+            falhou(exceptionText(e));
+        }
+    });
+    if (worker_)
+        connect(worker_, &GenerationWorker::finished, this, &CicloIndicador::geracaoConcluida);
+}
+
+void CicloIndicador::setIntervaloConexao(int ms)
+{
+    intervaloConexao_ = ms;
+    intervalosMudaram();
+}
+
+void CicloIndicador::setIntervaloNovaTentativa(int ms)
+{
+    intervaloNovaTentativa_ = ms;
+    intervalosMudaram();
+}
+
+void CicloIndicador::intervalosMudaram()
+{
+    // The timer ticks often enough for the shortest interval, and a try
+    // already due later than the new interval allows comes sooner.
+    relogio_->setInterval(std::clamp(std::min(intervaloConexao_, intervaloNovaTentativa_) / 4, 10, 1000));
+    const int ms = estado_ == Estado::SemDados ? intervaloConexao_ : intervaloNovaTentativa_;
+    if (proximaTentativa_.remainingTime() > ms)
+        proximaTentativa_.setRemainingTime(ms);
+}
+
+void CicloIndicador::setLimiteGeracao(int minimoMs, int abortarAposMs)
+{
+    limiteMinimoMs_ = minimoMs;
+    abortarAposMs_ = abortarAposMs;
+}
+
+// ---- events ---------------------------------------------------------------
+
+void CicloIndicador::iniciar(const QString& erroInicial)
+{
+    relogio_->start();
+    if (!erroInicial.isEmpty()) {
+        // The attach was refused at start: the error shows, and the worker
+        // tries again at once (the server may be up by now).
+        ultimoErro_ = erroInicial;
+        horaErro_ = platform::clock().now();
+        entrar(Estado::SemDados, erroInicial);
+    } else {
+        entrar(Estado::Calculando);
+    }
+    iniciarGeracao();
+}
+
+void CicloIndicador::iniciarComDados()
+{
+    relogio_->start();
+    desdeInicioGeracao_.start();
+    ultimaGeracao_ = platform::clock().now();
+    status_.setGeracao(ultimaGeracao_, std::nullopt);
+    diaDados_ = janela_.calc()->DataLeitura();
+    aceitar();
+}
+
+void CicloIndicador::fimDoCiclo()
+{
+    const QDateTime agora = platform::clock().now();
+    if (fimCicloAnterior_.isValid())
+        duracaoCicloMs_ = fimCicloAnterior_.msecsTo(agora);
+    fimCicloAnterior_ = agora;
+    if (!emAndamento_)
+        iniciarGeracao();
+    // The rotation goes on with the figures it has; new ones come in when
+    // the run ends.
+    if (estado_ == Estado::Rotacao)
+        janela_.reiniciarRotacao();
+}
+
+void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
+{
+    emAndamento_ = false;
+    const bool eraCancelada = cancelada_;
+    cancelada_ = abortada_ = false;
+    if (!ok) {
+        falhou(erro);
+        return;
+    }
+    if (worker_)
+        ultimaDuracaoBoaS_ = worker_->ultima().segundos;
+    const bool primeiros = !ultimaGeracao_.isValid();
+    ultimaGeracao_ = platform::clock().now();
+    status_.setGeracao(ultimaGeracao_, worker_ ? std::optional(worker_->ultima().segundos) : std::nullopt);
+    const bool haviaErro = !ultimoErro_.isEmpty() || eraCancelada;
+    ultimoErro_.clear();
+    status_.limparErro();
+    try {
+        janela_.aceitarNovosDados();
+        diaDados_ = worker_ ? worker_->ultima().dia : janela_.calc()->DataLeitura();
+    } catch (const std::exception& e) {
+        falhou(exceptionText(e));
+        return;
+    }
+    if (primeiros)
+        logfmt::write(QStringLiteral("first-figures"), {});
+    else if (haviaErro)
+        logfmt::write(QStringLiteral("recovered"), {});
+    aceitar();
+}
+
+void CicloIndicador::tick()
+{
+    verificarDemora();
+    verificarAntigos(true);
+    if (emAndamento_)
+        return;
+    switch (estado_) {
+    case Estado::SemDados:
+    case Estado::SemIndicadores:
+        if (proximaTentativa_.hasExpired())
+            iniciarGeracao();
+        break;
+    case Estado::Rotacao:
+        // Pages that never turn (a page time of 0, or beyond the timer's
+        // range) never end a cycle: the figures are computed again anyway.
+        if (janela_.trocaParada() && desdeInicioGeracao_.isValid() &&
+            desdeInicioGeracao_.elapsed() >= intervaloRecalculo_)
+            fimDoCiclo();
+        break;
+    case Estado::Calculando:
+    case Estado::ErroConfiguracao:
+        break;
+    }
+}
+
+void CicloIndicador::setorExibido(const QString& codigo)
+{
+    status_.setSetor(codigo);
+    status_.gravar();
+}
+
+// ---- transitions ------------------------------------------------------------
+
+void CicloIndicador::entrar(Estado novo, const QString& motivo)
+{
+    const bool mesmo = novo == estado_ && motivo == motivo_;
+    const Estado antigo = estado_;
+    estado_ = novo;
+    motivo_ = motivo;
+    if (novo == Estado::SemDados)
+        proximaTentativa_.setRemainingTime(intervaloConexao_);
+    else if (novo == Estado::SemIndicadores)
+        proximaTentativa_.setRemainingTime(intervaloNovaTentativa_);
+    if (!mesmo) {
+        if (novo == Estado::ErroConfiguracao)
+            logfmt::write(QStringLiteral("config-error"), {{"error", motivo}});
+        else if (novo == Estado::SemIndicadores && antigo != novo)
+            logfmt::write(QStringLiteral("no-indicators"), {{"reason", motivo}});
+        logfmt::write(QStringLiteral("state"), {{"from", nome(antigo)}, {"to", nome(novo)}});
+    }
+    if (novo != Estado::Rotacao)
+        status_.setSetor({});
+    mudou();
+}
+
+void CicloIndicador::iniciarGeracao()
+{
+    if (emAndamento_ || estado_ == Estado::ErroConfiguracao)
+        return;
+    emAndamento_ = true;
+    cancelada_ = abortada_ = false;
+    desdeInicioGeracao_.start();
+    if (diaDados_ == 0 && worker_)
+        status_.setDiaLeitura(daynum::toDate(worker_->diaLeitura()));
+    mudou();
+    if (worker_) {
+        worker_->start();
+        return;
+    }
+    // On the window's thread: the run fills the shown tables directly.
+    QString erro;
+    try {
+        janela_.LimparFiltros();
+        janela_.calc()->GerarCdsEficiencia();
+    } catch (const std::exception& e) {
+        erro = exceptionText(e);
+    }
+    geracaoConcluida(erro.isEmpty(), erro);
+}
+
+void CicloIndicador::aceitar()
+{
+    // New figures: the configuration is checked against them, then the
+    // rotation starts (or goes on), or nothing is configured to show.
+    const QString erroConfig = janela_.erroConfiguracao();
+    if (!erroConfig.isEmpty()) {
+        janela_.pararRotacao();
+        status_.setErro(erroConfig, platform::clock().now());
+        entrar(Estado::ErroConfiguracao, erroConfig);
+        return;
+    }
+    if (janela_.setoresComDados() == 0) {
+        janela_.pararRotacao();
+        entrar(Estado::SemIndicadores, janela_.motivoSemIndicadores());
+        return;
+    }
+    if (estado_ != Estado::Rotacao) {
+        entrar(Estado::Rotacao);
+        janela_.iniciarRotacao();
+    } else {
+        mudou();
+    }
+}
+
+void CicloIndicador::falhou(const QString& erro)
+{
+    ultimoErro_ = erro;
+    horaErro_ = platform::clock().now();
+    status_.setErro(erro, horaErro_);
+    switch (estado_) {
+    case Estado::Calculando:
+    case Estado::SemDados:
+        entrar(Estado::SemDados, erro);
+        break;
+    case Estado::SemIndicadores:
+        // Tried again a minute later, as before.
+        entrar(Estado::SemIndicadores, motivo_);
+        break;
+    case Estado::Rotacao:
+    case Estado::ErroConfiguracao:
+        // The rotation goes on with the last good figures, marked stale.
+        mudou();
+        break;
+    }
+}
+
+// The stale rule: the last run failed, or the figures are older than two
+// cycle lengths.
+bool CicloIndicador::dadosAntigos() const
+{
+    if (!ultimaGeracao_.isValid())
+        return false;
+    if (!ultimoErro_.isEmpty())
+        return true;
+    // Pages that never turn end no cycle of their own: their cycle is the
+    // recompute interval.
+    const qint64 ciclo = janela_.trocaParada() ? std::max<qint64>(duracaoCicloMs_, intervaloRecalculo_) : duracaoCicloMs_;
+    return ciclo > 0 && ultimaGeracao_.msecsTo(platform::clock().now()) > 2 * ciclo;
+}
+
+void CicloIndicador::verificarAntigos(bool avisar)
+{
+    const bool antigos = dadosAntigos();
+    if (antigos == antigos_)
+        return;
+    antigos_ = antigos;
+    if (antigos)
+        logfmt::write(QStringLiteral("stale"), {{"since", ultimaGeracao_.toString(Qt::ISODate)},
+                                               {"error", ultimoErro_}});
+    if (avisar)
+        mudou();
+}
+
+int CicloIndicador::limiteGeracaoMs() const
+{
+    return std::max(limiteMinimoMs_, int(std::min(10 * ultimaDuracaoBoaS_ * 1000, 24.0 * 3600 * 1000)));
+}
+
+// A run that takes far longer than the ones before it (a server that hangs)
+// is cancelled; if the statement does not stop, the connection is cut.
+void CicloIndicador::verificarDemora()
+{
+    if (!emAndamento_ || !worker_)
+        return;
+    if (!cancelada_ && desdeInicioGeracao_.elapsed() > limiteGeracaoMs()) {
+        cancelada_ = true;
+        desdeCancelamento_.start();
+        logfmt::write(QStringLiteral("run-cancel"),
+                      {{"seconds", QString::number(desdeInicioGeracao_.elapsed() / 1000)},
+                       {"limit_seconds", QString::number(limiteGeracaoMs() / 1000)}});
+        worker_->cancel(false);
+        return;
+    }
+    if (cancelada_ && !abortada_ && desdeCancelamento_.elapsed() > abortarAposMs_) {
+        abortada_ = true;
+        logfmt::write(QStringLiteral("run-abort"), {});
+        worker_->cancel(true);
+        // Counted as failed now, whether or not the worker comes back soon.
+        falhou(QStringLiteral("Geração cancelada após %1 s: o servidor não responde")
+                   .arg(desdeInicioGeracao_.elapsed() / 1000));
+    }
+}
+
+bool CicloIndicador::saudavel() const
+{
+    return !(abortada_ && emAndamento_ && desdeCancelamento_.elapsed() > 10 * 60 * 1000);
+}
+
+QDateTime CicloIndicador::proximaTentativa() const
+{
+    return platform::clock().now().addMSecs(std::max<qint64>(0, proximaTentativa_.remainingTime()));
+}
+
+void CicloIndicador::atualizarStatus()
+{
+    status_.setEstado(nome(estado_));
+    if (diaDados_ > 0)
+        status_.setDiaLeitura(daynum::toDate(diaDados_));
+    status_.gravar();
+}
+
+void CicloIndicador::mudou()
+{
+    verificarAntigos(false);
+    atualizarStatus();
+    if (onMudanca)
+        onMudanca();
+}

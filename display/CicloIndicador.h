@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class GenerationWorker;
+class StatusFile;
+class QTimer;
+class TfrmPrincipal;
+
+// The cycle of the indicator's window, whole in one place.
+//
+// States (what the screen shows):
+//   Calculando        no figures yet, the first run is going on: "Calculando…"
+//   SemDados          no figures yet, the last try failed: what is wrong, and
+//                     when the next try is (every intervaloConexao)
+//   Rotacao           the sectors rotate; a run may go on meanwhile, and the
+//                     rotation keeps the last good figures until it ends
+//   SemIndicadores    figures, but no configured sector has any: tried again
+//                     every intervaloNovaTentativa
+//   ErroConfiguracao  a setting that cannot work (the employee filter does
+//                     not compile, no sector configured): shown, nothing runs
+//
+// Beside the state, two flags: a run in progress, and stale figures (the last
+// run failed, or the figures are older than two cycle lengths).
+//
+// Events: iniciar (the window is up), fimDoCiclo (the rotation passed its last
+// sector), geracaoConcluida (the run ended), tick (the cycle's one timer:
+// retries, the stale rule, a run that takes too long, and the periodic run
+// when the pages do not turn). Each transition is logged in one line and
+// written to the status file.
+class CicloIndicador : public QObject {
+    Q_OBJECT
+public:
+    enum class Estado { Calculando, SemDados, Rotacao, SemIndicadores, ErroConfiguracao };
+    static QString nome(Estado e);
+
+    // Without a worker, runs execute on the window's thread as they are
+    // started (rendering a rotation to pictures).
+    CicloIndicador(TfrmPrincipal& janela, GenerationWorker* worker, StatusFile& status);
+
+    // Events.
+    void iniciar(const QString& erroInicial = {});
+    void iniciarComDados(); // the window was built with figures already computed
+    void fimDoCiclo();
+    void geracaoConcluida(bool ok, const QString& erro);
+    void tick();
+    void setorExibido(const QString& codigo);
+
+    Estado estado() const { return estado_; }
+    bool geracaoEmAndamento() const { return emAndamento_; }
+    bool dadosAntigos() const;
+    // Time of the figures on show (invalid before the first good run).
+    const QDateTime& ultimaGeracao() const { return ultimaGeracao_; }
+    const QString& ultimoErro() const { return ultimoErro_; }
+    const QString& motivo() const { return motivo_; }
+    // When the next try runs, in the SemDados and SemIndicadores states.
+    QDateTime proximaTentativa() const;
+    // False once a run has not come back long after it was cut off: the
+    // service manager's watchdog then restarts the program.
+    bool saudavel() const;
+
+    // Intervals, in milliseconds (tests shorten them).
+    void setIntervaloConexao(int ms);
+    void setIntervaloNovaTentativa(int ms);
+    void setIntervaloRecalculo(int ms) { intervaloRecalculo_ = ms; }
+    void setLimiteGeracao(int minimoMs, int abortarAposMs);
+
+    // Called on every change of what the screen must show.
+    std::function<void()> onMudanca;
+
+private:
+    void entrar(Estado novo, const QString& motivo = {});
+    void iniciarGeracao();
+    void intervalosMudaram();
+    void aceitar();
+    void falhou(const QString& erro);
+    // Logs a change of the stale flag; with avisar, the screen follows.
+    void verificarAntigos(bool avisar);
+    void verificarDemora();
+    void atualizarStatus();
+    void mudou();
+    int limiteGeracaoMs() const;
+
+    TfrmPrincipal& janela_;
+    GenerationWorker* worker_;
+    StatusFile& status_;
+    QTimer* relogio_;
+
+    Estado estado_ = Estado::Calculando;
+    bool emAndamento_ = false;
+    bool antigos_ = false;
+    QString motivo_;
+    QDateTime ultimaGeracao_;
+    double diaDados_ = 0;
+    QString ultimoErro_;
+    QDateTime horaErro_;
+
+    // Cycle length: between the last two cycle ends, on the clock.
+    QDateTime fimCicloAnterior_;
+    qint64 duracaoCicloMs_ = 0;
+
+    int intervaloConexao_ = 30000;
+    int intervaloNovaTentativa_ = 60000;
+    int intervaloRecalculo_ = 60000;
+    int limiteMinimoMs_ = 120000;
+    int abortarAposMs_ = 10000;
+    double ultimaDuracaoBoaS_ = 0;
+    QDeadlineTimer proximaTentativa_;
+    QElapsedTimer desdeInicioGeracao_;
+    QElapsedTimer desdeCancelamento_;
+    bool cancelada_ = false;
+    bool abortada_ = false;
+};
