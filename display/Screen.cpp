@@ -1,26 +1,65 @@
 #include "display/Screen.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
-int forcedWidth = 0;
+QSize forcedSize;
+}
+
+QSize screenSize()
+{
+    if (forcedSize.width() > 0)
+        return forcedSize;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1920, 1080);
 }
 
 int screenWidth()
 {
-    if (forcedWidth > 0)
-        return forcedWidth;
-    QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size().width() : 1920;
+    return screenSize().width();
 }
 
 void setScreenWidth(int width)
 {
-    forcedWidth = width;
+    forcedSize = width > 0 ? QSize(width, 0) : QSize();
+}
+
+void setScreenSize(const QSize& size)
+{
+    forcedSize = size.isEmpty() ? QSize() : size;
+}
+
+float displayScaleFactor()
+{
+    const QSize s = screenSize();
+    const float byWidth = scaleFactor(s.width());
+    if (s.height() <= 0)
+        return byWidth;
+    const float byHeight = float(double(s.height()) * 100 / 1080);
+    return std::min(byWidth, byHeight);
+}
+
+double deviceScale(const QSize& physical)
+{
+    if (physical.isEmpty())
+        return 1;
+    return std::max(1.0, std::min(physical.width() / 1920.0, physical.height() / 1080.0));
+}
+
+bool applyDeviceScale(const QSize& physical)
+{
+    const double s = deviceScale(physical);
+    if (s <= 1 || qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        return false;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(s, 'g', 10));
+    return true;
 }
 
 float scaleFactor(int width)
@@ -31,6 +70,11 @@ float scaleFactor(int width)
 int scaled(double q, float f)
 {
     return int(std::trunc((q / 100) * double(f)));
+}
+
+int scaledSize(double q, float f)
+{
+    return int(std::lround(q * double(f) / 100));
 }
 
 QFont fontPt(const QString& family, int points, bool bold)
@@ -44,6 +88,32 @@ QFont fontPt(const QString& family, int points, bool bold)
 QColor storedColor(quint32 bgr)
 {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+void setFittedText(QLabel* label, const QString& text, int maxWidth)
+{
+    // The font the label was designed with is kept, so that each text is
+    // fitted from it and not from the last one's.
+    QVariant base = label->property("tolvaneoBasePixelSize");
+    if (!base.isValid()) {
+        base = label->font().pixelSize();
+        label->setProperty("tolvaneoBasePixelSize", base);
+    }
+    const int designed = base.toInt();
+    QFont font = label->font();
+    font.setPixelSize(designed);
+    maxWidth = std::max(1, maxWidth);
+    int size = designed;
+    auto advance = [&](const QFont& f) { return QFontMetrics(f, label).horizontalAdvance(text); };
+    while (size > designed * 6 / 10 && advance(font) > maxWidth)
+        font.setPixelSize(--size);
+    if (label->textFormat() != Qt::PlainText)
+        label->setTextFormat(Qt::PlainText);
+    if (label->font().pixelSize() != size)
+        label->setFont(font);
+    const QFontMetrics metrics(font, label);
+    label->setText(metrics.horizontalAdvance(text) > maxWidth ? metrics.elidedText(text, Qt::ElideRight, maxWidth)
+                                                                : text);
 }
 
 void setFill(QWidget* widget, const QColor& color)

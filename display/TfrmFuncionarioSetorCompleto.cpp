@@ -7,7 +7,7 @@
 TfrmFuncionarioSetorCompleto::TfrmFuncionarioSetorCompleto(QWidget* parent) : TfrmFuncionarioSetorSimplificado(parent)
 {
     setObjectName(QStringLiteral("frmFuncionarioSetorCompleto"));
-    const float f = scaleFactor(screenWidth());
+    const float f = displayScaleFactor();
     lblRank->setFont(fontPt(QStringLiteral("Arial"), 24, true));
     lblRank->setGeometry(0, 0, 100, 38);
     lblNome->setFont(fontPt(QStringLiteral("Arial"), 24, true));
@@ -15,12 +15,14 @@ TfrmFuncionarioSetorCompleto::TfrmFuncionarioSetorCompleto(QWidget* parent) : Tf
     lblNome->adjustSize();
     lblDia->move(scaled(708, f), lblDia->y());
     lblMes->move(scaled(1203, f), lblMes->y());
+    setColunas(lblDia->x(), lblMes->x());
     Redimensionar();
 }
 
 void TfrmFuncionarioSetorCompleto::Redimensionar()
 {
     TfrmFuncionarioSetorSimplificado::Redimensionar();
+    // Centred in the row.
     lblDia->move(lblDia->x(), (height() - lblDia->height()) / 2);
     lblMes->move(lblMes->x(), (height() - lblMes->height()) / 2);
 }

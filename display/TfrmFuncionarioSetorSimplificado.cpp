@@ -3,6 +3,7 @@
 #include "display/Screen.h"
 #include "display/TFuncionario.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 #include <cmath>
@@ -12,12 +13,12 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
 {
     setObjectName(QStringLiteral("frmFuncionarioSetorSimplificado"));
     resize(1640, 147);
-    const float f = scaleFactor(screenWidth());
+    const float f = displayScaleFactor();
     const int nameSize = scaled(48, f);
     const int percentSize = scaled(90, f);
 
     lblRank->setFont(fontPt(QStringLiteral("Arial"), nameSize, true));
-    lblRank->setGeometry(0, 0, 153, 72);
+    lblRank->setGeometry(0, 0, 153, scaledSize(72, f));
     lblNome->setFont(fontPt(QStringLiteral("Arial"), nameSize, true));
     lblNome->move(170, 0);
     lblNome->adjustSize();
@@ -28,12 +29,33 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
         label->setFont(fontPt(QStringLiteral("Arial"), percentSize, true));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         setTextColor(label, Qt::black);
-        label->setGeometry(scaled(left, f), 17, 370, 139);
+        label->setGeometry(scaled(left, f), 17, scaledSize(370, f), scaledSize(139, f));
         return label;
     };
     lblDia = percent("lblDia", 1036);
     lblMes = percent("lblMes", 1450);
+    FAjustePercentual = scaledSize(15, f);
+    FFontePercentual = lblDia->font();
+    FLargura = scaledSize(370, f);
+    FXDia = lblDia->x();
+    FXMes = lblMes->x();
     Redimensionar();
+}
+
+int TfrmFuncionarioSetorSimplificado::larguraNome() const
+{
+    // Up to the daily column, less the half gap a wide percentage may take.
+    const int gap = std::max(0, FXMes - FXDia - FLargura);
+    return FXDia - gap / 2 - lblNome->x() - 10;
+}
+
+void TfrmFuncionarioSetorSimplificado::Redimensionar()
+{
+    TfrmfuncionarioSetorBase::Redimensionar();
+    // The percentages stand on the line of the name: centred in the row as
+    // it is, a little low, as the designed row has them (17 px down in 158).
+    for (QLabel* l : {lblDia, lblMes})
+        l->move(l->x(), (height() - l->height() + FAjustePercentual) / 2);
 }
 
 QString TfrmFuncionarioSetorSimplificado::formatPercent(double value, double maximum)
@@ -63,6 +85,27 @@ void TfrmFuncionarioSetorSimplificado::UPdate()
 {
     if (!FFuncionario)
         return;
-    lblDia->setText(formatPercent(FFuncionario->ValorDiario(), FFuncionario->MaximoDiario()));
-    lblMes->setText(formatPercent(FFuncionario->ValorMensal(), FFuncionario->MaximoMensal()));
+    colocarPercentual(lblDia, FXDia, formatPercent(FFuncionario->ValorDiario(), FFuncionario->MaximoDiario()));
+    colocarPercentual(lblMes, FXMes, formatPercent(FFuncionario->ValorMensal(), FFuncionario->MaximoMensal()));
+}
+
+void TfrmFuncionarioSetorSimplificado::colocarPercentual(QLabel* label, int x, const QString& texto)
+{
+    // A percentage that fits its column is shown as designed. A wider one
+    // may take the gap to the next column too, its box growing around the
+    // column's centre; past that it is drawn smaller, or elided.
+    if (label->font().pixelSize() != FFontePercentual.pixelSize())
+        label->setFont(FFontePercentual);
+    if (label->x() != x || label->width() != FLargura)
+        label->setGeometry(x, label->y(), FLargura, label->height());
+    if (label->fontMetrics().horizontalAdvance(texto) <= FLargura) {
+        label->setText(texto);
+        return;
+    }
+    const int gap = std::max(0, FXMes - FXDia - FLargura);
+    setFittedText(label, texto, FLargura + gap);
+    const int advance = label->fontMetrics().horizontalAdvance(label->text());
+    int extra = std::max(0, advance - FLargura);
+    extra += extra % 2;
+    label->setGeometry(x - extra / 2, label->y(), FLargura + extra, label->height());
 }

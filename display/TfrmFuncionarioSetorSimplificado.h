@@ -2,6 +2,8 @@
 
 #include "display/TfrmfuncionarioSetorBase.h"
 
+#include <QFont>
+
 // The simplified row: larger rank and name, the daily and monthly
 // percentages, scaled to the screen width; as a title row it never shows
 // its rank.
@@ -23,9 +25,28 @@ public:
     QLabel* lblDia;
     QLabel* lblMes;
 
+    void Redimensionar() override;
+
     // 100 × value / maximum, rounded half away from zero, followed by "%".
     static QString formatPercent(double value, double maximum);
 
+protected:
+    int larguraNome() const override;
+
 private:
+    void colocarPercentual(QLabel* label, int x, const QString& texto);
+
     bool FTitulo = false;
+    int FAjustePercentual = 0;
+    int FLargura = 0;
+    QFont FFontePercentual;
+    int FXDia = 0, FXMes = 0;
+
+protected:
+    // The full layout moves the columns.
+    void setColunas(int xDia, int xMes)
+    {
+        FXDia = xDia;
+        FXMes = xMes;
+    }
 };

@@ -44,7 +44,7 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
     setObjectName(QStringLiteral("frmRelatorio"));
     setFill(this, storedColor(13421772));
 
-    const float f = scaleFactor(screenWidth());
+    const float f = displayScaleFactor();
 
     troca = new QTimer(this);
     troca->setObjectName(QStringLiteral("troca"));
@@ -66,7 +66,7 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
         label->setObjectName(QString::fromLatin1(name));
         label->setAlignment(Qt::AlignCenter);
         label->setFont(fontPt(QStringLiteral("Georgia"), scaled(24, f), false));
-        label->setGeometry(scaled(left, f), 0, 370, 45);
+        label->setGeometry(scaled(left, f), 0, scaledSize(370, f), 45);
         setTextColor(label, Qt::black);
         return label;
     };

@@ -21,6 +21,7 @@ TfrmfuncionarioSetorBase::TfrmfuncionarioSetorBase(QWidget* parent) : QWidget(pa
     lblRank->setObjectName(QStringLiteral("lblRank"));
     lblRank->setFont(fontPt(QStringLiteral("Arial"), 24, true));
     lblRank->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblRank->setTextFormat(Qt::PlainText);
     setTextColor(lblRank, Qt::black);
     lblRank->setGeometry(0, 0, 100, 38);
 
@@ -28,6 +29,7 @@ TfrmfuncionarioSetorBase::TfrmfuncionarioSetorBase(QWidget* parent) : QWidget(pa
     lblNome->setObjectName(QStringLiteral("lblNome"));
     lblNome->setFont(fontPt(QStringLiteral("Arial"), 24, true));
     lblNome->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblNome->setTextFormat(Qt::PlainText);
     setTextColor(lblNome, Qt::black);
     lblNome->move(124, 0);
     lblNome->adjustSize();
@@ -46,8 +48,7 @@ void TfrmfuncionarioSetorBase::setBackground(const QColor& color)
 void TfrmfuncionarioSetorBase::setFuncionario(TFuncionario* v)
 {
     FFuncionario = v;
-    lblNome->setText(v->Nome());
-    lblNome->adjustSize();
+    FNome = v->Nome();
     lblRank->setText(formatRank(v->Rank()));
     Redimensionar();
 }
@@ -66,8 +67,19 @@ void TfrmfuncionarioSetorBase::setIndex(int i)
     setBackground(FPar ? storedColor(14869218) : storedColor(13421772));
 }
 
+int TfrmfuncionarioSetorBase::larguraNome() const
+{
+    return width() - lblNome->x() - 10;
+}
+
 void TfrmfuncionarioSetorBase::Redimensionar()
 {
+    // The name fits between its left edge and what stands right of it.
+    if (FFuncionario) {
+        setFittedText(lblNome, FNome, larguraNome());
+        lblNome->adjustSize();
+        lblNome->resize(std::min(lblNome->width(), std::max(1, larguraNome())), lblNome->height());
+    }
     lblNome->move(lblNome->x(), (height() - lblNome->height()) / 2);
     lblRank->move(lblRank->x(), (height() - lblRank->height()) / 2);
 }

@@ -31,9 +31,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The width the name may take.
+    virtual int larguraNome() const;
     void setBackground(const QColor& color);
 
     TFuncionario* FFuncionario = nullptr;
+    QString FNome;
     bool FPar = false;
     int FIndex = 0;
     bool FExibirConteudo = false;

@@ -70,10 +70,15 @@ TEST(Row, ShowsTheBoundRecordAndCentresItsLabels)
     EXPECT_EQ(row.lblDia->text(), "88%");
     EXPECT_EQ(row.lblMes->text(), "64%");
     EXPECT_EQ(row.lblNome->y(), (120 - row.lblNome->height()) / 2);
-    EXPECT_EQ(row.lblRank->y(), (120 - 72) / 2);
-    EXPECT_EQ(row.lblDia->y(), 17);
+    // Rank and percentages are centred on the name's line: the rank's box
+    // is 72 px at the designed scale (51 here), the percentages' 139 (99),
+    // set 15 (11) px low as the designed row has them.
+    EXPECT_EQ(row.lblRank->height(), 51);
+    EXPECT_EQ(row.lblRank->y(), (120 - 51) / 2);
+    EXPECT_EQ(row.lblDia->height(), 99);
+    EXPECT_EQ(row.lblDia->y(), (120 - 99 + 11) / 2);
     row.resize(1366, 20);
-    EXPECT_EQ(row.lblRank->y(), (20 - 72) / 2); // negative tops truncate toward zero
+    EXPECT_EQ(row.lblRank->y(), (20 - 51) / 2); // negative tops truncate toward zero
     setScreenWidth(0);
 }
 
@@ -112,4 +117,44 @@ TEST(Row, TitleRowNeverShowsItsRank)
     EXPECT_TRUE(row.lblRank->isVisibleTo(&row));
     row.setExibirConteudo(true);
     EXPECT_FALSE(row.lblRank->isVisibleTo(&row));
+}
+
+TEST(Row, DatabaseTextsArePlainAndFitTheirBoxes)
+{
+    for (int width : {1920, 1366, 1080}) {
+        setScreenWidth(width);
+        TfrmFuncionarioSetorSimplificado row;
+        row.show();
+        row.resize(width, 150);
+        struct Case {
+            QString nome;
+            double diario;
+        };
+        const Case cases[] = {
+            {"José <b>&amp;</b>", 87},
+            {"Maria Aparecida dos Santos Nascimento Ferreira da Silva Oliveira", 3314017973765428.5},
+            {"Ana", -1e300},
+        };
+        for (const Case& c : cases) {
+            TFuncionario f;
+            f.setNome(c.nome);
+            f.setValorDiario(c.diario);
+            row.setFuncionario(&f);
+            row.setExibirConteudo(true);
+            EXPECT_EQ(row.lblNome->textFormat(), Qt::PlainText);
+            if (c.nome.startsWith("José")) {
+                EXPECT_EQ(row.lblNome->text(), "José <b>&amp;</b>");
+            }
+            // Every text inside its box, and no box over its neighbour.
+            for (QLabel* l : {row.lblNome, row.lblDia, row.lblMes}) {
+                const int advance = l->fontMetrics().horizontalAdvance(l->text());
+                EXPECT_LE(advance, l->width()) << width << " " << l->objectName().toStdString() << " " << l->text().toStdString();
+                EXPECT_LE(l->fontMetrics().height(), l->height() + 2) << width << " " << l->objectName().toStdString();
+            }
+            EXPECT_LT(row.lblNome->geometry().right(), row.lblDia->x()) << width;
+            EXPECT_LT(row.lblDia->geometry().right(), row.lblMes->x()) << width;
+            EXPECT_LE(row.lblMes->geometry().right(), width) << width;
+        }
+    }
+    setScreenWidth(0);
 }
