@@ -18,6 +18,33 @@ bool hasOption(int argc, char** argv, const char* option)
     return false;
 }
 
+namespace {
+
+QSize parseSize(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    bool okW = false, okH = false;
+    QSize size;
+    if (parts.size() == 2)
+        size = QSize(parts[0].toInt(&okW), parts[1].toInt(&okH));
+    if (!okW || !okH || size.width() < 100 || size.height() < 100 || size.width() > 16384 || size.height() > 16384)
+        return {};
+    return size;
+}
+
+} // namespace
+
+QSize sizeArgument(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc)
+            return parseSize(QString::fromLocal8Bit(argv[i + 1]));
+        if (std::strncmp(argv[i], "--size=", 7) == 0)
+            return parseSize(QString::fromLocal8Bit(argv[i] + 7));
+    }
+    return {};
+}
+
 CommandLineOptions parseCommandLine(const QCoreApplication& app)
 {
     QCommandLineParser parser;
@@ -45,12 +72,8 @@ CommandLineOptions parseCommandLine(const QCoreApplication& app)
     CommandLineOptions options;
     options.report = parser.isSet(reportOption);
     options.snapshot = parser.value(snapshotOption);
-    const QStringList size = parser.value(sizeOption).split(QLatin1Char('x'));
-    bool okW = false, okH = false;
-    if (size.size() == 2) {
-        options.size = QSize(size[0].toInt(&okW), size[1].toInt(&okH));
-    }
-    if (!okW || !okH || options.size.width() < 100 || options.size.height() < 100) {
+    options.size = parseSize(parser.value(sizeOption));
+    if (options.size.isEmpty()) {
         std::fprintf(stderr, "--size takes WxH, for instance 1366x768\n");
         std::exit(2);
     }

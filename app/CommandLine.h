@@ -16,6 +16,10 @@ struct CommandLineOptions {
 // object exists (--report needs no window, --snapshot an offscreen one).
 bool hasOption(int argc, char** argv, const char* option);
 
+// The value of --size WxH (or --size=WxH), looked at before the application
+// object exists; an empty size when absent or malformed.
+QSize sizeArgument(int argc, char** argv);
+
 // Parses the options; --help and --version print and end the process.
 // Installs --dir as the application folder.
 CommandLineOptions parseCommandLine(const QCoreApplication& app);

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -90,7 +91,13 @@ int runSnapshot(QApplication&, const QString& outDir, const QSize& size)
 {
     static SnapshotBoxes boxes;
     platform::setMessageBoxes(&boxes);
-    setScreenWidth(size.width());
+    // The window is laid out in logical pixels; a device scale (screens
+    // larger than the design) renders it at the size asked for.
+    const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                             ? std::max(0.1, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble())
+                             : 1.0;
+    const QSize logical(int(std::lround(size.width() / scale)), int(std::lround(size.height() / scale)));
+    setScreenSize(logical);
     bool ok = false;
     auto dm = CreateDmPrinc(&ok);
     if (!ok || platform::terminateRequested() || !dmMarvessa)
@@ -101,7 +108,7 @@ int runSnapshot(QApplication&, const QString& outDir, const QSize& size)
     }
 
     TfrmPrincipal window(*dm, *dmMarvessa);
-    window.resize(size);
+    window.resize(logical);
     window.FormCreate();
     window.show();
     if (boxes.failed)
