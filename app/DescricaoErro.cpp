@@ -27,7 +27,8 @@ DescricaoErro descreverErro(const QString& erro)
         return {QStringLiteral("Arquivo do banco de dados não encontrado"),
                 QStringLiteral("arquivo do banco de dados não encontrado")};
     if (contem(erro, {"network request", "connection refused", "Failed to establish a connection",
-                      "connection lost", "connection shutdown", "Connection reset", "timed out", "host",
+                      "connection lost", "connection shutdown", "data from the connection",
+                      "data to the connection", "Connection reset", "timed out", "host",
                       "The database connection is not open"}))
         return {QStringLiteral("Sem conexão com o servidor do banco de dados"),
                 QStringLiteral("sem conexão com o banco de dados")};

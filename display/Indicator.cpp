@@ -4,6 +4,7 @@
 #include "app/GenerationWorker.h"
 #include "data/DatabaseError.h"
 #include "app/TdmPrinc.h"
+#include "display/CursorOcioso.h"
 #include "display/QtMessageBoxes.h"
 #include "display/SystemdNotify.h"
 #include "display/TfrmPrincipal.h"
@@ -12,6 +13,7 @@
 #include "data/Platform.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -63,8 +65,18 @@ void logStart(const TdmPrinc& dm)
 
 } // namespace
 
+void mostrarEmTelaCheia(QWidget& window)
+{
+    // Without a window manager (a bare X server) nobody honours the
+    // full-screen request: the window takes the screen's geometry itself.
+    if (const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen())
+        window.setGeometry(screen->geometry());
+    window.showFullScreen();
+}
+
 int runIndicator(QApplication& app)
 {
+    instalarTraducoes(app);
     static QtMessageBoxes boxes;
     platform::setMessageBoxes(&boxes);
     auto dm = std::make_unique<TdmPrinc>();
@@ -100,7 +112,8 @@ int runIndicator(QApplication& app)
     // the service manager then restarts the program.
     notify.healthy = [&window] { return window.ciclo().saudavel(); };
     ScreenSaverInhibitor inhibitor;
-    window.showFullScreen();
+    CursorOcioso cursor;
+    mostrarEmTelaCheia(window);
     window.iniciar(erroConexao);
     const int status = app.exec();
     // The program ends at once: a run still going on is not waited for, and

@@ -1,6 +1,11 @@
 #include "display/QtMessageBoxes.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
+#include <QTranslator>
 
 platform::MsgResult QtMessageBoxes::show(const QString& caption, const QString& text, platform::MsgIcon icon,
                                          platform::MsgButtons buttons)
@@ -24,9 +29,30 @@ platform::MsgResult QtMessageBoxes::show(const QString& caption, const QString& 
     }
     if (buttons == platform::MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        QTimer::singleShot(FTempoResposta, &box, [&box] { box.done(QMessageBox::No); });
         return box.exec() == QMessageBox::Yes ? platform::MsgResult::Yes : platform::MsgResult::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return platform::MsgResult::Ok;
+}
+
+QString instalarTraducoes(QCoreApplication& app)
+{
+    const QLocale locale;
+    if (locale.language() == QLocale::English)
+        return {};
+    const QString pasta = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* tradutor = new QTranslator(&app);
+    if (locale.language() != QLocale::C && tradutor->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), pasta)) {
+        QCoreApplication::installTranslator(tradutor);
+        return tradutor->language();
+    }
+    if (tradutor->load(QStringLiteral("qtbase_pt_BR"), pasta)) {
+        QCoreApplication::installTranslator(tradutor);
+        return tradutor->language();
+    }
+    delete tradutor;
+    return {};
 }

@@ -98,14 +98,32 @@ void TfrmPrincipal::construir()
     imgLogo->setAttribute(Qt::WA_TranslucentBackground);
     imgLogo->raise();
 
-    // Stale figures: a notice with the time of the figures and the reason.
-    lblAviso = new QLabel(this);
+    // Reading day and page, small at the right of the top bar.
+    lblInfo = new QLabel(panelTop);
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo->setFont(fontPt(QStringLiteral("Tahoma"), 16, true));
+    lblInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblInfo->setTextFormat(Qt::PlainText);
+    setTextColor(lblInfo, Qt::white);
+
+    // Stale figures: a banner across the page, black on yellow, with the
+    // time of the figures and the reason; the client's text smaller after.
+    panelAviso = new QWidget(this);
+    panelAviso->setObjectName(QStringLiteral("panelAviso"));
+    setFill(panelAviso, QColor(0xFF, 0xD4, 0x00));
+    lblAviso = new QLabel(panelAviso);
     lblAviso->setObjectName(QStringLiteral("lblAviso"));
-    lblAviso->setFont(fontPt(QStringLiteral("Tahoma"), 9, false));
-    lblAviso->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblAviso->setFont(fontPt(QStringLiteral("Tahoma"), 26, true));
+    lblAviso->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblAviso->setTextFormat(Qt::PlainText);
-    setTextColor(lblAviso, QColor(0xFF, 0xF2, 0xB3));
-    lblAviso->hide();
+    setTextColor(lblAviso, Qt::black);
+    lblAvisoDetalhe = new QLabel(panelAviso);
+    lblAvisoDetalhe->setObjectName(QStringLiteral("lblAvisoDetalhe"));
+    lblAvisoDetalhe->setFont(fontPt(QStringLiteral("Tahoma"), 12, false));
+    lblAvisoDetalhe->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblAvisoDetalhe->setTextFormat(Qt::PlainText);
+    setTextColor(lblAvisoDetalhe, Qt::black);
+    panelAviso->hide();
 
     FStatus = std::make_unique<StatusFile>(FPrinc.Versao());
     FStatus->setInicio(platform::clock().now());
@@ -135,14 +153,21 @@ void TfrmPrincipal::layoutChildren()
 {
     const int w = width(), h = height();
     panelTop->setGeometry(0, 0, w, 83);
-    lblTItulo->setGeometry(0, 18, w, 45);
     Shape1->setGeometry(0, 82, w, 1);
     imgLogo->setGeometry(8, 5, 305, 70);
-    lblAviso->setGeometry(320, 63, std::max(0, w - 330), 19);
-    lblIndicadores->setGeometry(0, (h - 39) / 2, w, 39);
-    lblDetalhe->setGeometry(w / 10, (h - 39) / 2 + 50, w * 8 / 10, std::max(0, h / 2 - 70));
-    if (FRelatorio && FRelatorio->parentWidget() == this)
-        FRelatorio->setGeometry(0, 83, w, std::max(0, h - 83));
+    lblInfo->setGeometry(std::max(0, w - 330), 18, 310, 45);
+    // The title keeps clear of the logo and of the reading day.
+    lblTItulo->setGeometry(330, 18, std::max(0, w - 660), 45);
+    const int aviso = alturaAviso();
+    panelAviso->setGeometry(0, 83, w, aviso);
+    lblAviso->setGeometry(20, 0, std::max(0, w - 40), aviso);
+    lblIndicadores->setGeometry(0, (h - lblIndicadores->height()) / 2, w, lblIndicadores->height());
+    lblDetalhe->setGeometry(w / 10, lblIndicadores->geometry().bottom() + 20, w * 8 / 10,
+                            std::max(0, h - lblIndicadores->geometry().bottom() - 40));
+    if (FRelatorio && FRelatorio->parentWidget() == this) {
+        const int top = 83 + (panelAviso->isVisibleTo(this) ? aviso : 0);
+        FRelatorio->setGeometry(0, top, w, std::max(0, h - top));
+    }
 }
 
 void TfrmPrincipal::resizeEvent(QResizeEvent* event)
@@ -168,6 +193,7 @@ void TfrmPrincipal::criarPagina()
     if (FRelatorio)
         return;
     FRelatorio = new TfrmRelatorio(FPrinc.Simplificado(), FPrinc.TempoTroca(), this);
+    FRelatorio->onPagina = [this] { atualizarInfo(); };
     FRelatorio->onFimSetor = [this] {
         try {
             ProximaPagina();
@@ -213,7 +239,7 @@ void TfrmPrincipal::CarregarFuncionarios(const QString& codigo, const QString& n
         f->setValorMensal(funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES")).asFloat());
         FRelatorio->AddFuncionario(f);
     }
-    lblTItulo->setText(nome);
+    setFittedText(lblTItulo, nome, lblTItulo->width());
 }
 
 void TfrmPrincipal::LimparFiltros()
@@ -235,7 +261,7 @@ void TfrmPrincipal::ProximaPagina()
         const QString nome = setores.fieldByName(QStringLiteral("NOME")).asString();
         FRelatorio->Clear();
         FCodigoAtual = codigo;
-        lblTItulo->setText(nome);
+        setFittedText(lblTItulo, nome, lblTItulo->width());
         CarregarFuncionarios(codigo, nome);
         FRelatorio->setPaginaAtual(0);
         if (FPrinc.Simplificado())
@@ -365,12 +391,20 @@ QString TfrmPrincipal::motivoSemIndicadores() const
 
 void TfrmPrincipal::mostrarMensagem(const QString& titulo, const QString& detalhe)
 {
-    lblIndicadores->setText(titulo);
+    // "Sem indicadores." as designed; what is wrong, larger, to be read
+    // from across the floor.
+    const bool semIndicadores = FCiclo->estado() == CicloIndicador::Estado::SemIndicadores;
+    lblIndicadores->setFont(semIndicadores ? fontPt(QStringLiteral("Tahoma"), 26, false)
+                                           : fontPt(QStringLiteral("Tahoma"), 40, true));
+    lblDetalhe->setFont(fontPt(QStringLiteral("Tahoma"), semIndicadores ? 16 : 20, false));
+    lblIndicadores->resize(lblIndicadores->width(), semIndicadores ? 39 : lblIndicadores->fontMetrics().height() + 8);
+    setFittedText(lblIndicadores, titulo, width() - 40);
     lblIndicadores->show();
     lblIndicadores->raise();
     lblDetalhe->setText(detalhe);
     lblDetalhe->setVisible(!detalhe.isEmpty());
     lblDetalhe->raise();
+    layoutChildren();
 }
 
 void TfrmPrincipal::mostrarEstado()
@@ -412,18 +446,54 @@ void TfrmPrincipal::mostrarEstado()
     update();
 }
 
+int TfrmPrincipal::alturaAviso() const
+{
+    // At least as tall as the heading bar and its text.
+    return std::max(56, lblAviso->fontMetrics().height() + 12);
+}
+
 void TfrmPrincipal::atualizarAviso()
 {
+    const bool antes = panelAviso->isVisibleTo(this);
     if (FCiclo->estado() != CicloIndicador::Estado::Rotacao || !FCiclo->dadosAntigos()) {
-        lblAviso->hide();
-        return;
+        panelAviso->hide();
+    } else {
+        QString motivo;
+        if (!FCiclo->ultimoErro().isEmpty())
+            motivo = descreverErro(FCiclo->ultimoErro()).motivo;
+        else
+            motivo = FCiclo->geracaoEmAndamento() ? QStringLiteral("cálculo demorando")
+                                                  : QStringLiteral("cálculo atrasado");
+        const QString texto =
+            QStringLiteral("Dados de %1 — %2").arg(FCiclo->ultimaGeracao().toString(QStringLiteral("HH:mm")), motivo);
+        const int w = width() - 40;
+        setFittedText(lblAviso, texto, w);
+        const int usado = lblAviso->fontMetrics().horizontalAdvance(lblAviso->text());
+        lblAviso->setGeometry(20, 0, usado + 4, alturaAviso());
+        const QString cliente = FCiclo->ultimoErro().section(QLatin1Char('\n'), 0, 0).simplified();
+        const int resto = w - usado - 30;
+        lblAvisoDetalhe->setGeometry(20 + usado + 30, 0, std::max(0, resto), alturaAviso());
+        setFittedText(lblAvisoDetalhe, cliente, std::max(1, resto));
+        lblAvisoDetalhe->setVisible(resto > 40 && !cliente.isEmpty());
+        panelAviso->show();
+        panelAviso->raise();
     }
-    QString texto = QStringLiteral("Dados de %1").arg(FCiclo->ultimaGeracao().toString(QStringLiteral("HH:mm")));
-    if (!FCiclo->ultimoErro().isEmpty())
-        texto += QStringLiteral(" — ") + descreverErro(FCiclo->ultimoErro()).motivo;
-    lblAviso->setText(texto);
-    lblAviso->show();
-    lblAviso->raise();
+    if (antes != panelAviso->isVisibleTo(this))
+        layoutChildren();
+    atualizarInfo();
+}
+
+void TfrmPrincipal::atualizarInfo()
+{
+    // The reading day of the figures on show and, for a sector of several
+    // pages, which page this is.
+    QString texto;
+    if (FCalc && FCiclo->estado() == CicloIndicador::Estado::Rotacao) {
+        texto = daynum::toDate(FCalc->DataLeitura()).toString(QStringLiteral("dd/MM/yyyy"));
+        if (FRelatorio && FRelatorio->Paginas() > 1)
+            texto += QStringLiteral("   %1/%2").arg(FRelatorio->PaginaAtual() + 1).arg(FRelatorio->Paginas());
+    }
+    lblInfo->setText(texto);
 }
 
 void TfrmPrincipal::paintEvent(QPaintEvent* event)

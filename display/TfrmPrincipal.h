@@ -84,7 +84,10 @@ public:
     QLabel* imgLogo;
     QLabel* lblIndicadores;
     QLabel* lblDetalhe;
+    QLabel* lblInfo;     // reading day and page, at the top bar's right
+    QWidget* panelAviso; // the stale-figures banner across the page
     QLabel* lblAviso;
+    QLabel* lblAvisoDetalhe;
     QPixmap imgBackgroundPrincipal;
 
 protected:
@@ -100,6 +103,8 @@ private:
     void criarPagina();
     void mostrarMensagem(const QString& titulo, const QString& detalhe);
     void atualizarAviso();
+    void atualizarInfo();
+    int alturaAviso() const;
 
     TdmPrinc& FPrinc;
     TdmMarvessa* FCalc = nullptr;

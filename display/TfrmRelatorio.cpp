@@ -203,6 +203,8 @@ void TfrmRelatorio::setPaginaAtual(int v)
 {
     FPagina = v;
     ExibirPagina(v);
+    if (onPagina)
+        onPagina();
     // An interval of 0 would fire without pause: such a timer never runs.
     if (v == 0 && !troca->isActive() && troca->interval() > 0)
         troca->start();

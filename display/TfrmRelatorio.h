@@ -65,6 +65,8 @@ public:
 
     // Called after the last page of a sector, with the timer already off.
     std::function<void()> onFimSetor;
+    // Called whenever a page shows.
+    std::function<void()> onPagina;
     void trocaTimer();
 
     QWidget* Panel1;

@@ -1,0 +1,305 @@
+// The indicator on the screens a factory hangs on a wall: sizes and shapes,
+// states read from across the floor, no keyboard, no window manager.
+#include "app/GenerationWorker.h"
+#include "app/TdmPrinc.h"
+#include "calc/TdmMarvessa.h"
+#include "data/DatabaseError.h"
+#include "display/QtMessageBoxes.h"
+#include "display/Screen.h"
+#include "display/TfrmFuncionarioSetorSimplificado.h"
+#include "display/TfrmPrincipal.h"
+#include "display/TfrmRelatorio.h"
+#include "tests/app/IniFixture.h"
+#include "tests/common/Fakes.h"
+#include "tests/common/FirebirdServer.h"
+#include "tests/common/FixtureDb.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Two sectors, seven employees in the first (two pages), names with markup
+// and a long one.
+QString factory()
+{
+    QString sql = "insert into SETOR values ('03', 'Costura', 3, '03');\n"
+                  "insert into SETOR values ('11', 'Montagem e Acabamento de Calçados Fem', 11, '11');\n"
+                  "insert into PRODUTO_TEMPO values ('P1', '03', 60);\n"
+                  "insert into PRODUTO_TEMPO values ('P1', '11', 60);\n";
+    const QStringList names = {"José <b>&amp;</b>", "Maria Aparecida dos Santos Nascimento Ferreira da Silva Lima",
+                               "Ana", "Bruno Lima", "Carla Souza", "Davi Rocha", "Eva Melo"};
+    for (int i = 0; i < names.size(); ++i) {
+        const QString cod = QStringLiteral("%1").arg(i + 1, 3, 10, QLatin1Char('0'));
+        const QString setor = i < 6 ? "03" : "11";
+        sql += QStringLiteral("insert into TABELA values ('38', '%1', '%2');\n").arg(cod, QString(names[i]).replace("'", "''"));
+        sql += QStringLiteral("insert into PRODUCAO_EXPEDIENTE values ('2026-11-05', '%1', '%2', '08:00', '16:00', 0, "
+                              "null, null, 0, 1, 0);\n")
+                   .arg(setor, cod);
+        sql += QStringLiteral("insert into ITENSPV values (1, %1, 1, 'P1');\n").arg(i + 1);
+        sql += QStringLiteral("insert into PRODUCAO_SETOR values (1, %1, '%2', '2026-11-05 10:00', '10:00', %3, '%4');\n")
+                   .arg(i + 1)
+                   .arg(setor)
+                   .arg(100 + 50 * i)
+                   .arg(cod);
+    }
+    return sql;
+}
+
+QString ini(const QString& db, const QString& extra = {})
+{
+    return QStringLiteral("[Tolvaneo]\nDataBase=2026-11-05\nSimplificado=S\nTempoTroca=3600\nSetores=03,11\n%2"
+                          "[Paths]\nDB=%1\n")
+        .arg(db, extra);
+}
+
+struct ProcessRun {
+    int exitCode;
+    QByteArray out, err;
+};
+
+ProcessRun tolvaneo(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+             int timeoutMs = 120000)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(TOLVANEO_EXE, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+// Mean absolute difference per channel, 0 to 255.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int r = 0; r < x.height(); ++r) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(r));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(r));
+        for (int c = 0; c < x.width(); ++c)
+            sum += std::abs(qRed(p[c]) - qRed(q[c])) + std::abs(qGreen(p[c]) - qGreen(q[c])) +
+                   std::abs(qBlue(p[c]) - qBlue(q[c]));
+    }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+class Wall : public ::testing::Test {
+protected:
+    void SetUp() override { setScreenSize({1920, 1080}); }
+    void TearDown() override { setScreenSize({}); }
+    PlatformFakes fakes;
+    ScopedEnv locale{"LC_ALL", QByteArray("C")};
+    FixtureDb db{factory()};
+};
+
+} // namespace
+
+TEST_F(Wall, LargerScreensShowTheDesignScaledUpWhole)
+{
+    IniFolder folder(ini(db.path()).toUtf8());
+    QTemporaryDir out;
+    for (const char* size : {"1920x1080", "3840x2160", "2560x1440"}) {
+        const ProcessRun r = tolvaneo({"--dir", folder.path(), "--snapshot", out.filePath(size), "--size", size});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    }
+    const QStringList pages = QDir(out.filePath("1920x1080")).entryList({"*.png"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(pages.size(), 3); // two pages of 03, one of 11
+    for (const char* size : {"3840x2160", "2560x1440"}) {
+        for (const QString& page : pages) {
+            const QImage design(out.filePath("1920x1080/" + page));
+            const QImage big(out.filePath(QString(size) + "/" + page));
+            ASSERT_EQ(QString("%1x%2").arg(big.width()).arg(big.height()), QString(size));
+            const QImage down = big.scaled(1920, 1080, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const double d = meanDifference(design, down);
+            EXPECT_LT(d, 3.0) << size << " " << page.toStdString();
+            if (page == pages.first())
+                down.save(out.filePath(QString("down-") + size + ".png"));
+        }
+    }
+}
+
+TEST_F(Wall, EveryTextStaysInsideItsBoxOnEveryShape)
+{
+    IniFolder folder(ini(db.path()).toUtf8());
+    bool ok = false;
+    auto dm = CreateDmPrinc(&ok);
+    ASSERT_TRUE(ok);
+    for (const QSize size : {QSize(1080, 1920), QSize(1280, 1024), QSize(1920, 1080), QSize(1366, 768), QSize(2560, 1080), QSize(2580, 1080)}) {
+        setScreenSize(size);
+        TfrmPrincipal window(*dm, *dmMarvessa);
+        window.resize(size);
+        window.FormCreate();
+        window.show();
+        for (int sector = 0; sector < 2; ++sector) {
+            for (int page = 0; page < window.frmRelatorio()->Paginas(); ++page) {
+                window.frmRelatorio()->setPaginaAtual(page);
+                QApplication::processEvents();
+                for (QLabel* l : window.findChildren<QLabel*>()) {
+                    if (!l->isVisibleTo(&window) || l->text().isEmpty() || !l->pixmap().isNull())
+                        continue;
+                    const QFontMetrics m = l->fontMetrics();
+                    const QString where = QString("%1x%2 %3 \"%4\"")
+                                              .arg(size.width())
+                                              .arg(size.height())
+                                              .arg(l->objectName(), l->text());
+                    if (!l->wordWrap()) {
+                        EXPECT_LE(m.horizontalAdvance(l->text()), l->width()) << where.toStdString();
+                    }
+                    EXPECT_LE(m.height(), l->height() + 2) << where.toStdString();
+                    // Inside the window.
+                    const QRect r(l->mapTo(&window, QPoint(0, 0)), l->size());
+                    EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(r)) << where.toStdString();
+                }
+                // The percentages on the line of their names.
+                for (auto* row : window.frmRelatorio()->linhas) {
+                    auto* s = qobject_cast<TfrmFuncionarioSetorSimplificado*>(row);
+                    if (!s || !row->ExibirConteudo())
+                        continue;
+                    const int nome = row->lblNome->geometry().center().y();
+                    EXPECT_NEAR(s->lblDia->geometry().center().y(), nome, row->height() / 6 + 8)
+                        << size.width() << "x" << size.height();
+                }
+            }
+            window.ProximaPagina();
+        }
+        if (size == QSize(1080, 1920))
+            window.grab().save(QDir::temp().filePath("tolvaneo-portrait.png"));
+    }
+    setScreenSize({});
+}
+
+TEST_F(Wall, StateTextsForAStoppedServerAMissingFileAndARefusedPassword)
+{
+    FirebirdServer server("plonqubir");
+    struct Case {
+        QString db, extra, titulo;
+        bool stop;
+    };
+    const Case cases[] = {
+        {server.url(db.path()), "", "Sem conexão com o servidor do banco de dados", true},
+        {server.url(db.folder() + "/nao-existe.fdb"), "", "Arquivo do banco de dados não encontrado", false},
+        {server.url(db.path()), "[Banco]\nChave=2\n", "Senha do banco de dados recusada", false},
+    };
+    for (const Case& c : cases) {
+        if (c.stop)
+            server.stop();
+        else
+            server.start();
+        IniFolder folder(ini(c.db, c.extra).toUtf8());
+        TdmPrinc dm;
+        dm.setGeracaoInicialAdiada(true);
+        QString erro;
+        try {
+            dm.DataModuleCreate();
+        } catch (const fb::DatabaseError& e) {
+            erro = QString::fromUtf8(e.what());
+        }
+        ASSERT_FALSE(erro.isEmpty());
+        GenerationWorker worker(dm.sqlCon, dm.DataIndicador(), dm.PorFuncionario());
+        TfrmPrincipal window(dm);
+        window.setWorker(&worker);
+        window.resize(1920, 1080);
+        window.iniciar(erro);
+        window.show();
+        QTest::qWait(50);
+        EXPECT_EQ(window.lblIndicadores->text().toStdString(), c.titulo.toStdString());
+        EXPECT_TRUE(window.lblDetalhe->text().contains("Nova tentativa às") ||
+                    window.lblDetalhe->text().contains("Tentando novamente"))
+            << window.lblDetalhe->text().toStdString();
+        EXPECT_TRUE(window.lblDetalhe->text().startsWith(erro.section('\n', 0, 0))) << window.lblDetalhe->text().toStdString();
+        // No time of figures that never were.
+        EXPECT_FALSE(window.panelAviso->isVisibleTo(&window));
+        EXPECT_FALSE(window.grab().isNull());
+        EXPECT_GE(window.lblIndicadores->font().pixelSize(), 50); // large type
+        window.grab().save(QDir::temp().filePath("tolvaneo-" + QString::number(&c - cases) + ".png"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.aguardandoGeracao(); }, 60000));
+    }
+}
+
+TEST_F(Wall, StaleFiguresShowABannerAcrossThePage)
+{
+    FirebirdServer server("plonqubir");
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
+    IniFolder folder(ini(server.url(db.path())).toUtf8());
+    bool ok = false;
+    auto dm = CreateDmPrinc(&ok);
+    ASSERT_TRUE(ok);
+    GenerationWorker worker(dm->sqlCon, dmMarvessa->DataLeitura(), true);
+    TfrmPrincipal window(*dm, *dmMarvessa);
+    window.setWorker(&worker);
+    window.resize(1920, 1080);
+    window.FormCreate();
+    window.show();
+    EXPECT_FALSE(window.panelAviso->isVisibleTo(&window));
+    EXPECT_EQ(window.lblInfo->text(), "05/11/2026   1/2");
+    EXPECT_EQ(window.frmRelatorio()->y(), 83);
+    server.stop();
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 40)));
+    for (int i = 0; i < 5 && !window.aguardandoGeracao(); ++i)
+        window.ProximaPagina();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.aguardandoGeracao(); }, 60000));
+    ASSERT_TRUE(window.panelAviso->isVisibleTo(&window));
+    EXPECT_EQ(window.lblAviso->text().toStdString(), "Dados de 09:00 — sem conexão com o banco de dados")
+        << window.ciclo().ultimoErro().toStdString();
+    // Across the page, at least as tall as the heading text, black on yellow.
+    EXPECT_EQ(window.panelAviso->width(), 1920);
+    EXPECT_GE(window.panelAviso->height(), 45);
+    EXPECT_GE(window.lblAviso->font().pixelSize(), window.frmRelatorio()->lblDiario->font().pixelSize());
+    EXPECT_EQ(window.frmRelatorio()->y(), 83 + window.panelAviso->height()); // the page below it, nothing covered
+    const QImage shot = window.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(5, 83 + 5)).name(), "#ffd400");
+    shot.save(QDir::temp().filePath("tolvaneo-stale.png"));
+}
+
+TEST(WallQuestion, CloseQuestionSpeaksPortugueseAndAnswersNoByItself)
+{
+    ScopedEnv lang("LANG", QByteArray("C"));
+    ScopedEnv lcAll("LC_ALL", std::nullopt);
+    EXPECT_EQ(instalarTraducoes(*qApp), "pt_BR");
+    QtMessageBoxes boxes;
+    boxes.setTempoResposta(300);
+    QStringList buttons;
+    QTimer::singleShot(100, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            for (QAbstractButton* b : box->buttons())
+                buttons << b->text().remove('&');
+    });
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(boxes.show("Tolvaneo", "Deseja finalizar o programa?", platform::MsgIcon::Question,
+                         platform::MsgButtons::YesNo),
+              platform::MsgResult::No);
+    EXPECT_GE(t.elapsed(), 250);
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"Não", "Sim"}));
+}
+
+TEST(WallCommandLine, VersionAndHelpNeedNoDisplay)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(v);
+    const ProcessRun version = tolvaneo({"--version"}, env);
+    EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
+    EXPECT_EQ(version.out, "tolvaneo 1.1.68\n");
+    const ProcessRun help = tolvaneo({"--help"}, env);
+    EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.contains("--snapshot")) << help.out.toStdString();
+}
