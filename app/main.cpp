@@ -8,8 +8,11 @@
 #include <QCoreApplication>
 #include <QScreen>
 
+#include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -40,15 +43,17 @@ int main(int argc, char** argv)
         const CommandLineOptions options = parseCommandLine(app);
         return runSnapshot(app, options.snapshot, options.size);
     }
-    // A screen larger than the design shows it scaled up whole: the factor
-    // must be set before the application object that draws exists, so the
-    // screen is looked at by a first one.
+    // A screen larger than the design shows it scaled up whole. The factor
+    // must be set before the application object exists, and the screen can
+    // only be looked at through one: the program looks, sets the factor and
+    // starts itself again.
+    const std::vector<char*> original(argv, argv + argc + 1); // Qt may take its own options out
     auto app = std::make_unique<QApplication>(argc, argv);
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen && deviceScale(screen->size()) > 1 && !qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
-        const QSize size = screen->size();
+    if (screen && !qEnvironmentVariableIsSet("QT_SCALE_FACTOR") && applyDeviceScale(screen->size())) {
         app.reset();
-        applyDeviceScale(size);
+        ::execv("/proc/self/exe", original.data());
+        std::perror("tolvaneo: cannot start again with the screen's scale factor");
         app = std::make_unique<QApplication>(argc, argv);
     }
     parseCommandLine(*app);

@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -302,4 +303,87 @@ TEST(WallCommandLine, VersionAndHelpNeedNoDisplay)
     const ProcessRun help = tolvaneo({"--help"}, env);
     EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
     EXPECT_TRUE(help.out.contains("--snapshot")) << help.out.toStdString();
+}
+
+namespace {
+
+// An X server of the test's own, with no window manager.
+class Xvfb {
+public:
+    explicit Xvfb(const QString& screen)
+    {
+        // A display number nobody holds, and the server ready to answer.
+        display_ = 50 + int(QCoreApplication::applicationPid() % 100);
+        while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display_)) ||
+               QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display_)))
+            ++display_;
+        process_.start("Xvfb", {name(), "-screen", "0", screen, "-nolisten", "tcp"});
+        process_.waitForStarted(10000);
+        if (!QTest::qWaitFor([&] { return answers(); }, 15000))
+            ADD_FAILURE() << "Xvfb did not start";
+    }
+    bool answers() const
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", name());
+        p.setProcessEnvironment(env);
+        p.start("xwininfo", {"-root"});
+        p.waitForFinished(5000);
+        return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
+    ~Xvfb()
+    {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    QString name() const { return QStringLiteral(":%1").arg(display_); }
+
+private:
+    int display_ = 0;
+    QProcess process_;
+};
+
+// The geometry of the top-level window with this title, from xwininfo.
+QRect windowGeometry(const QString& display, const QString& title)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    p.setProcessEnvironment(env);
+    p.start("xwininfo", {"-name", title});
+    p.waitForFinished(5000);
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    auto value = [&](const char* key) {
+        const QRegularExpressionMatch m = QRegularExpression(QString(key) + ":\\s+(-?\\d+)").match(out);
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+    };
+    if (p.exitCode() != 0)
+        return {};
+    return QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"));
+}
+
+} // namespace
+
+TEST_F(Wall, CoversABareXScreenWithoutAWindowManager)
+{
+    IniFolder folder(ini(db.path()).toUtf8());
+    for (const QString& screen : {QStringLiteral("1366x768x24"), QStringLiteral("3840x2160x24")}) {
+        Xvfb x(screen);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", x.name());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.remove("QT_SCALE_FACTOR");
+        QProcess indicator;
+        indicator.setProcessEnvironment(env);
+        indicator.start(TOLVANEO_EXE, {"--dir", folder.path()});
+        ASSERT_TRUE(indicator.waitForStarted(10000));
+        const QStringList wh = screen.split('x');
+        const QRect full(0, 0, wh[0].toInt(), wh[1].toInt());
+        QRect got;
+        (void)QTest::qWaitFor([&] { return (got = windowGeometry(x.name(), "Tolvaneo")) == full; }, 30000);
+        EXPECT_EQ(got, full) << screen.toStdString() << " " << indicator.readAllStandardError().toStdString();
+        indicator.terminate();
+        indicator.waitForFinished(10000);
+    }
 }
