@@ -48,10 +48,17 @@ int main(int argc, char** argv)
     // only be looked at through one: the program looks, sets the factor and
     // starts itself again.
     const std::vector<char*> original(argv, argv + argc + 1); // Qt may take its own options out
+    if (qEnvironmentVariableIsSet("TOLVANEO_REINICIADO")) {
+        // An X server resets when its last client leaves, as the first look
+        // at the screen just did; it answers again a moment later.
+        qunsetenv("TOLVANEO_REINICIADO");
+        ::usleep(500 * 1000);
+    }
     auto app = std::make_unique<QApplication>(argc, argv);
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen && !qEnvironmentVariableIsSet("QT_SCALE_FACTOR") && applyDeviceScale(screen->size())) {
         app.reset();
+        qputenv("TOLVANEO_REINICIADO", "1");
         ::execv("/proc/self/exe", original.data());
         std::perror("tolvaneo: cannot start again with the screen's scale factor");
         app = std::make_unique<QApplication>(argc, argv);
