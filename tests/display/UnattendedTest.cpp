@@ -273,7 +273,7 @@ TEST_F(Unattended, FiguresOlderThanTwoCyclesSaySo)
     fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 31)));
     window->atualizarIdade();
     EXPECT_TRUE(window->lblAviso->isVisibleTo(window.get()));
-    EXPECT_EQ(window->lblAviso->text(), "Dados de 09:10");
+    EXPECT_EQ(window->lblAviso->text().toStdString(), "Dados de 09:10 — cálculo demorando");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 30000));
     EXPECT_FALSE(window->lblAviso->isVisibleTo(window.get()));
 }
