@@ -57,6 +57,9 @@ CommandLineOptions parseCommandLine(const QCoreApplication& app)
                                  QStringLiteral("DIR"));
     QCommandLineOption reportOption(QStringLiteral("report"),
                                     QStringLiteral("No window: start as usual, print the figures as JSON and exit."));
+    QCommandLineOption checkOption(QStringLiteral("check"),
+                                   QStringLiteral("No window: check the settings and the database, print what was "
+                                                  "found and exit (0: ready, 1: not)."));
     QCommandLineOption snapshotOption(QStringLiteral("snapshot"),
                                       QStringLiteral("No visible window: render one rotation to OUTDIR as PNG files "
                                                      "and pages.json, then exit."),
@@ -65,12 +68,14 @@ CommandLineOptions parseCommandLine(const QCoreApplication& app)
                                   QStringLiteral("WxH"), QStringLiteral("1920x1080"));
     parser.addOption(dirOption);
     parser.addOption(reportOption);
+    parser.addOption(checkOption);
     parser.addOption(snapshotOption);
     parser.addOption(sizeOption);
     parser.process(app);
 
     CommandLineOptions options;
     options.report = parser.isSet(reportOption);
+    options.check = parser.isSet(checkOption);
     options.snapshot = parser.value(snapshotOption);
     options.size = parseSize(parser.value(sizeOption));
     if (options.size.isEmpty()) {

@@ -7,6 +7,7 @@
 
 struct CommandLineOptions {
     bool report = false;
+    bool check = false;
     QString dir;
     QString snapshot; // output folder of --snapshot; empty when not asked for
     QSize size{1920, 1080};

@@ -96,3 +96,11 @@ int IniFile::readInteger(const QString& section, const QString& key, int def) co
         return def;
     return parseIniInteger(*v).value_or(def);
 }
+
+std::vector<std::pair<QString, QString>> IniFile::keys() const
+{
+    std::vector<std::pair<QString, QString>> out;
+    for (const auto& [key, value] : values_)
+        out.push_back(key);
+    return out;
+}

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <utility>
+#include <vector>
 
 // A read-only INI file: [section] headers and key=value lines. Section and
 // key names match without regard to case; blanks around names and values
@@ -25,6 +26,8 @@ public:
     // Decimal integer, or hexadecimal after "0x" when the value is longer than
     // two characters; the default when the value is not a 32-bit integer.
     int readInteger(const QString& section, const QString& key, int def) const;
+    // Every section and key read, lower case, in order.
+    std::vector<std::pair<QString, QString>> keys() const;
 
 private:
     std::map<std::pair<QString, QString>, QString> values_;

@@ -10,6 +10,7 @@
 #include "data/TextLists.h"
 #include "support/URotinas.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -33,6 +34,29 @@ QString passwordForKey(int chave)
     default:
         throw std::runtime_error("Chave " + std::to_string(chave));
     }
+}
+
+// The password of a user of the site's own: from the file named by
+// "SenhaArquivo", or from the service manager's credential named by
+// "SenhaCredencial" (default "tolvaneo-senha") when it passes one. Its first
+// line, without the line end. Never logged.
+QString readPassword(const IniFile& ini)
+{
+    QString path = ini.readString(QStringLiteral("Banco"), QStringLiteral("SenhaArquivo"), {});
+    if (path.isEmpty()) {
+        const QString credentials = qEnvironmentVariable("CREDENTIALS_DIRECTORY");
+        const QString name =
+            ini.readString(QStringLiteral("Banco"), QStringLiteral("SenhaCredencial"), QStringLiteral("tolvaneo-senha"));
+        if (!credentials.isEmpty() && !name.contains(QLatin1Char('/')))
+            path = credentials + QLatin1Char('/') + name;
+    }
+    if (path.isEmpty())
+        throw std::runtime_error("Usuario without SenhaArquivo or a service credential");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(("cannot read the password file " + path + ": " + file.errorString()).toStdString());
+    const QByteArray first = file.read(4096).split('\n').value(0);
+    return QString::fromUtf8(first).remove(QLatin1Char('\r'));
 }
 
 double today()
@@ -114,6 +138,8 @@ void TdmPrinc::prepararConexao(SqlConnection& conexao, QString TConnectionParams
         CarregarConfiguracoes();
     }
     conexao.params().setValue(QStringLiteral("Password"), FConnectionParams.Password);
+    if (!FConnectionParams.User.isEmpty())
+        conexao.params().setValue(QStringLiteral("User_Name"), FConnectionParams.User);
     conexao.params().setValue(QStringLiteral("Database"), FConnectionParams.*caminho);
 }
 
@@ -168,7 +194,13 @@ void TdmPrinc::CarregarConfiguracoes()
         setSetores(ini.readString(tolvaneo, QStringLiteral("Setores"), {}));
         FConnectionParams.Database = ini.readString(QStringLiteral("Paths"), QStringLiteral("DB"), {});
         FConnectionParams.DatabaseAccess = ini.readString(QStringLiteral("Paths"), QStringLiteral("ACESSO"), {});
-        FConnectionParams.Password = passwordForKey(ini.readInteger(QStringLiteral("Banco"), QStringLiteral("Chave"), 1));
+        // A user of the site's choosing replaces the fixed SYSDBA passwords.
+        FConnectionParams.User = ini.readString(QStringLiteral("Banco"), QStringLiteral("Usuario"), {});
+        if (FConnectionParams.User.isEmpty())
+            FConnectionParams.Password =
+                passwordForKey(ini.readInteger(QStringLiteral("Banco"), QStringLiteral("Chave"), 1));
+        else
+            FConnectionParams.Password = readPassword(ini);
     } catch (const std::exception& e) {
         // The report names the failure with its one text; the log says what it was.
         logfmt::write(QStringLiteral("config-error"), {{"file", path}, {"error", QString::fromUtf8(e.what())}});

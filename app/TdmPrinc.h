@@ -14,6 +14,8 @@ struct TConnectionParams {
     QString DatabaseAccess;
     QString Database;
     QString Password;
+    // A user of the site's choosing ([Banco] Usuario=); empty: SYSDBA.
+    QString User;
     bool Loaded = false;
 };
 

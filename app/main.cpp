@@ -1,3 +1,4 @@
+#include "app/Check.h"
 #include "app/CommandLine.h"
 #include "app/Report.h"
 #include "display/Indicator.h"
@@ -19,7 +20,7 @@ namespace {
 // Options that need no display at all.
 bool withoutDisplay(int argc, char** argv)
 {
-    for (const char* option : {"--report", "--help", "-h", "--help-all", "--version", "-v", "-?"})
+    for (const char* option : {"--report", "--check", "--help", "-h", "--help-all", "--version", "-v", "-?"})
         if (hasOption(argc, argv, option))
             return true;
     return false;
@@ -33,8 +34,8 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(QStringLiteral("1.1.68"));
     if (withoutDisplay(argc, argv)) {
         QCoreApplication app(argc, argv);
-        parseCommandLine(app); // --help and --version end here
-        return runReport(app);
+        const CommandLineOptions options = parseCommandLine(app); // --help and --version end here
+        return options.check ? runCheck(app) : runReport(app);
     }
     if (hasOption(argc, argv, "--snapshot")) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

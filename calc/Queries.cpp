@@ -55,6 +55,8 @@ QString writeTraceFile(const QString& path, const QByteArray& bytes)
 
 void TdmMarvessa::dumpStatement(const SqlQuery& q, const QString& fileName) const
 {
+    if (!FGravarConsultas)
+        return;
     const QString path = platform::appFolder() + fileName;
     QByteArray bytes;
     for (const QString& line : q.sql())

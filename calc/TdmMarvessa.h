@@ -81,6 +81,8 @@ public:
     void setDataInicial(double v) { FDataInicial = v; }
     double DataFinal() const { return FDataFinal; }
     void setDataFinal(double v) { FDataFinal = v; }
+    // Whether the statements' texts are written to their files (on by default).
+    void setGravarConsultas(bool v) { FGravarConsultas = v; }
     // Source records the last generation run read.
     std::int64_t RegistrosLidos() const { return FRegistrosLidos; }
     bool ExpedienteProducaoPorFunc() const { return FExpedienteProducaoPorFunc; }
@@ -192,6 +194,7 @@ private:
     double FDataFinal = 0;
     bool FExpedienteProducaoPorFunc = false;
     std::int64_t FRegistrosLidos = 0;
+    bool FGravarConsultas = true;
     SqlConnection* FSQLConnection = nullptr;
     TProgressoEvento FProgressEvent;
     TFiltroApenasExceto FApenasExcetoFuncionarios;
