@@ -63,6 +63,10 @@ QString appFolder()
 {
     if (!installedFolder.isEmpty())
         return installedFolder;
+#ifdef TOLVANEO_DEFAULT_DIR
+    // An installed package keeps its settings and files in a folder of its own.
+    return withSeparator(QStringLiteral(TOLVANEO_DEFAULT_DIR));
+#endif
     if (QCoreApplication::instance())
         return withSeparator(QCoreApplication::applicationDirPath());
     return withSeparator(QDir::currentPath());

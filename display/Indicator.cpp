@@ -107,7 +107,6 @@ int runIndicator(QApplication& app)
     TfrmPrincipal window(*dm);
     window.setWorker(&worker);
     SystemdNotify notify;
-    window.onPrimeiraPagina = [&notify] { notify.ready(); };
     // A run that was cut off and never came back stops the watchdog's beat:
     // the service manager then restarts the program.
     notify.healthy = [&window] { return window.ciclo().saudavel(); };
@@ -115,6 +114,9 @@ int runIndicator(QApplication& app)
     CursorOcioso cursor;
     mostrarEmTelaCheia(window);
     window.iniciar(erroConexao);
+    // Up: the window shows figures or what it waits for. A database still
+    // down after a power cut keeps the service waiting for nothing.
+    notify.ready();
     const int status = app.exec();
     // The program ends at once: a run still going on is not waited for, and
     // the read-only attachment needs no orderly detach (the engine's own
