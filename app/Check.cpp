@@ -31,6 +31,7 @@ const Setting kSettings[] = {
     {"Tolvaneo", "Funcionarios", ""},
     {"Tolvaneo", "AgruparFuncionario", "1"},
     {"Tolvaneo", "Setores", ""},
+    {"Tolvaneo", "MinutosCompleto", "30"},
     {"Paths", "DB", ""},
     {"Paths", "ACESSO", ""},
     {"Banco", "Chave", "1"},

@@ -57,6 +57,11 @@ CommandLineOptions parseCommandLine(const QCoreApplication& app)
                                  QStringLiteral("DIR"));
     QCommandLineOption reportOption(QStringLiteral("report"),
                                     QStringLiteral("No window: start as usual, print the figures as JSON and exit."));
+    QCommandLineOption ciclosOption(QStringLiteral("ciclos"),
+                                    QStringLiteral("With --report: N generation runs as the display makes them (the "
+                                                   "first full, then refreshes of the day as due); the tables of the "
+                                                   "last, and what each run was."),
+                                    QStringLiteral("N"));
     QCommandLineOption checkOption(QStringLiteral("check"),
                                    QStringLiteral("No window: check the settings and the database, print what was "
                                                   "found and exit (0: ready, 1: not)."));
@@ -69,6 +74,7 @@ CommandLineOptions parseCommandLine(const QCoreApplication& app)
     parser.addOption(dirOption);
     parser.addOption(reportOption);
     parser.addOption(checkOption);
+    parser.addOption(ciclosOption);
     parser.addOption(snapshotOption);
     parser.addOption(sizeOption);
     parser.process(app);
@@ -76,6 +82,14 @@ CommandLineOptions parseCommandLine(const QCoreApplication& app)
     CommandLineOptions options;
     options.report = parser.isSet(reportOption);
     options.check = parser.isSet(checkOption);
+    if (parser.isSet(ciclosOption)) {
+        bool ok = false;
+        options.ciclos = parser.value(ciclosOption).toInt(&ok);
+        if (!ok || options.ciclos < 1 || options.ciclos > 100000) {
+            std::fprintf(stderr, "--ciclos takes a number of runs, 1 or more\n");
+            std::exit(2);
+        }
+    }
     options.snapshot = parser.value(snapshotOption);
     options.size = parseSize(parser.value(sizeOption));
     if (options.size.isEmpty()) {

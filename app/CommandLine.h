@@ -8,6 +8,7 @@
 struct CommandLineOptions {
     bool report = false;
     bool check = false;
+    int ciclos = 0; // --report --ciclos N: N generation runs as the display makes them
     QString dir;
     QString snapshot; // output folder of --snapshot; empty when not asked for
     QSize size{1920, 1080};

@@ -3,15 +3,15 @@
 #include "app/ErrorReport.h"
 #include "calc/TdmMarvessa.h"
 #include "data/DayNumber.h"
-#include "data/Log.h"
 #include "data/Platform.h"
 #include "data/SqlConnection.h"
 
-#include <QElapsedTimer>
 #include <QMetaObject>
 
-GenerationWorker::GenerationWorker(SqlConnection& connection, double dataLeitura, bool porFuncionario, bool dataFixa)
-    : connection_(connection), calc_(std::make_unique<TdmMarvessa>()), dataFixa_(dataLeitura), fixa_(dataFixa)
+GenerationWorker::GenerationWorker(SqlConnection& connection, double dataLeitura, bool porFuncionario, bool dataFixa,
+                                   int minutosCompleto)
+    : connection_(connection), calc_(std::make_unique<TdmMarvessa>()), dataFixa_(dataLeitura), fixa_(dataFixa),
+      plano_(minutosCompleto)
 {
     calc_->setSQLCOnnection(&connection_);
     calc_->setDataLeitura(dataLeitura);
@@ -64,42 +64,8 @@ void GenerationWorker::cancel(bool abort)
 
 void GenerationWorker::run(double dia, const QDateTime& inicio)
 {
-    calc_->setDataLeitura(dia);
-    ExecucaoGeracao e;
-    e.dia = dia;
-    e.inicio = inicio;
-    QElapsedTimer timer;
-    timer.start();
-    try {
-        if (beforeRun)
-            beforeRun();
-        if (!connection_.connected())
-            connection_.open();
-        calc_->GerarCdsEficiencia();
-        e.ok = true;
-        e.registros = calc_->RegistrosLidos();
-        e.linhas = calc_->cdsTempoSetor.recordCount();
-    } catch (const std::exception& ex) {
-        e.erro = exceptionText(ex);
-        try {
-            connection_.close();
-        } catch (...) {
-        }
-    }
-    e.segundos = double(timer.elapsed()) / 1000;
-    e.cancelada = cancelled_ && !e.ok;
-    if (e.cancelada)
-        e.erro = QStringLiteral("Geração cancelada após %1 s: %2").arg(qRound(e.segundos)).arg(e.erro);
-    const QString diaTexto = daynum::toDate(e.dia).toString(Qt::ISODate);
-    const QString segundos = QString::number(e.segundos, 'f', 2);
-    if (e.ok)
-        logfmt::write(QStringLiteral("run"), {{"kind", QStringLiteral("full")},
-                                              {"day", diaTexto},
-                                              {"seconds", segundos},
-                                              {"records", QString::number(e.registros)},
-                                              {"rows", QString::number(e.linhas)}});
-    else
-        logfmt::write(QStringLiteral("run-failed"), {{"day", diaTexto}, {"seconds", segundos}, {"error", e.erro}});
+    const ExecucaoGeracao e = executarGeracao(*calc_, connection_, plano_, dia, inicio, beforeRun,
+                                              [this] { return bool(cancelled_); });
     // Delivered on the owner's thread, after this run has let go of the tables.
     QMetaObject::invokeMethod(
         this,

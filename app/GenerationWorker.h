@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/Geracao.h"
+#include "calc/PlanoGeracao.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -13,19 +16,6 @@
 class SqlConnection;
 class TdmMarvessa;
 
-// What one generation run did, as the display, the log and the status file
-// tell it.
-struct ExecucaoGeracao {
-    bool ok = false;
-    QString erro;
-    double dia = 0;        // reading day of the run
-    QDateTime inicio;      // clock time at the start
-    double segundos = 0;   // duration, measured on a monotonic timer
-    std::int64_t registros = 0;
-    int linhas = 0;        // rows of the day-sector-employee table
-    bool cancelada = false;
-};
-
 // Runs generation runs off the display thread, into a calculation module of
 // its own; the display swaps the finished tables in. Only the worker thread
 // touches the database connection while a run goes on. A failed run closes
@@ -36,7 +26,10 @@ class GenerationWorker : public QObject {
 public:
     // With a fixed day every run reads it; otherwise each run reads the
     // current day of the clock, so that the period moves on after midnight.
-    GenerationWorker(SqlConnection& connection, double dataLeitura, bool porFuncionario, bool dataFixa = true);
+    // minutosCompleto: how often a full run comes between refresh runs of
+    // the reading day (0: every run is full).
+    GenerationWorker(SqlConnection& connection, double dataLeitura, bool porFuncionario, bool dataFixa = true,
+                     int minutosCompleto = 30);
     ~GenerationWorker() override;
 
     // Starts a run unless one is going on; finished() follows on the thread
@@ -74,5 +67,6 @@ private:
     QObject* runner_ = nullptr;
     std::atomic<bool> running_{false};
     std::atomic<bool> cancelled_{false};
+    PlanoGeracao plano_; // touched on the worker thread only
     ExecucaoGeracao ultima_;
 };

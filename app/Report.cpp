@@ -1,6 +1,9 @@
 #include "app/Report.h"
 
+#include "app/ErrorReport.h"
+#include "app/Geracao.h"
 #include "app/TdmPrinc.h"
+#include "calc/PlanoGeracao.h"
 #include "data/DayNumber.h"
 #include "data/Platform.h"
 #include "data/WorkTable.h"
@@ -60,14 +63,45 @@ QJsonArray tableJson(WorkTable& table)
     return rows;
 }
 
-int runReport(QCoreApplication&)
+int runReport(QCoreApplication&, int ciclos)
 {
     static platform::StderrMessageBoxes boxes;
     platform::setMessageBoxes(&boxes);
-    bool ok = false;
-    auto dm = CreateDmPrinc(&ok);
-    if (!ok || platform::terminateRequested())
-        return 1;
+    std::unique_ptr<TdmPrinc> dm;
+    QJsonArray execucoes;
+    bool ultimaOk = true;
+    if (ciclos > 0) {
+        dm = std::make_unique<TdmPrinc>();
+        dmPrinc = dm.get();
+        dm->setGeracaoInicialAdiada(true);
+        try {
+            dm->DataModuleCreate();
+        } catch (const std::exception& e) {
+            reportException(e);
+            return 1;
+        }
+        if (platform::terminateRequested() || !dmMarvessa)
+            return 1;
+        PlanoGeracao plano(dm->MinutosCompleto());
+        for (int i = 0; i < ciclos; ++i) {
+            const QDateTime agora = platform::clock().now();
+            const double dia = dm->DataFixa() ? dm->DataIndicador() : daynum::fromDate(agora.date());
+            const ExecucaoGeracao e = executarGeracao(*dmMarvessa, dm->sqlCon, plano, dia, agora);
+            QJsonObject o;
+            o[QStringLiteral("tipo")] = e.completa ? QStringLiteral("completa") : QStringLiteral("dia");
+            o[QStringLiteral("segundos")] = e.segundos;
+            o[QStringLiteral("registros")] = qint64(e.registros);
+            if (!e.ok)
+                o[QStringLiteral("erro")] = e.erro;
+            execucoes.append(o);
+            ultimaOk = e.ok;
+        }
+    } else {
+        bool ok = false;
+        dm = CreateDmPrinc(&ok);
+        if (!ok || platform::terminateRequested())
+            return 1;
+    }
     QJsonObject root;
     root[QStringLiteral("configuracao")] = configurationJson(*dm);
     if (dmMarvessa) {
@@ -75,8 +109,10 @@ int runReport(QCoreApplication&)
         root[QStringLiteral("setores")] = tableJson(dmMarvessa->cdsSetores);
         root[QStringLiteral("setor_func")] = tableJson(dmMarvessa->cdsSetorFunc);
     }
+    if (ciclos > 0)
+        root[QStringLiteral("execucoes")] = execucoes;
     const QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fflush(stdout);
-    return 0;
+    return ultimaOk ? 0 : 1;
 }

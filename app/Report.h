@@ -16,4 +16,6 @@ QJsonArray tableJson(WorkTable& table);
 
 // The --report run: start as usual, print one JSON object, exit status 0;
 // any failure (reported on standard error) gives exit status 1.
-int runReport(QCoreApplication& app);
+// With ciclos > 0 the start makes no run of its own: ciclos runs follow as
+// the display makes them, and "execucoes" says what each was.
+int runReport(QCoreApplication& app, int ciclos = 0);

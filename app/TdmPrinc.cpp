@@ -191,6 +191,7 @@ void TdmPrinc::CarregarConfiguracoes()
                                                       std::numeric_limits<std::int32_t>::max()));
         FFuncionarios = ini.readString(tolvaneo, QStringLiteral("Funcionarios"), {});
         FPorFuncionario = ini.readInteger(tolvaneo, QStringLiteral("AgruparFuncionario"), 1) != 0;
+        FMinutosCompleto = std::max(0, ini.readInteger(tolvaneo, QStringLiteral("MinutosCompleto"), 30));
         setSetores(ini.readString(tolvaneo, QStringLiteral("Setores"), {}));
         FConnectionParams.Database = ini.readString(QStringLiteral("Paths"), QStringLiteral("DB"), {});
         FConnectionParams.DatabaseAccess = ini.readString(QStringLiteral("Paths"), QStringLiteral("ACESSO"), {});

@@ -73,6 +73,10 @@ public:
     void setSetores(const QString& v);
     const QString& Funcionarios() const { return FFuncionarios; }
     void setFuncionarios(const QString& v) { FFuncionarios = v; }
+    // Minutes between full runs; refresh runs of the reading day between
+    // them (0: every run is full).
+    int MinutosCompleto() const { return FMinutosCompleto; }
+    void setMinutosCompleto(int v) { FMinutosCompleto = v; }
     bool PorFuncionario() const { return FPorFuncionario; }
     void setPorFuncionario(bool v) { FPorFuncionario = v; }
     const QString& PathOcor() const { return FPathOcor; }
@@ -100,6 +104,7 @@ private:
     QString FSetores;
     QString FFuncionarios;
     bool FPorFuncionario = false;
+    int FMinutosCompleto = 30;
     bool FGeracaoInicialAdiada = false;
 };
 

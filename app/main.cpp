@@ -35,7 +35,7 @@ int main(int argc, char** argv)
     if (withoutDisplay(argc, argv)) {
         QCoreApplication app(argc, argv);
         const CommandLineOptions options = parseCommandLine(app); // --help and --version end here
-        return options.check ? runCheck(app) : runReport(app);
+        return options.check ? runCheck(app) : runReport(app, options.ciclos);
     }
     if (hasOption(argc, argv, "--snapshot")) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -77,7 +77,8 @@ int main(int argc, char** argv)
     dmPrinc = dm.get();
     dm->setGeracaoInicialAdiada(true);
     dm->DataModuleCreate();
-    GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario(), dm->DataFixa());
+    GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario(), dm->DataFixa(),
+                            dm->MinutosCompleto());
     TfrmPrincipal window(*dm);
     window.setWorker(&worker);
     window.resize(1920, 1080);

@@ -57,7 +57,21 @@ void TdmMarvessa::GerarCdsEficiencia()
         FPeriodoProducao->setDataIni(FDataLeitura - 30);
         FPeriodoProducao->setDataFim(FDataLeitura);
     }
+    Gerar(true);
+}
 
+void TdmMarvessa::AtualizarDiaEficiencia()
+{
+    if (!TemBaseDia(FDataLeitura))
+        throw std::logic_error("a refresh run needs a full run of the same reading day");
+    // The same statements, over the reading day alone.
+    FPeriodoProducao->setDataIni(FDataLeitura);
+    FPeriodoProducao->setDataFim(FDataLeitura);
+    Gerar(false);
+}
+
+void TdmMarvessa::Gerar(bool completa)
+{
     FTemposProdutoRun = std::make_unique<QHash<QString, QHash<QString, double>>>();
     FTemposTrocaRun = std::make_unique<QHash<QString, double>>();
     FPrimeiroDiaCorrente = daynum::fromDate(platform::clock().now().date());
@@ -73,6 +87,10 @@ void TdmMarvessa::GerarCdsEficiencia()
 
     FRegistrosLidos = 0;
     PrepararCdsEficiencia();
+    if (completa)
+        DescartarBaseDia();
+    else
+        RestaurarBaseDia();
     AbrirCdsProdExped();
     AbrirCdsSetorAg();
     AbrirSqlProdSetor();
@@ -80,6 +98,36 @@ void TdmMarvessa::GerarCdsEficiencia()
     AbrirSqlCodCxUnitSetor();
     ProcessarProducao();
     CalcularEficiencia();
+    if (completa && FDataLeitura > 0 && FDataInicial == 0 && FDataFinal == 0)
+        GuardarBaseDia();
+}
+
+void TdmMarvessa::GuardarBaseDia()
+{
+    FBase.clear();
+    const auto& fields = cdsTempoSetor.fields();
+    for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next()) {
+        if (cdsTempoSetorDATA->asDateTime() >= FDataLeitura)
+            continue;
+        std::vector<fb::Value> row;
+        row.reserve(fields.size());
+        for (const auto& f : fields)
+            row.push_back(f->value());
+        FBase.push_back(std::move(row));
+    }
+    FBaseDia = FDataLeitura;
+}
+
+void TdmMarvessa::RestaurarBaseDia()
+{
+    const auto& fields = cdsTempoSetor.fields();
+    for (const auto& row : FBase) {
+        cdsTempoSetor.append();
+        for (size_t i = 0; i < fields.size(); ++i)
+            if (!row[i].isNull())
+                fields[i]->setValue(row[i]);
+        cdsTempoSetor.post();
+    }
 }
 
 void TdmMarvessa::ProcessarProducao()

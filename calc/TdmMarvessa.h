@@ -105,6 +105,13 @@ public:
     // The generation run: fills cdsTempoSetor, cdsSetores and cdsSetorFunc
     // for the period.
     void GerarCdsEficiencia();
+    // A refresh run: the reading day read again from the database, the days
+    // before it kept from the last full run of the same reading day. Only
+    // when TemBaseDia(DataLeitura()) holds.
+    void AtualizarDiaEficiencia();
+    // Whether the last full run left the days before this reading day.
+    bool TemBaseDia(double dia) const { return FBaseDia != 0 && FBaseDia == dia; }
+    void DescartarBaseDia() { FBaseDia = 0; FBase.clear(); }
 
     // Statement builders and lookups.
     void AbrirSqlProdSetor();
@@ -195,6 +202,13 @@ private:
     bool FExpedienteProducaoPorFunc = false;
     std::int64_t FRegistrosLidos = 0;
     bool FGravarConsultas = true;
+    // The rows of cdsTempoSetor before the reading day, as the last full run
+    // left them, and that run's reading day.
+    std::vector<std::vector<fb::Value>> FBase;
+    double FBaseDia = 0;
+    void GuardarBaseDia();
+    void RestaurarBaseDia();
+    void Gerar(bool completa);
     SqlConnection* FSQLConnection = nullptr;
     TProgressoEvento FProgressEvent;
     TFiltroApenasExceto FApenasExcetoFuncionarios;

@@ -60,7 +60,8 @@ void logStart(const TdmPrinc& dm)
                    {"sectors", QString(dm.Setores()).remove(QLatin1Char('\''))},
                    {"day", dm.DataFixa() ? daynum::toDate(dm.DataIndicador()).toString(Qt::ISODate)
                                          : QStringLiteral("current")},
-                   {"page_seconds", QString::number(dm.TempoTroca() / 1000)}});
+                   {"page_seconds", QString::number(dm.TempoTroca() / 1000)},
+                   {"full_every_minutes", QString::number(dm.MinutosCompleto())}});
 }
 
 } // namespace
@@ -103,7 +104,8 @@ int runIndicator(QApplication& app)
         return 1;
     quitOnTerminate(app);
     logStart(*dm);
-    GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario(), dm->DataFixa());
+    GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario(), dm->DataFixa(),
+                            dm->MinutosCompleto());
     TfrmPrincipal window(*dm);
     window.setWorker(&worker);
     SystemdNotify notify;
