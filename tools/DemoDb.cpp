@@ -2,7 +2,13 @@
 // products and their standard times, shift rows, production tickets, cutting
 // tickets and unit box labels for the 31 days that end on the given day.
 //
-//   tolvaneo-demo-db [--end YYYY-MM-DD] [--now HH:MM] [--scale N] [--sectors N] > data.sql
+//   tolvaneo-demo-db [--end YYYY-MM-DD] [--now HH:MM] [--scale N] [--sectors N] [--harder] > data.sql
+//
+// --harder makes the month that costs the generation run the most besides
+// fetching: 400 products, sectors from 06 on grouped under 02 with a third
+// of their standard times left to the grouping sector (the product-time
+// lookup), more overtime, and a fifth of the employees working in a second
+// sector too.
 //
 // The numbers come from a fixed pseudo-random sequence, so the same
 // arguments always give the same database.
@@ -72,7 +78,8 @@ int main(int argc, char** argv)
     QCommandLineOption nowOpt("now", "Time of day up to which the last day has tickets (default: now).", "HH:MM");
     QCommandLineOption scaleOpt("scale", "Employees per sector times N (default 1).", "N", "1");
     QCommandLineOption sectorsOpt("sectors", "Number of sectors, at least 5 (default 5).", "N", "5");
-    parser.addOptions({endOpt, nowOpt, scaleOpt, sectorsOpt});
+    QCommandLineOption harderOpt("harder", "The month that costs the run the most besides fetching.");
+    parser.addOptions({endOpt, nowOpt, scaleOpt, sectorsOpt, harderOpt});
     parser.process(app);
 
     const QDate end = parser.isSet(endOpt) ? QDate::fromString(parser.value(endOpt), Qt::ISODate) : QDate::currentDate();
@@ -80,6 +87,7 @@ int main(int argc, char** argv)
                                            : QTime::currentTime();
     const int scale = std::max(1, parser.value(scaleOpt).toInt());
     const QList<Sector> sectors = makeSectors(parser.value(sectorsOpt).toInt());
+    const bool harder = parser.isSet(harderOpt);
     if (!end.isValid() || !now.isValid()) {
         std::fprintf(stderr, "invalid --end or --now\n");
         return 2;
@@ -102,18 +110,25 @@ int main(int argc, char** argv)
     for (const Sector& s : sectors) {
         troca[s.code] = rnd.between(10, 30);
         const int ordem = ordens[(s.code.toInt() - 1) % int(std::size(ordens))];
-        put(QStringLiteral("insert into SETOR values ('%1', '%2', %3, '%1')").arg(s.code, s.name).arg(ordem));
+        // In the harder month the sectors from 06 on are grouped under 02.
+        const QString agrup = harder && s.code.toInt() >= 6 ? QStringLiteral("02") : s.code;
+        put(QStringLiteral("insert into SETOR values ('%1', '%2', %3, '%4')").arg(s.code, s.name).arg(ordem).arg(agrup));
         put(QStringLiteral("insert into PRODUCAO_OPERACAO_SETOR values ('TR', '%1', %2)").arg(s.code).arg(troca[s.code]));
     }
 
     // Products and their standard time per pair (per box in the shipping
     // sector), in seconds, per sector; cutting knives and theirs.
-    const int products = 12;
+    const int products = harder ? 400 : 12;
     QHash<QString, int> tempo; // product + sector
     for (int p = 1; p <= products; ++p)
         for (const Sector& s : sectors) {
             const int t = s.code == QLatin1String("05") ? rnd.between(50, 90) : rnd.between(40, 110);
             tempo[QString::number(10000 + p) + s.code] = t;
+            // A third of a grouped sector's times are left to its group (02).
+            if (harder && s.code.toInt() >= 6 && rnd.between(1, 3) == 1) {
+                tempo[QString::number(10000 + p) + s.code] = tempo[QString::number(10000 + p) + QStringLiteral("02")];
+                continue;
+            }
             put(QStringLiteral("insert into PRODUTO_TEMPO values ('%1', '%2', %3)").arg(10000 + p).arg(s.code).arg(t));
         }
     QList<int> faca;
@@ -149,8 +164,16 @@ int main(int argc, char** argv)
         const bool saturday = day.dayOfWeek() == 6;
         const QTime shiftEnd = saturday ? QTime(12, 0) : QTime(17, 0);
         const QTime lastTicket = back == 0 ? std::min(now, shiftEnd) : shiftEnd;
-        for (const Employee& e : employees) {
-            const bool overtime = !saturday && rnd.between(1, 6) == 1;
+        for (const Employee& base : employees) {
+          // In the harder month a fifth of the employees work part of some
+          // days in a second sector.
+          QList<const Sector*> where = {base.sector};
+          if (harder && base.code.toInt() % 5 == 0 && rnd.between(1, 2) == 1)
+              where.append(&sectors[(int(base.sector - sectors.constData()) + 1) % int(sectors.size())]);
+          for (const Sector* sector : where) {
+            Employee e = base;
+            e.sector = sector;
+            const bool overtime = !saturday && rnd.between(1, harder ? 3 : 6) == 1;
             put(QStringLiteral("insert into PRODUCAO_EXPEDIENTE values ('%1', '%2', '%3', '07:00', '%4', %5, %6, %7, %8, 1, %9)")
                      .arg(day.toString(Qt::ISODate), e.sector->code, e.code, shiftEnd.toString(QStringLiteral("HH:mm")))
                      .arg(saturday ? 0 : 60)
@@ -209,7 +232,10 @@ int main(int argc, char** argv)
                 if (t < QTime(12, 0) && nextTime >= QTime(12, 0) && !saturday)
                     nextTime = nextTime.addSecs(3600); // lunch
                 t = nextTime;
+                if (where.size() > 1 && sector == where.first() && t >= QTime(12, 0))
+                    break; // the afternoon in the second sector
             }
+          }
         }
     }
     out << "commit;\n";
