@@ -166,12 +166,21 @@ void TdmMarvessa::RemoverExpedientesDanificados()
             cdsProdExped.next();
             continue;
         }
-        logfmt::write(QStringLiteral("row-skipped"),
-                      {{"table", QStringLiteral("PRODUCAO_EXPEDIENTE")},
-                       {"day", daynum::toDate(data.asDateTime()).toString(Qt::ISODate)},
-                       {"sector", setor.asString()},
-                       {"employee", funcionario.asString()},
-                       {"reason", QString::fromLatin1(falha)}});
+        // Named once, not at every run: the set is bounded, and starts
+        // again should a damaged table name more rows than it holds.
+        const QString dia = daynum::toDate(data.asDateTime()).toString(Qt::ISODate);
+        const QString chave = dia + QLatin1Char('/') + setor.asString() + QLatin1Char('/') + funcionario.asString() +
+                              QLatin1Char('/') + QString::fromLatin1(falha);
+        if (FLinhasAvisadas.size() > 10000)
+            FLinhasAvisadas.clear();
+        if (!FLinhasAvisadas.contains(chave)) {
+            FLinhasAvisadas.insert(chave);
+            logfmt::write(QStringLiteral("row-skipped"), {{"table", QStringLiteral("PRODUCAO_EXPEDIENTE")},
+                                                          {"day", dia},
+                                                          {"sector", setor.asString()},
+                                                          {"employee", funcionario.asString()},
+                                                          {"reason", QString::fromLatin1(falha)}});
+        }
         cdsProdExped.deleteRecord();
     }
 }

@@ -7,6 +7,7 @@
 #include "data/WorkTable.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -202,6 +203,7 @@ private:
     bool FExpedienteProducaoPorFunc = false;
     std::int64_t FRegistrosLidos = 0;
     bool FGravarConsultas = true;
+    QSet<QString> FLinhasAvisadas; // damaged shift rows already logged
     // The rows of cdsTempoSetor before the reading day, as the last full run
     // left them, and that run's reading day.
     std::vector<std::vector<fb::Value>> FBase;

@@ -205,6 +205,7 @@ TEST(Configuration, TheReadmeExampleGivesTheValuesItsCommentsDescribe)
     EXPECT_EQ(dm.Funcionarios(), "and (FUNCIONARIO IN ('001','002')");
     EXPECT_TRUE(dm.PorFuncionario());
     EXPECT_EQ(dm.Setores(), "'01','02','05'");
+    EXPECT_EQ(dm.MinutosCompleto(), 30);
     EXPECT_EQ(dm.ConnectionParams().Database, "server:/data/FACTORY.FDB");
     EXPECT_EQ(dm.ConnectionParams().DatabaseAccess, "");
     EXPECT_EQ(dm.ConnectionParams().Password, "plonqubir");

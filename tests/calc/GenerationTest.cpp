@@ -297,3 +297,17 @@ TEST(Generation, DamagedShiftRowsAreSkippedAndLoggedTheRestComputed)
             return l.contains("event=row-skipped table=PRODUCAO_EXPEDIENTE " + e);
         })) << e.toStdString();
 }
+
+TEST(Generation, ADamagedShiftRowIsLoggedOnceNotAtEveryRun)
+{
+    Shift clock{"2026-11-04", "03", "001"};
+    clock.fim = "25:99";
+    Factory f(base() + productTime("P1", "03", 30) + shift(clock) +
+              ticket(1, 1, "03", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}));
+    QStringList log;
+    logfmt::setSink([&](const QString& l) { log << l; });
+    for (int i = 0; i < 3; ++i)
+        f.dm.GerarCdsEficiencia();
+    logfmt::setSink({});
+    EXPECT_EQ(log.filter("event=row-skipped").size(), 1);
+}
