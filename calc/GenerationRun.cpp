@@ -96,7 +96,13 @@ void TdmMarvessa::Gerar(bool completa)
     AbrirSqlProdSetor();
     AbrirSqlCorteSetor();
     AbrirSqlCodCxUnitSetor();
+    IniciarAcumulacao();
+    struct AcumulacaoEnd {
+        TdmMarvessa* m;
+        ~AcumulacaoEnd() { m->FAcumulacao.reset(); }
+    } acumulacaoEnd{this};
     ProcessarProducao();
+    GravarAcumulacao();
     CalcularEficiencia();
     if (completa && FDataLeitura > 0 && FDataInicial == 0 && FDataFinal == 0)
         GuardarBaseDia();
@@ -220,9 +226,63 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
     }
 }
 
+void TdmMarvessa::IniciarAcumulacao()
+{
+    // The shift rows, each read once: the first row of a day, sector and
+    // employee in the table's order, as a find on its index gives it.
+    FAcumulacao = std::make_unique<Acumulacao>();
+    const ShiftFields& pe = shiftFields();
+    const WorkField& data = cdsProdExped.fieldByName(QStringLiteral("DATA_PE"));
+    const WorkField& setor = cdsProdExped.fieldByName(QStringLiteral("SETOR_PE"));
+    const WorkField& funcionario = cdsProdExped.fieldByName(QStringLiteral("FUNCIONARIO_PE"));
+    for (cdsProdExped.first(); !cdsProdExped.eof(); cdsProdExped.next()) {
+        ChaveLinha chave{data.asDateTime(), setor.asString(), funcionario.asString()};
+        if (FAcumulacao->expedientes.contains(chave))
+            continue;
+        Expediente e{pe.inicio->asString(), pe.fim->asString(), pe.inicioHe->asString(), pe.fimHe->asString(),
+                     pe.almoco->asInteger(), pe.inativo->asInteger(), pe.qtde->asInteger(), pe.qtdeHe->asInteger(),
+                     0, 0};
+        e.minutosExpediente = DiferencaMinutos(e.inicio, e.fim) - e.almoco;
+        e.minutosExtras = DiferencaMinutos(e.inicioHe, e.fimHe);
+        FAcumulacao->expedientes.insert(std::move(chave), std::move(e));
+    }
+}
+
+void TdmMarvessa::GravarAcumulacao()
+{
+    if (!FAcumulacao)
+        return;
+    for (const LinhaTempo& l : FAcumulacao->linhas) {
+        cdsTempoSetor.append();
+        cdsTempoSetorDATA->setAsDateTime(l.chave.data);
+        cdsTempoSetorSETOR->setAsString(l.chave.setor);
+        cdsTempoSetorNOME_SETOR->setAsString(l.nomeSetor);
+        cdsTempoSetorORDEM_SETOR->setAsInteger(l.ordem);
+        cdsTempoSetorFUNCIONARIO->setAsString(l.chave.funcionario);
+        cdsTempoSetorNOME_FUNCIONARIO->setAsString(l.nomeFuncionario);
+        cdsTempoSetorQTDE_FICHAS->setAsInteger(l.qtdeFichas);
+        if (l.temTempoTot)
+            cdsTempoSetorTEMPO_TOT->setAsFloat(l.tempoTot);
+        if (l.temTempoTotHe)
+            cdsTempoSetorTEMPO_TOT_HE->setAsFloat(l.tempoTotHe);
+        cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(l.minutosExpediente);
+        cdsTempoSetorMINUTOS_EXTRAS->setAsInteger(l.minutosExtras);
+        cdsTempoSetorMINUTOS_INATIVO->setAsInteger(l.minutosInativo);
+        cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(l.qtdeFuncionarios);
+        cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(l.qtdeFuncionariosHe);
+        cdsTempoSetor.post();
+    }
+    FAcumulacao.reset();
+}
+
 bool TdmMarvessa::TemExpediente(const QString& Setor, const QString& Funcionario, double Data)
 {
     const QString func = FExpedienteProducaoPorFunc ? Funcionario : QString();
+    if (FAcumulacao) {
+        auto it = FAcumulacao->expedientes.constFind(ChaveLinha{Data, Setor, func});
+        FAcumulacao->atual = it == FAcumulacao->expedientes.cend() ? nullptr : &it.value();
+        return FAcumulacao->atual && FAcumulacao->atual->qtde > 0;
+    }
     if (!cdsProdExped.findKey({V::date(Data), V::text(Setor), V::text(func)}))
         return false;
     return shiftFields().qtde->asInteger() > 0;
@@ -243,6 +303,11 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
                                       const QString& Funcionario, const QString& NomeFuncionario, double Qtde,
                                       double Tempo, const QString& HoraSaida)
 {
+    if (FAcumulacao && FAcumulacao->atual) {
+        acumularTempo(*FAcumulacao->atual, Setor, NomeSetor, Data, Ordem, Funcionario, NomeFuncionario, Qtde, Tempo,
+                      HoraSaida);
+        return;
+    }
     const ShiftFields& pe = shiftFields();
 
     if (cdsTempoSetor.locate(QStringLiteral("DATA;SETOR;FUNCIONARIO"), {V::date(Data), V::text(Setor), V::text(Funcionario)})) {
@@ -286,6 +351,52 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
     cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(pe.qtde->asInteger());
     cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(pe.qtdeHe->asInteger());
     cdsTempoSetor.post();
+}
+
+// AdicionarTempoSetor within a run: the same rule, on the row in memory.
+void TdmMarvessa::acumularTempo(const Expediente& pe, const QString& Setor, const QString& NomeSetor, double Data,
+                                std::int32_t Ordem, const QString& Funcionario, const QString& NomeFuncionario,
+                                double Qtde, double Tempo, const QString& HoraSaida)
+{
+    Acumulacao& a = *FAcumulacao;
+    ChaveLinha chave{Data, Setor, Funcionario};
+    auto it = a.indice.constFind(chave);
+    LinhaTempo* l;
+    if (it != a.indice.cend()) {
+        l = &a.linhas[size_t(it.value())];
+    } else {
+        a.indice.insert(chave, qsizetype(a.linhas.size()));
+        a.linhas.push_back(LinhaTempo{std::move(chave), NomeSetor, NomeFuncionario, Ordem});
+        l = &a.linhas.back();
+    }
+    ++l->qtdeFichas;
+
+    // Shift end and lunch break: on the current day the shift ends now until
+    // its own end time has passed.
+    std::int64_t minutos = pe.minutosExpediente;
+    const QDateTime now = Data >= FPrimeiroDiaCorrente ? platform::clock().now() : QDateTime();
+    if (now.isValid() && Data == daynum::fromDate(now.date())) {
+        const QString agora = now.time().toString(QStringLiteral("HH:mm"));
+        if (agora < pe.fim) {
+            const std::int32_t almoco = agora.left(2) < QLatin1String("12") ? 0 : pe.almoco;
+            minutos = std::int64_t(DiferencaMinutos(pe.inicio, agora)) - almoco;
+        }
+    }
+
+    const double troca = getTempoTrocaFicha(Setor);
+    const bool horaExtra = !pe.inicioHe.isEmpty() && pe.inicioHe <= HoraSaida && HoraSaida <= pe.fimHe;
+    if (horaExtra) {
+        l->tempoTotHe = l->tempoTotHe + Qtde * Tempo + troca; // summed as the table's rule sums
+        l->temTempoTotHe = true;
+    } else {
+        l->tempoTot = l->tempoTot + Qtde * Tempo + troca;
+        l->temTempoTot = true;
+    }
+    l->minutosExpediente = minutos;
+    l->minutosExtras = pe.minutosExtras;
+    l->minutosInativo = pe.inativo;
+    l->qtdeFuncionarios = pe.qtde;
+    l->qtdeFuncionariosHe = pe.qtdeHe;
 }
 
 std::int32_t TdmMarvessa::TextoParaInteiro(const QString& Texto)

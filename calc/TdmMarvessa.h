@@ -189,6 +189,51 @@ private:
     // The shift row's fields of cdsProdExped, resolved once per opening.
     const ShiftFields& shiftFields();
 
+    // During a run: the shift rows by day, sector and employee, read once,
+    // and the day-sector-employee rows accumulated in memory, written to
+    // cdsTempoSetor in order of first appearance when the stages end.
+    struct ChaveLinha {
+        double data;
+        QString setor;
+        QString funcionario;
+        bool operator==(const ChaveLinha& o) const
+        {
+            return data == o.data && setor == o.setor && funcionario == o.funcionario;
+        }
+    };
+    friend size_t qHash(const ChaveLinha& k, size_t seed) noexcept
+    {
+        return qHashMulti(seed, k.data, k.setor, k.funcionario);
+    }
+    struct Expediente {
+        QString inicio, fim, inicioHe, fimHe;
+        std::int32_t almoco, inativo, qtde, qtdeHe;
+        std::int32_t minutosExpediente; // with the shift's own end
+        std::int32_t minutosExtras;
+    };
+    struct LinhaTempo {
+        ChaveLinha chave;
+        QString nomeSetor, nomeFuncionario;
+        std::int32_t ordem;
+        std::int64_t qtdeFichas = 0;
+        double tempoTot = 0, tempoTotHe = 0;
+        bool temTempoTot = false, temTempoTotHe = false;
+        std::int64_t minutosExpediente = 0;
+        std::int32_t minutosExtras = 0, minutosInativo = 0, qtdeFuncionarios = 0, qtdeFuncionariosHe = 0;
+    };
+    struct Acumulacao {
+        QHash<ChaveLinha, Expediente> expedientes;
+        const Expediente* atual = nullptr; // the row TemExpediente found
+        QHash<ChaveLinha, qsizetype> indice;
+        std::vector<LinhaTempo> linhas;
+    };
+    std::unique_ptr<Acumulacao> FAcumulacao;
+    void IniciarAcumulacao();
+    void GravarAcumulacao();
+    void acumularTempo(const Expediente& pe, const QString& Setor, const QString& NomeSetor, double Data,
+                       std::int32_t Ordem, const QString& Funcionario, const QString& NomeFuncionario, double Qtde,
+                       double Tempo, const QString& HoraSaida);
+
     // Within one generation run: each product's times per sector, asked of
     // the database at most once, and the shift row's fields.
     std::unique_ptr<QHash<QString, QHash<QString, double>>> FTemposProdutoRun;
