@@ -74,6 +74,7 @@ void TdmMarvessa::Gerar(bool completa)
 {
     FTemposProdutoRun = std::make_unique<QHash<QString, QHash<QString, double>>>();
     FTemposTrocaRun = std::make_unique<QHash<QString, double>>();
+    FGruposSetorRun.clear();
     FPrimeiroDiaCorrente = daynum::fromDate(platform::clock().now().date());
     struct RunEnd {
         TdmMarvessa* m;
@@ -176,8 +177,11 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
         double tempo = r.tempo;
         if (tempo == 0 && stage.prod)
             tempo = getTempoProdutoSetor(r.prod, r.setor);
-        AdicionarTempoSetor(r.setor, r.nomeSetor, day, r.ordem, r.funcionario, r.nomeFuncionario, r.qtde, tempo,
-                            r.horaSaida);
+        // The clock text of a stage without one is made from the date-time,
+        // and only when a shift with overtime needs it.
+        const bool semHoraExtra = FAcumulacao && FAcumulacao->atual && FAcumulacao->atual->inicioHe.isEmpty();
+        const QString hora = stage.horaSaida || semHoraExtra ? r.horaSaida : daynum::clockText(r.dateTime);
+        AdicionarTempoSetor(r.setor, r.nomeSetor, day, r.ordem, r.funcionario, r.nomeFuncionario, r.qtde, tempo, hora);
     };
 
     // The statement runs once. With a progress receiver, which needs the
@@ -199,7 +203,8 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
             r.setor = text(cSetor);
             r.funcionario = text(cFunc);
             r.prod = cProd >= 0 ? text(cProd) : QString();
-            r.horaSaida = cHora >= 0 ? text(cHora) : daynum::clockText(r.dateTime);
+            if (cHora >= 0)
+                r.horaSaida = text(cHora);
             r.nomeSetor = text(cNomeSetor);
             r.nomeFuncionario = text(cNomeFunc);
             r.qtde = q.value(cQtde).asFloat();
@@ -279,9 +284,17 @@ bool TdmMarvessa::TemExpediente(const QString& Setor, const QString& Funcionario
 {
     const QString func = FExpedienteProducaoPorFunc ? Funcionario : QString();
     if (FAcumulacao) {
-        auto it = FAcumulacao->expedientes.constFind(ChaveLinha{Data, Setor, func});
-        FAcumulacao->atual = it == FAcumulacao->expedientes.cend() ? nullptr : &it.value();
-        return FAcumulacao->atual && FAcumulacao->atual->qtde > 0;
+        // Records come in runs of the same day, sector and employee: the
+        // last answer is kept.
+        Acumulacao& a = *FAcumulacao;
+        if (!a.temUltimoExpediente || !(a.ultimoExpediente.data == Data && a.ultimoExpediente.setor == Setor &&
+                                        a.ultimoExpediente.funcionario == func)) {
+            a.ultimoExpediente = ChaveLinha{Data, Setor, func};
+            a.temUltimoExpediente = true;
+            auto it = a.expedientes.constFind(a.ultimoExpediente);
+            a.atual = it == a.expedientes.cend() ? nullptr : &it.value();
+        }
+        return a.atual && a.atual->qtde > 0;
     }
     if (!cdsProdExped.findKey({V::date(Data), V::text(Setor), V::text(func)}))
         return false;
@@ -359,16 +372,21 @@ void TdmMarvessa::acumularTempo(const Expediente& pe, const QString& Setor, cons
                                 double Qtde, double Tempo, const QString& HoraSaida)
 {
     Acumulacao& a = *FAcumulacao;
-    ChaveLinha chave{Data, Setor, Funcionario};
-    auto it = a.indice.constFind(chave);
-    LinhaTempo* l;
-    if (it != a.indice.cend()) {
-        l = &a.linhas[size_t(it.value())];
-    } else {
-        a.indice.insert(chave, qsizetype(a.linhas.size()));
-        a.linhas.push_back(LinhaTempo{std::move(chave), NomeSetor, NomeFuncionario, Ordem});
-        l = &a.linhas.back();
+    // The row of the last record first: records come in runs of one row.
+    auto mesma = [&](const ChaveLinha& k) { return k.data == Data && k.setor == Setor && k.funcionario == Funcionario; };
+    if (a.ultimaLinha < 0 || !mesma(a.linhas[size_t(a.ultimaLinha)].chave)) {
+        ChaveLinha chave{Data, Setor, Funcionario};
+        auto it = a.indice.constFind(chave);
+        if (it != a.indice.cend()) {
+            a.ultimaLinha = it.value();
+        } else {
+            a.ultimaLinha = qsizetype(a.linhas.size());
+            a.indice.insert(chave, a.ultimaLinha);
+            a.linhas.push_back(LinhaTempo{std::move(chave), NomeSetor, NomeFuncionario, Ordem});
+            a.linhas.back().troca = getTempoTrocaFicha(Setor); // one sector per row
+        }
     }
+    LinhaTempo* l = &a.linhas[size_t(a.ultimaLinha)];
     ++l->qtdeFichas;
 
     // Shift end and lunch break: on the current day the shift ends now until
@@ -383,7 +401,7 @@ void TdmMarvessa::acumularTempo(const Expediente& pe, const QString& Setor, cons
         }
     }
 
-    const double troca = getTempoTrocaFicha(Setor);
+    const double troca = l->troca;
     const bool horaExtra = !pe.inicioHe.isEmpty() && pe.inicioHe <= HoraSaida && HoraSaida <= pe.fimHe;
     if (horaExtra) {
         l->tempoTotHe = l->tempoTotHe + Qtde * Tempo + troca; // summed as the table's rule sums

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -242,16 +243,18 @@ double TdmMarvessa::getTempoTrocaFicha(const QString& Setor)
 
 double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& Setor)
 {
-    QString quotedProduct = Produto;
-    quotedProduct.replace(QLatin1Char('\''), QStringLiteral("''"));
-    quotedProduct = QLatin1Char('\'') + quotedProduct + QLatin1Char('\'');
+    auto quoted = [&] {
+        QString q = Produto;
+        q.replace(QLatin1Char('\''), QStringLiteral("''"));
+        return QLatin1Char('\'') + q + QLatin1Char('\'');
+    };
 
-    // During a run each product's rows are read once and kept by sector.
-    const QHash<QString, double>* cached = nullptr;
+    // During a run each product's rows are read once and kept by sector, and
+    // each sector's grouping sector is looked up once.
     if (FTemposProdutoRun) {
         auto it = FTemposProdutoRun->find(Produto);
         if (it == FTemposProdutoRun->end()) {
-            AbrirCdsProdTempo(quotedProduct);
+            AbrirCdsProdTempo(quoted());
             QHash<QString, double> bySector;
             WorkField& prod = cdsProdTempo.fieldByName(QStringLiteral("PRODUTO_PT"));
             WorkField& setor = cdsProdTempo.fieldByName(QStringLiteral("SETOR_PT"));
@@ -261,18 +264,23 @@ double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& 
                     bySector.insert(setor.asString(), tempo.asFloat());
             it = FTemposProdutoRun->insert(Produto, bySector);
         }
-        cached = &it.value();
-    } else {
-        AbrirCdsProdTempo(quotedProduct);
+        auto g = FGruposSetorRun.constFind(Setor);
+        if (g == FGruposSetorRun.cend()) {
+            std::optional<QString> grupo;
+            if (cdsSetorAg.findKey({V::text(Setor)}))
+                grupo = cdsSetorAg.fieldByName(QStringLiteral("setor_agrup_se")).asString();
+            g = FGruposSetorRun.insert(Setor, grupo);
+        }
+        if (!g.value())
+            return 0;
+        auto t = it.value().constFind(*g.value());
+        return t == it.value().cend() ? 0 : ConverterTempoProduto(t.value());
     }
 
+    AbrirCdsProdTempo(quoted());
     if (!cdsSetorAg.findKey({V::text(Setor)}))
         return 0;
     const QString grupo = cdsSetorAg.fieldByName(QStringLiteral("setor_agrup_se")).asString();
-    if (cached) {
-        auto t = cached->find(grupo);
-        return t == cached->end() ? 0 : ConverterTempoProduto(t.value());
-    }
     if (!cdsProdTempo.findKey({V::text(Produto), V::text(grupo)}))
         return 0;
     return ConverterTempoProduto(cdsProdTempo.fieldByName(QStringLiteral("TEMPO_PT")).asFloat());

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class SqlConnection;
 
@@ -217,6 +218,7 @@ private:
         std::int32_t ordem;
         std::int64_t qtdeFichas = 0;
         double tempoTot = 0, tempoTotHe = 0;
+        double troca = 0; // the sector's ticket-change time
         bool temTempoTot = false, temTempoTotHe = false;
         std::int64_t minutosExpediente = 0;
         std::int32_t minutosExtras = 0, minutosInativo = 0, qtdeFuncionarios = 0, qtdeFuncionariosHe = 0;
@@ -226,6 +228,9 @@ private:
         const Expediente* atual = nullptr; // the row TemExpediente found
         QHash<ChaveLinha, qsizetype> indice;
         std::vector<LinhaTempo> linhas;
+        ChaveLinha ultimoExpediente{0, {}, {}};
+        bool temUltimoExpediente = false;
+        qsizetype ultimaLinha = -1;
     };
     std::unique_ptr<Acumulacao> FAcumulacao;
     void IniciarAcumulacao();
@@ -238,6 +243,7 @@ private:
     // the database at most once, and the shift row's fields.
     std::unique_ptr<QHash<QString, QHash<QString, double>>> FTemposProdutoRun;
     std::unique_ptr<QHash<QString, double>> FTemposTrocaRun;
+    QHash<QString, std::optional<QString>> FGruposSetorRun; // emptied at every run
     // The clock's day when the run started: earlier days are never the current day.
     double FPrimeiroDiaCorrente = 0;
     std::unique_ptr<ShiftFields> FShiftFields;
