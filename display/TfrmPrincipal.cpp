@@ -352,6 +352,14 @@ void TfrmPrincipal::aceitarNovosDados()
 
 QString TfrmPrincipal::erroConfiguracao()
 {
+    // The settings are read once: they are checked with the first figures.
+    if (!FErroConfiguracao)
+        FErroConfiguracao = verificarConfiguracao();
+    return *FErroConfiguracao;
+}
+
+QString TfrmPrincipal::verificarConfiguracao()
+{
     // Settings that cannot work are found before any page shows: an empty
     // sector list, or an employee filter continuation that does not compile.
     if (FPrinc.Setores().isEmpty())
@@ -375,7 +383,10 @@ QString TfrmPrincipal::erroConfiguracao()
 
 int TfrmPrincipal::setoresComDados()
 {
-    FiltrarSetores();
+    // During the rotation the new figures are filtered already, with the
+    // cursor on the sector that comes next.
+    if (!FRotacaoAtiva)
+        FiltrarSetores();
     return FCalc->cdsSetores.recordCount();
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QPixmap>
 #include <QPointer>
@@ -104,6 +105,7 @@ private:
     void mostrarMensagem(const QString& titulo, const QString& detalhe);
     void atualizarAviso();
     void atualizarInfo();
+    QString verificarConfiguracao();
     int alturaAviso() const;
 
     TdmPrinc& FPrinc;
@@ -115,4 +117,5 @@ private:
     bool FShowBg = false;
     bool FRotacaoAtiva = false;
     QString FCodigoAtual;
+    std::optional<QString> FErroConfiguracao;
 };

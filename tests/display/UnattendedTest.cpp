@@ -155,6 +155,15 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     EXPECT_EQ(logLines("recovered").size(), 1);
 }
 
+TEST_F(Unattended, TheRotationGoesOnWithTheNextSectorWhenARunEnds)
+{
+    start("03,11");
+    finishCycle(); // the cycle starts again on 03 while the run goes on, and the run ends
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+    window->ProximaPagina();
+    EXPECT_EQ(window->lblTItulo->text(), "Montagem");
+}
+
 TEST_F(Unattended, SectorOnShowIsInTheStatusFileAsItChanges)
 {
     start("03,11");
