@@ -75,14 +75,12 @@ void TdmMarvessa::Gerar(bool completa)
     FTemposProdutoRun = std::make_unique<QHash<QString, QHash<QString, double>>>();
     FTemposTrocaRun = std::make_unique<QHash<QString, double>>();
     FGruposSetorRun.clear();
-    FPrimeiroDiaCorrente = daynum::fromDate(platform::clock().now().date());
     struct RunEnd {
         TdmMarvessa* m;
         ~RunEnd()
         {
             m->FTemposProdutoRun.reset();
             m->FTemposTrocaRun.reset();
-            m->FPrimeiroDiaCorrente = 0;
         }
     } runEnd{this};
 
@@ -170,54 +168,65 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
         double qtde, tempo;
         std::int32_t ordem;
     };
-    auto accumulate = [&](const Record& r) {
-        const double day = daynum::datePart(r.dateTime);
-        if (!TemExpediente(r.setor, r.funcionario, day))
+    auto accumulate = [&](double dateTime, const QString& setor, const QString& funcionario, const QString& prod,
+                          const QString& horaSaida, const QString& nomeSetor, const QString& nomeFuncionario,
+                          double qtde, double tempo, std::int32_t ordem) {
+        const double day = daynum::datePart(dateTime);
+        if (!FAcumulacao) {
+            if (!TemExpediente(setor, funcionario, day))
+                return;
+            if (tempo == 0 && stage.prod)
+                tempo = getTempoProdutoSetor(prod, setor);
+            const QString hora = stage.horaSaida ? horaSaida : daynum::clockText(dateTime);
+            AdicionarTempoSetor(setor, nomeSetor, day, ordem, funcionario, nomeFuncionario, qtde, tempo, hora);
             return;
-        double tempo = r.tempo;
+        }
+        // Within a run: TemExpediente and AdicionarTempoSetor on the entry
+        // of the record's day, sector and employee, found once.
+        Entrada& e = entrada(day, setor, funcionario);
+        if (!e.expediente || e.expediente->qtde <= 0)
+            return;
         if (tempo == 0 && stage.prod)
-            tempo = getTempoProdutoSetor(r.prod, r.setor);
+            tempo = getTempoProdutoSetor(prod, setor);
         // The clock text of a stage without one is made from the date-time,
-        // and only when a shift with overtime needs it.
-        const bool semHoraExtra = FAcumulacao && FAcumulacao->atual && FAcumulacao->atual->inicioHe.isEmpty();
-        const QString hora = stage.horaSaida || semHoraExtra ? r.horaSaida : daynum::clockText(r.dateTime);
-        AdicionarTempoSetor(r.setor, r.nomeSetor, day, r.ordem, r.funcionario, r.nomeFuncionario, r.qtde, tempo, hora);
+        // and only when the shift has overtime to set it against.
+        if (stage.horaSaida || e.expediente->inicioHe.isEmpty())
+            acumularTempo(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, horaSaida);
+        else
+            acumularTempo(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, daynum::clockText(dateTime));
     };
 
     // The statement runs once. With a progress receiver, which needs the
     // count first, its records are kept for the walk; without one they are
-    // accumulated as they are read.
+    // accumulated as they are read, from the row itself.
     std::vector<Record> kept;
     if (q.active() && !q.eof()) {
-        auto col = [&](const char* name) { return name ? q.columnIndex(QString::fromLatin1(name)) : -1; };
-        const int cDate = col(stage.dateTime), cSetor = col(stage.setor), cFunc = col(stage.funcionario),
-                  cQtde = col(stage.qtde), cProd = col(stage.prod), cHora = col(stage.horaSaida),
-                  cTempo = col("TEMPO"), cNomeSetor = col("NOME_SETOR"), cOrdem = col("ORDEM_SETOR"),
-                  cNomeFunc = col("NOME_FUNCIONARIO");
+        auto col = [&](const char* name) -> const fb::Value& {
+            static const fb::Value none;
+            return name ? q.value(q.columnIndex(QString::fromLatin1(name))) : none;
+        };
+        // The current row's values: the same objects from row to row.
+        const fb::Value &vDate = col(stage.dateTime), &vSetor = col(stage.setor), &vFunc = col(stage.funcionario),
+                        &vQtde = col(stage.qtde), &vProd = col(stage.prod), &vHora = col(stage.horaSaida),
+                        &vTempo = col("TEMPO"), &vNomeSetor = col("NOME_SETOR"), &vOrdem = col("ORDEM_SETOR"),
+                        &vNomeFunc = col("NOME_FUNCIONARIO");
         const bool keep = bool(FProgressEvent);
         Interner intern;
-        auto text = [&](int column) { return keep ? intern(q.value(column).asText()) : q.value(column).asText(); };
+        QString b1, b2, b3, b4, b5, b6;
         for (; !q.eof(); q.next()) {
-            Record r;
-            r.dateTime = q.value(cDate).asDateTime();
-            r.setor = text(cSetor);
-            r.funcionario = text(cFunc);
-            r.prod = cProd >= 0 ? text(cProd) : QString();
-            if (cHora >= 0)
-                r.horaSaida = text(cHora);
-            r.nomeSetor = text(cNomeSetor);
-            r.nomeFuncionario = text(cNomeFunc);
-            r.qtde = q.value(cQtde).asFloat();
-            r.tempo = q.value(cTempo).asFloat();
-            std::int64_t ordem = q.value(cOrdem).asInteger();
+            const std::int64_t ordem = vOrdem.asInteger();
             if (ordem < std::numeric_limits<std::int32_t>::min() || ordem > std::numeric_limits<std::int32_t>::max())
                 throw fb::ConversionError("ORDEM_SETOR out of range for an integer");
-            r.ordem = std::int32_t(ordem);
             ++FRegistrosLidos;
             if (keep)
-                kept.push_back(std::move(r));
+                kept.push_back(Record{vDate.asDateTime(), intern(vSetor.asText()), intern(vFunc.asText()),
+                                      intern(vProd.asText()), intern(vHora.asText()), intern(vNomeSetor.asText()),
+                                      intern(vNomeFunc.asText()), vQtde.asFloat(), vTempo.asFloat(),
+                                      std::int32_t(ordem)});
             else
-                accumulate(r);
+                accumulate(vDate.asDateTime(), vSetor.asText(b1), vFunc.asText(b2), vProd.asText(b3),
+                           vHora.asText(b4), vNomeSetor.asText(b5), vNomeFunc.asText(b6), vQtde.asFloat(),
+                           vTempo.asFloat(), std::int32_t(ordem));
         }
     }
     q.close();
@@ -225,7 +234,8 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
     const auto total = std::int32_t(kept.size());
     std::int32_t visited = 0;
     for (const Record& r : kept) {
-        accumulate(r);
+        accumulate(r.dateTime, r.setor, r.funcionario, r.prod, r.horaSaida, r.nomeSetor, r.nomeFuncionario, r.qtde,
+                   r.tempo, r.ordem);
         ++visited;
         FProgressEvent(total, visited, QString::fromUtf8(stage.mensagem), visited == 1);
     }
@@ -236,6 +246,14 @@ void TdmMarvessa::IniciarAcumulacao()
     // The shift rows, each read once: the first row of a day, sector and
     // employee in the table's order, as a find on its index gives it.
     FAcumulacao = std::make_unique<Acumulacao>();
+    const QDateTime agora = platform::clock().now();
+    FAcumulacao->diaAgora = daynum::fromDate(agora.date());
+    FAcumulacao->agora = agora.time().toString(QStringLiteral("HH:mm"));
+    const double ini = daynum::datePart(FPeriodoProducao->DataIni()), fim = FPeriodoProducao->DataFim();
+    if (fim >= ini && fim - ini < 400) {
+        FAcumulacao->diaIni = ini;
+        FAcumulacao->dias = qsizetype(fim - ini) + 1;
+    }
     const ShiftFields& pe = shiftFields();
     const WorkField& data = cdsProdExped.fieldByName(QStringLiteral("DATA_PE"));
     const WorkField& setor = cdsProdExped.fieldByName(QStringLiteral("SETOR_PE"));
@@ -280,22 +298,51 @@ void TdmMarvessa::GravarAcumulacao()
     FAcumulacao.reset();
 }
 
+TdmMarvessa::Entrada& TdmMarvessa::entrada(double Data, const QString& Setor, const QString& Funcionario)
+{
+    // Records come in runs of the same day, sector and employee: the last
+    // entry is looked at first.
+    Acumulacao& a = *FAcumulacao;
+    if (a.atual >= 0) {
+        Entrada& e = a.entradas[size_t(a.atual)];
+        if (e.chave.data == Data && e.chave.setor == Setor && e.chave.funcionario == Funcionario)
+            return e;
+    }
+    qsizetype* slot = nullptr;
+    const double dia = Data - a.diaIni;
+    if (dia >= 0 && dia < double(a.dias) && dia == double(qsizetype(dia))) {
+        const quint64 par = (quint64(quint32(a.setores(Setor))) << 32) | quint32(a.funcionarios(Funcionario));
+        auto p = a.pares.constFind(par);
+        if (p == a.pares.cend()) {
+            p = a.pares.insert(par, a.pares.size());
+            a.porDia.resize(a.porDia.size() + size_t(a.dias), -1);
+        }
+        slot = &a.porDia[size_t(p.value() * a.dias + qsizetype(dia))];
+    } else {
+        const ChaveLinha chave{Data, Setor, Funcionario};
+        auto it = a.foraDoPeriodo.find(chave);
+        if (it == a.foraDoPeriodo.end())
+            it = a.foraDoPeriodo.insert(chave, -1);
+        slot = &it.value();
+    }
+    if (*slot < 0) {
+        // The shift row: by employee, or the sector's row of no employee.
+        ChaveLinha chave{Data, Setor, Funcionario};
+        auto pe = a.expedientes.constFind(FExpedienteProducaoPorFunc ? chave : ChaveLinha{Data, Setor, QString()});
+        *slot = qsizetype(a.entradas.size());
+        a.entradas.push_back(Entrada{std::move(chave), pe == a.expedientes.cend() ? nullptr : &pe.value()});
+    }
+    a.atual = *slot;
+    return a.entradas[size_t(a.atual)];
+}
+
 bool TdmMarvessa::TemExpediente(const QString& Setor, const QString& Funcionario, double Data)
 {
-    const QString func = FExpedienteProducaoPorFunc ? Funcionario : QString();
     if (FAcumulacao) {
-        // Records come in runs of the same day, sector and employee: the
-        // last answer is kept.
-        Acumulacao& a = *FAcumulacao;
-        if (!a.temUltimoExpediente || !(a.ultimoExpediente.data == Data && a.ultimoExpediente.setor == Setor &&
-                                        a.ultimoExpediente.funcionario == func)) {
-            a.ultimoExpediente = ChaveLinha{Data, Setor, func};
-            a.temUltimoExpediente = true;
-            auto it = a.expedientes.constFind(a.ultimoExpediente);
-            a.atual = it == a.expedientes.cend() ? nullptr : &it.value();
-        }
-        return a.atual && a.atual->qtde > 0;
+        const Expediente* pe = entrada(Data, Setor, Funcionario).expediente;
+        return pe && pe->qtde > 0;
     }
+    const QString func = FExpedienteProducaoPorFunc ? Funcionario : QString();
     if (!cdsProdExped.findKey({V::date(Data), V::text(Setor), V::text(func)}))
         return false;
     return shiftFields().qtde->asInteger() > 0;
@@ -316,10 +363,12 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
                                       const QString& Funcionario, const QString& NomeFuncionario, double Qtde,
                                       double Tempo, const QString& HoraSaida)
 {
-    if (FAcumulacao && FAcumulacao->atual) {
-        acumularTempo(*FAcumulacao->atual, Setor, NomeSetor, Data, Ordem, Funcionario, NomeFuncionario, Qtde, Tempo,
-                      HoraSaida);
-        return;
+    if (FAcumulacao) {
+        Entrada& e = entrada(Data, Setor, Funcionario);
+        if (e.expediente) {
+            acumularTempo(e, NomeSetor, Ordem, NomeFuncionario, Qtde, Tempo, HoraSaida);
+            return;
+        }
     }
     const ShiftFields& pe = shiftFields();
 
@@ -340,9 +389,8 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
     // its own end time has passed.
     QString horaFim = pe.fim->asString();
     std::int32_t almoco = pe.almoco->asInteger();
-    // The clock is read only for records that may be of the current day.
-    const QDateTime now = Data >= FPrimeiroDiaCorrente ? platform::clock().now() : QDateTime();
-    if (now.isValid() && Data == daynum::fromDate(now.date())) {
+    const QDateTime now = platform::clock().now();
+    if (Data == daynum::fromDate(now.date())) {
         const QString agora = now.time().toString(QStringLiteral("HH:mm"));
         if (agora < horaFim) {
             horaFim = agora;
@@ -367,38 +415,25 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
 }
 
 // AdicionarTempoSetor within a run: the same rule, on the row in memory.
-void TdmMarvessa::acumularTempo(const Expediente& pe, const QString& Setor, const QString& NomeSetor, double Data,
-                                std::int32_t Ordem, const QString& Funcionario, const QString& NomeFuncionario,
-                                double Qtde, double Tempo, const QString& HoraSaida)
+void TdmMarvessa::acumularTempo(Entrada& e, const QString& NomeSetor, std::int32_t Ordem,
+                                const QString& NomeFuncionario, double Qtde, double Tempo, const QString& HoraSaida)
 {
     Acumulacao& a = *FAcumulacao;
-    // The row of the last record first: records come in runs of one row.
-    auto mesma = [&](const ChaveLinha& k) { return k.data == Data && k.setor == Setor && k.funcionario == Funcionario; };
-    if (a.ultimaLinha < 0 || !mesma(a.linhas[size_t(a.ultimaLinha)].chave)) {
-        ChaveLinha chave{Data, Setor, Funcionario};
-        auto it = a.indice.constFind(chave);
-        if (it != a.indice.cend()) {
-            a.ultimaLinha = it.value();
-        } else {
-            a.ultimaLinha = qsizetype(a.linhas.size());
-            a.indice.insert(chave, a.ultimaLinha);
-            a.linhas.push_back(LinhaTempo{std::move(chave), NomeSetor, NomeFuncionario, Ordem});
-            a.linhas.back().troca = getTempoTrocaFicha(Setor); // one sector per row
-        }
+    const Expediente& pe = *e.expediente;
+    if (e.linha < 0) {
+        e.linha = qsizetype(a.linhas.size());
+        a.linhas.push_back(LinhaTempo{e.chave, NomeSetor, NomeFuncionario, Ordem});
+        a.linhas.back().troca = getTempoTrocaFicha(e.chave.setor); // one sector per row
     }
-    LinhaTempo* l = &a.linhas[size_t(a.ultimaLinha)];
+    LinhaTempo* l = &a.linhas[size_t(e.linha)];
     ++l->qtdeFichas;
 
-    // Shift end and lunch break: on the current day the shift ends now until
-    // its own end time has passed.
+    // Shift end and lunch break: on the current day the shift ends at the
+    // run's start until its own end time has passed.
     std::int64_t minutos = pe.minutosExpediente;
-    const QDateTime now = Data >= FPrimeiroDiaCorrente ? platform::clock().now() : QDateTime();
-    if (now.isValid() && Data == daynum::fromDate(now.date())) {
-        const QString agora = now.time().toString(QStringLiteral("HH:mm"));
-        if (agora < pe.fim) {
-            const std::int32_t almoco = agora.left(2) < QLatin1String("12") ? 0 : pe.almoco;
-            minutos = std::int64_t(DiferencaMinutos(pe.inicio, agora)) - almoco;
-        }
+    if (e.chave.data == a.diaAgora && a.agora < pe.fim) {
+        const std::int32_t almoco = a.agora.left(2) < QLatin1String("12") ? 0 : pe.almoco;
+        minutos = std::int64_t(DiferencaMinutos(pe.inicio, a.agora)) - almoco;
     }
 
     const double troca = l->troca;

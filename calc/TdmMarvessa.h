@@ -223,29 +223,71 @@ private:
         std::int64_t minutosExpediente = 0;
         std::int32_t minutosExtras = 0, minutosInativo = 0, qtdeFuncionarios = 0, qtdeFuncionariosHe = 0;
     };
+    // What a run knows of one day, sector and employee of the records: its
+    // shift row and, once a record of it is accumulated, its row.
+    struct Entrada {
+        ChaveLinha chave;
+        const Expediente* expediente;
+        qsizetype linha = -1;
+    };
+    // Small numbers for the texts of a run, the last one looked at first.
+    class Numeros {
+    public:
+        int operator()(const QString& texto)
+        {
+            if (ultimoId_ >= 0 && texto == ultimo_)
+                return ultimoId_;
+            auto it = ids_.constFind(texto);
+            ultimoId_ = it != ids_.cend() ? it.value() : int(ids_.size());
+            if (it == ids_.cend())
+                ids_.insert(texto, ultimoId_);
+            ultimo_ = texto;
+            return ultimoId_;
+        }
+
+    private:
+        QHash<QString, int> ids_;
+        QString ultimo_;
+        int ultimoId_ = -1;
+    };
     struct Acumulacao {
         QHash<ChaveLinha, Expediente> expedientes;
-        const Expediente* atual = nullptr; // the row TemExpediente found
-        QHash<ChaveLinha, qsizetype> indice;
+        std::vector<Entrada> entradas;
+        // The entries by sector and employee pair and day of the period; a
+        // day outside it by the whole key.
+        Numeros setores, funcionarios, produtos;
+        QHash<quint64, qsizetype> pares;
+        double diaIni = 0;
+        qsizetype dias = 0;
+        std::vector<qsizetype> porDia; // pair * dias + day, -1: none yet
+        QHash<ChaveLinha, qsizetype> foraDoPeriodo;
+        // Each product and sector's standard time, once worked out.
+        QHash<quint64, double> temposProduto;
         std::vector<LinhaTempo> linhas;
-        ChaveLinha ultimoExpediente{0, {}, {}};
-        bool temUltimoExpediente = false;
-        qsizetype ultimaLinha = -1;
+        qsizetype atual = -1; // the entry of the last record
+        const Expediente* expedienteAtual() const
+        {
+            return atual < 0 ? nullptr : entradas[size_t(atual)].expediente;
+        }
+        // The clock when the run started: the current day's shifts end then.
+        double diaAgora = 0;
+        QString agora;
     };
     std::unique_ptr<Acumulacao> FAcumulacao;
     void IniciarAcumulacao();
     void GravarAcumulacao();
-    void acumularTempo(const Expediente& pe, const QString& Setor, const QString& NomeSetor, double Data,
-                       std::int32_t Ordem, const QString& Funcionario, const QString& NomeFuncionario, double Qtde,
-                       double Tempo, const QString& HoraSaida);
+    // The entry of a record's day, sector and employee, found or made.
+    Entrada& entrada(double Data, const QString& Setor, const QString& Funcionario);
+    // Reads at once the times of the products not yet asked in this run.
+    void carregarTemposProduto(const QStringList& Produtos);
+    void acumularTempo(Entrada& e, const QString& NomeSetor, std::int32_t Ordem, const QString& NomeFuncionario,
+                       double Qtde, double Tempo, const QString& HoraSaida);
 
     // Within one generation run: each product's times per sector, asked of
     // the database at most once, and the shift row's fields.
     std::unique_ptr<QHash<QString, QHash<QString, double>>> FTemposProdutoRun;
     std::unique_ptr<QHash<QString, double>> FTemposTrocaRun;
     QHash<QString, std::optional<QString>> FGruposSetorRun; // emptied at every run
-    // The clock's day when the run started: earlier days are never the current day.
-    double FPrimeiroDiaCorrente = 0;
     std::unique_ptr<ShiftFields> FShiftFields;
 
     double FDataLeitura = 0;

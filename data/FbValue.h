@@ -26,6 +26,15 @@ public:
     bool isNull() const { return kind_ == Kind::Null; }
 
     QString asText() const;
+    // The text without a copy: the value's own for a text, else the
+    // conversion, made in buffer.
+    const QString& asText(QString& buffer) const
+    {
+        if (kind_ == Kind::Text)
+            return text_;
+        buffer = asText();
+        return buffer;
+    }
     std::int64_t asInteger() const; // floats round half to even
     double asFloat() const;
     double asDateTime() const;      // day number

@@ -107,14 +107,18 @@ void WorkTable::open()
     fields_.clear();
     fieldLists_.clear();
     const auto& columns = source_->columns();
-    for (const auto& c : columns)
+    // Each field takes the value of the first column of its name.
+    std::vector<int> from;
+    for (const auto& c : columns) {
         fields_.push_back(std::make_unique<WorkField>(this, int(fields_.size()), c.name, fieldTypeOf(c), c.size));
+        from.push_back(source_->columnIndex(c.name));
+    }
     for (; !source_->eof(); source_->next()) {
         auto row = std::make_unique<Row>();
         row->seq = nextSeq_++;
         row->cells.reserve(fields_.size());
         for (size_t i = 0; i < fields_.size(); ++i)
-            row->cells.push_back(fields_[i]->toCell(*source_->findField(columns[i].name)));
+            row->cells.push_back(fields_[i]->toCell(source_->value(from[i])));
         rows_.push_back(std::move(row));
     }
     source_->close();

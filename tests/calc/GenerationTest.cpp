@@ -232,6 +232,45 @@ TEST(Generation, PeriodCoversTheReadingDayAndThirtyBefore)
     EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 2);
 }
 
+TEST(Generation, RowsAreTheSameWhateverTheLengthOfThePeriod)
+{
+    // Two employees' records interleaved over two days, so that each row is
+    // found again after another's; a period of over a year is kept by the
+    // whole key, a month by day.
+    const QString sql = base() + productTime("P1", "02", 30) + shift({"2026-11-04", "02", "001"}) +
+                        shift({"2026-11-04", "02", "002"}) + shift({"2026-11-05", "02", "001"}) +
+                        ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}) +
+                        ticket(1, 2, "02", "2026-11-04 10:05", "10:05", 2, "002", {"P1"}) +
+                        ticket(1, 3, "02", "2026-11-05 10:10", "10:10", 3, "001", {"P1"}) +
+                        ticket(1, 4, "02", "2026-11-04 10:15", "10:15", 4, "001", {"P1"}) +
+                        ticket(1, 5, "02", "2026-11-04 10:20", "10:20", 5, "002", {"P1"});
+    auto rowsOf = [&](double ini, double fim) {
+        Factory f(sql);
+        f.dm.setDataLeitura(0);
+        f.dm.setDataInicial(ini);
+        f.dm.setDataFinal(fim);
+        f.dm.GerarCdsEficiencia();
+        QStringList rows;
+        for (f.dm.cdsTempoSetor.first(); !f.dm.cdsTempoSetor.eof(); f.dm.cdsTempoSetor.next()) {
+            QStringList cells;
+            for (const auto& field : f.dm.cdsTempoSetor.fields())
+                cells << field->asString();
+            rows << cells.join(QLatin1Char('|'));
+        }
+        return rows;
+    };
+    const QStringList month = rowsOf(kDay - 30, kDay);
+    ASSERT_EQ(month.size(), 3);
+    EXPECT_EQ(month, rowsOf(kDay - 500, kDay));
+    Factory f(sql);
+    f.dm.GerarCdsEficiencia();
+    f.row(kYesterday, "02", "001");
+    EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
+    EXPECT_EQ(f.field("TEMPO_TOT"), (1 + 4) * 30 + 2 * 5);
+    f.row(kYesterday, "02", "002");
+    EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
+}
+
 TEST(Generation, NamesAreCutToEachTablesRoom)
 {
     const QString longSector = QString("Setor de Montagem e Acabamento Final X").left(35);
