@@ -1,12 +1,20 @@
 // Times one generation run against a factory database and sets it against
-// the floor: running and fetching the three production statements once with
-// nothing else; then a refresh run of the reading day after it.
+// two floors, measured side by side in the same process:
+//   - the three production statements, run and fetched with nothing else;
+//   - every statement the run sends (those three, the shift rows, the
+//     operation times, the grouping sectors and one product-time statement
+//     for each product the run looked up), run and fetched with nothing else.
+// Then a refresh run of the reading day after the full run.
 //
-//   generation-bench DATABASE YYYY-MM-DD [RUNS]
+//   generation-bench DATABASE YYYY-MM-DD [ROUNDS]
 //
-// Prints the records, the rows of cdsTempoSetor, the best full-run time, the
-// best floor time, their ratio, the best refresh time and its ratio to the
-// full run, and the peak memory of the process.
+// Full runs and floors take turns, each going first every other round, so
+// that a slower stretch of the machine weighs on both. Prints the records,
+// the rows of cdsTempoSetor, the best time of each, the ratios of the full
+// run to each floor (best against best; the middle round's and the range of
+// the rounds', which show how steady the machine was), the best
+// refresh time and its ratio to the full run, and the peak memory.
+#include "calc/SourceStatements.h"
 #include "calc/TdmMarvessa.h"
 #include "data/DayNumber.h"
 #include "data/Platform.h"
@@ -22,22 +30,63 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 namespace {
 
-// Runs each production statement once and fetches every row.
-long floorRun(TdmMarvessa& dm)
+long fetchAll(SqlQuery& q)
 {
     long records = 0;
-    for (SqlQuery* q : {&dm.sqlProdSetor, &dm.sqlCorteSetor, &dm.sqlCodCxUnitSetor}) {
-        q->close();
-        q->open();
-        for (; !q->eof(); q->next())
-            ++records;
-        q->close();
-    }
+    q.close();
+    q.open();
+    for (; !q.eof(); q.next())
+        ++records;
+    q.close();
     return records;
 }
+
+// The production statements, with the period and texts the last full run
+// left in them.
+long productionStatements(TdmMarvessa& dm)
+{
+    long records = 0;
+    for (SqlQuery* q : {&dm.sqlProdSetor, &dm.sqlCorteSetor, &dm.sqlCodCxUnitSetor})
+        records += fetchAll(*q);
+    return records;
+}
+
+// Every statement of the last full run.
+void everyStatement(TdmMarvessa& dm)
+{
+    productionStatements(dm);
+    for (SqlQuery* q : {&dm.sqlOperacaoSetor, &dm.sqlProdExped, &dm.sqlSetorAg})
+        fetchAll(*q);
+    for (QString produto : dm.ProdutosLidos()) {
+        produto.replace(QLatin1Char('\''), QStringLiteral("''"));
+        dm.sqlProdTempo.close();
+        dm.sqlProdTempo.sql() =
+            QStringList{sourcesql::kProdTempoPrefix + QLatin1Char('\'') + produto + QStringLiteral("')")};
+        fetchAll(dm.sqlProdTempo);
+    }
+}
+
+double seconds(const std::function<void()>& work)
+{
+    QElapsedTimer t;
+    t.start();
+    work();
+    return t.nsecsElapsed() / 1e9;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double best(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
 } // namespace
 
@@ -45,12 +94,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: generation-bench DATABASE YYYY-MM-DD [RUNS]\n");
+        std::fprintf(stderr, "usage: generation-bench DATABASE YYYY-MM-DD [ROUNDS]\n");
         return 2;
     }
     const QString database = QString::fromLocal8Bit(argv[1]);
     const QDate day = QDate::fromString(QString::fromLatin1(argv[2]), Qt::ISODate);
-    const int runs = argc > 3 ? std::max(1, atoi(argv[3])) : 3;
+    const int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 3;
     QTemporaryDir folder;
     platform::setAppFolder(folder.path());
 
@@ -65,37 +114,59 @@ int main(int argc, char** argv)
     // The statements with the run's period and texts, built once.
     dm.GerarCdsEficiencia();
 
-    double bestRun = 1e300, bestFloor = 1e300, bestRefresh = 1e300;
+    std::vector<double> full, three, every, refresh, perThree, perEvery;
     long records = 0;
     std::int64_t dayRecords = 0;
     int rows = 0;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        dm.GerarCdsEficiencia();
-        bestRun = std::min(bestRun, t.nsecsElapsed() / 1e9);
-        rows = dm.cdsTempoSetor.recordCount();
-        // The bare fetch of the same statements, with the full run's period.
-        t.restart();
-        records = floorRun(dm);
-        bestFloor = std::min(bestFloor, t.nsecsElapsed() / 1e9);
-        // A refresh run of the reading day after that full run.
-        t.restart();
-        dm.AtualizarDiaEficiencia();
-        bestRefresh = std::min(bestRefresh, t.nsecsElapsed() / 1e9);
-        dayRecords = dm.RegistrosLidos();
+    for (int i = 0; i < rounds; ++i) {
+        double run = 0, floor3 = 0, floorAll = 0;
+        auto fullRun = [&] {
+            run = seconds([&] { dm.GerarCdsEficiencia(); });
+            rows = dm.cdsTempoSetor.recordCount();
+        };
+        auto floors = [&] {
+            floor3 = seconds([&] { records = productionStatements(dm); });
+            floorAll = seconds([&] { everyStatement(dm); });
+        };
+        if (i % 2 == 0) {
+            fullRun();
+            floors();
+        } else {
+            floors();
+            fullRun();
+        }
+        full.push_back(run);
+        three.push_back(floor3);
+        every.push_back(floorAll);
+        perThree.push_back(run / floor3);
+        perEvery.push_back(run / floorAll);
+        // A refresh run of the reading day after the round's full run; not
+        // before a round that starts with the floors, which need the
+        // statements as the full run left them.
+        if (i % 2 == 1 || i + 1 == rounds) {
+            refresh.push_back(seconds([&] { dm.AtualizarDiaEficiencia(); }));
+            dayRecords = dm.RegistrosLidos();
+        }
     }
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("records:             %ld\n", records);
     std::printf("cdsTempoSetor rows:  %d\n", rows);
-    std::printf("full run:            %.3f s (best of %d)\n", bestRun, runs);
-    std::printf("statements alone:    %.3f s (best of %d)\n", bestFloor, runs);
-    std::printf("full / fetch:        %.3f\n", bestRun / bestFloor);
-    std::printf("refresh run:         %.3f s (best of %d, %lld records of the day)\n", bestRefresh, runs,
-                static_cast<long long>(dayRecords));
-    std::printf("refresh / full:      %.3f\n", bestRefresh / bestRun);
+    std::printf("full run:            %.3f s (best of %d)\n", best(full), rounds);
+    std::printf("three statements:    %.3f s (best of %d)\n", best(three), rounds);
+    std::printf("every statement:     %.3f s (best of %d; %lld product-time statements)\n", best(every), rounds,
+                static_cast<long long>(dm.ProdutosLidos().size()));
+    auto spread = [](const std::vector<double>& v) {
+        return std::make_pair(*std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()));
+    };
+    std::printf("full / fetch:        %.3f (best against best; rounds: middle %.3f, %.3f to %.3f)\n",
+                best(full) / best(three), median(perThree), spread(perThree).first, spread(perThree).second);
+    std::printf("full / every fetch:  %.3f (best against best; rounds: middle %.3f, %.3f to %.3f)\n",
+                best(full) / best(every), median(perEvery), spread(perEvery).first, spread(perEvery).second);
+    std::printf("refresh run:         %.3f s (best of %zu, %lld records of the day)\n", best(refresh),
+                refresh.size(), static_cast<long long>(dayRecords));
+    std::printf("refresh / full:      %.3f\n", best(refresh) / best(full));
     std::printf("peak memory:         %.1f MB\n", usage.ru_maxrss / 1024.0);
     return 0;
 }

@@ -85,6 +85,7 @@ void TdmMarvessa::Gerar(bool completa)
     } runEnd{this};
 
     FRegistrosLidos = 0;
+    FProdutosLidos.clear();
     PrepararCdsEficiencia();
     if (completa)
         DescartarBaseDia();
@@ -305,7 +306,7 @@ TdmMarvessa::Entrada& TdmMarvessa::entrada(double Data, const QString& Setor, co
     Acumulacao& a = *FAcumulacao;
     if (a.atual >= 0) {
         Entrada& e = a.entradas[size_t(a.atual)];
-        if (e.chave.data == Data && e.chave.setor == Setor && e.chave.funcionario == Funcionario)
+        if (e.chave.data == Data && mesmoTexto(e.chave.setor, Setor) && mesmoTexto(e.chave.funcionario, Funcionario))
             return e;
     }
     qsizetype* slot = nullptr;

@@ -267,6 +267,7 @@ void TdmMarvessa::carregarTemposProduto(const QStringList& Produtos)
                 lista += QLatin1Char(',');
             lista += quotedText(Produtos[i]);
             novos.insert(Produtos[i], {});
+            FProdutosLidos << Produtos[i];
             ++n;
         }
         if (novos.isEmpty())

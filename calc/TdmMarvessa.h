@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -87,6 +88,9 @@ public:
     void setGravarConsultas(bool v) { FGravarConsultas = v; }
     // Source records the last generation run read.
     std::int64_t RegistrosLidos() const { return FRegistrosLidos; }
+    // The products whose times the last run read from PRODUTO_TEMPO, in
+    // the order it read them.
+    const QStringList& ProdutosLidos() const { return FProdutosLidos; }
     bool ExpedienteProducaoPorFunc() const { return FExpedienteProducaoPorFunc; }
     void setExpedienteProducaoPorFunc(bool v) { FExpedienteProducaoPorFunc = v; }
     SqlConnection* SQLCOnnection() const { return FSQLConnection; }
@@ -193,13 +197,20 @@ private:
     // During a run: the shift rows by day, sector and employee, read once,
     // and the day-sector-employee rows accumulated in memory, written to
     // cdsTempoSetor in order of first appearance when the stages end.
+    // Equal texts, compared for equality alone (a run compares many).
+    static bool mesmoTexto(const QString& a, const QString& b)
+    {
+        return a.size() == b.size() &&
+               (a.constData() == b.constData() ||
+                std::memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(QChar)) == 0);
+    }
     struct ChaveLinha {
         double data;
         QString setor;
         QString funcionario;
         bool operator==(const ChaveLinha& o) const
         {
-            return data == o.data && setor == o.setor && funcionario == o.funcionario;
+            return data == o.data && mesmoTexto(setor, o.setor) && mesmoTexto(funcionario, o.funcionario);
         }
     };
     friend size_t qHash(const ChaveLinha& k, size_t seed) noexcept
@@ -235,7 +246,7 @@ private:
     public:
         int operator()(const QString& texto)
         {
-            if (ultimoId_ >= 0 && texto == ultimo_)
+            if (ultimoId_ >= 0 && mesmoTexto(texto, ultimo_))
                 return ultimoId_;
             auto it = ids_.constFind(texto);
             ultimoId_ = it != ids_.cend() ? it.value() : int(ids_.size());
@@ -295,6 +306,7 @@ private:
     double FDataFinal = 0;
     bool FExpedienteProducaoPorFunc = false;
     std::int64_t FRegistrosLidos = 0;
+    QStringList FProdutosLidos;
     bool FGravarConsultas = true;
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged
     // The rows of cdsTempoSetor before the reading day, as the last full run
