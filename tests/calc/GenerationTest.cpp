@@ -20,6 +20,19 @@ QString base()
            employee("002", "João Conceição") + operation("TR", "02", 5) + operation("CO", "03", 99);
 }
 
+// Every row of a table, a line of texts each, in the table's order.
+QStringList tableRows(WorkTable& t)
+{
+    QStringList rows;
+    for (t.first(); !t.eof(); t.next()) {
+        QStringList cells;
+        for (const auto& field : t.fields())
+            cells << (field->isNull() ? QStringLiteral("null") : field->asString());
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 } // namespace
 
 TEST(Generation, ProductionTicketsAccumulateWithTicketChangeOncePerRecord)
@@ -250,14 +263,7 @@ TEST(Generation, RowsAreTheSameWhateverTheLengthOfThePeriod)
         f.dm.setDataInicial(ini);
         f.dm.setDataFinal(fim);
         f.dm.GerarCdsEficiencia();
-        QStringList rows;
-        for (f.dm.cdsTempoSetor.first(); !f.dm.cdsTempoSetor.eof(); f.dm.cdsTempoSetor.next()) {
-            QStringList cells;
-            for (const auto& field : f.dm.cdsTempoSetor.fields())
-                cells << field->asString();
-            rows << cells.join(QLatin1Char('|'));
-        }
-        return rows;
+        return tableRows(f.dm.cdsTempoSetor);
     };
     const QStringList month = rowsOf(kDay - 30, kDay);
     ASSERT_EQ(month.size(), 3);
@@ -269,6 +275,40 @@ TEST(Generation, RowsAreTheSameWhateverTheLengthOfThePeriod)
     EXPECT_EQ(f.field("TEMPO_TOT"), (1 + 4) * 30 + 2 * 5);
     f.row(kYesterday, "02", "002");
     EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
+}
+
+TEST(Generation, StagesCalledOneByOneFillTheSameRowsAsARun)
+{
+    // Overtime, a product time through the grouping sector, the current
+    // day's shift ending now, the three stages, records interleaved: the
+    // run's rows in memory and the stages' rule on the table agree.
+    Shift overtime{"2026-11-04", "02", "001"};
+    overtime.inicioHe = "18:00";
+    overtime.fimHe = "20:00";
+    overtime.qtdeHe = 1;
+    const QString sql = base() + productTime("P1", "02", 30) + productTime("P9", "02", 120) + shift(overtime) +
+                        shift({"2026-11-04", "03", "001"}) + shift({"2026-11-05", "02", "002"}) +
+                        ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 3, "001", {"P1"}) +
+                        ticket(1, 2, "02", "2026-11-05 09:00", "09:00", 2, "002", {"P1"}) +
+                        ticket(1, 3, "02", "2026-11-04 18:30", "18:30", 1, "001", {"P1"}) +
+                        cutting(1, "02", "2026-11-05 09:10", "002", 24, "F1", 20) +
+                        label("C1", 7, 1, "03", "2026-11-04 19:00:00", "001", "P9") +
+                        label("C2", 7, 2, "02", "2026-11-04 19:00:00", "001", "P1");
+    Factory f(sql);
+    f.fakes.clock.set(QDateTime(QDate(2026, 11, 5), QTime(10, 15)));
+    f.dm.GerarCdsEficiencia();
+    const QStringList run = tableRows(f.dm.cdsTempoSetor);
+    ASSERT_EQ(run.size(), 3);
+
+    f.dm.PrepararCdsEficiencia();
+    f.dm.AbrirCdsProdExped();
+    f.dm.AbrirCdsSetorAg();
+    f.dm.AbrirSqlProdSetor();
+    f.dm.AbrirSqlCorteSetor();
+    f.dm.AbrirSqlCodCxUnitSetor();
+    f.dm.ProcessarProducao();
+    f.dm.CalcularEficiencia();
+    EXPECT_EQ(tableRows(f.dm.cdsTempoSetor), run);
 }
 
 TEST(Generation, NamesAreCutToEachTablesRoom)
