@@ -241,55 +241,14 @@ double TdmMarvessa::getTempoTrocaFicha(const QString& Setor)
     return tempo;
 }
 
-namespace {
-
-QString quotedText(const QString& text)
-{
-    QString q = text;
-    q.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + q + QLatin1Char('\'');
-}
-
-} // namespace
-
-void TdmMarvessa::carregarTemposProduto(const QStringList& Produtos)
-{
-    // In lists the server takes in one statement: at most a thousand items
-    // and some tens of kilobytes of text.
-    constexpr qsizetype kItens = 1000, kTexto = 30000;
-    for (qsizetype i = 0; i < Produtos.size();) {
-        QHash<QString, QHash<QString, double>> novos;
-        QString lista;
-        for (qsizetype n = 0; i < Produtos.size() && n < kItens && lista.size() < kTexto; ++i) {
-            if (FTemposProdutoRun->contains(Produtos[i]) || novos.contains(Produtos[i]))
-                continue;
-            if (!lista.isEmpty())
-                lista += QLatin1Char(',');
-            lista += quotedText(Produtos[i]);
-            novos.insert(Produtos[i], {});
-            FProdutosLidos << Produtos[i];
-            ++n;
-        }
-        if (novos.isEmpty())
-            continue;
-        AbrirCdsProdTempo(lista);
-        // Each product's first row of a sector in the table's order; the
-        // statement's comparison may let in rows of a product spelt with
-        // trailing blanks, which belong to no product asked.
-        WorkField& prod = cdsProdTempo.fieldByName(QStringLiteral("PRODUTO_PT"));
-        WorkField& setor = cdsProdTempo.fieldByName(QStringLiteral("SETOR_PT"));
-        WorkField& tempo = cdsProdTempo.fieldByName(QStringLiteral("TEMPO_PT"));
-        for (cdsProdTempo.first(); !cdsProdTempo.eof(); cdsProdTempo.next()) {
-            auto it = novos.find(prod.asString());
-            if (it != novos.end() && !it.value().contains(setor.asString()))
-                it.value().insert(setor.asString(), tempo.asFloat());
-        }
-        FTemposProdutoRun->insert(novos);
-    }
-}
-
 double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& Setor)
 {
+    auto quoted = [&] {
+        QString q = Produto;
+        q.replace(QLatin1Char('\''), QStringLiteral("''"));
+        return QLatin1Char('\'') + q + QLatin1Char('\'');
+    };
+
     // During a run each product's rows are read once and kept by sector,
     // each sector's grouping sector is looked up once, and each product and
     // sector pair is worked out once.
@@ -303,8 +262,16 @@ double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& 
         }
         auto it = FTemposProdutoRun->constFind(Produto);
         if (it == FTemposProdutoRun->cend()) {
-            carregarTemposProduto({Produto});
-            it = FTemposProdutoRun->constFind(Produto);
+            AbrirCdsProdTempo(quoted());
+            FProdutosLidos << Produto;
+            QHash<QString, double> bySector;
+            WorkField& prod = cdsProdTempo.fieldByName(QStringLiteral("PRODUTO_PT"));
+            WorkField& setor = cdsProdTempo.fieldByName(QStringLiteral("SETOR_PT"));
+            WorkField& tempo = cdsProdTempo.fieldByName(QStringLiteral("TEMPO_PT"));
+            for (cdsProdTempo.first(); !cdsProdTempo.eof(); cdsProdTempo.next())
+                if (prod.asString() == Produto && !bySector.contains(setor.asString()))
+                    bySector.insert(setor.asString(), tempo.asFloat());
+            it = FTemposProdutoRun->insert(Produto, bySector);
         }
         auto g = FGruposSetorRun.constFind(Setor);
         if (g == FGruposSetorRun.cend()) {
@@ -324,7 +291,7 @@ double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& 
         return resultado;
     }
 
-    AbrirCdsProdTempo(quotedText(Produto));
+    AbrirCdsProdTempo(quoted());
     if (!cdsSetorAg.findKey({V::text(Setor)}))
         return 0;
     const QString grupo = cdsSetorAg.fieldByName(QStringLiteral("setor_agrup_se")).asString();

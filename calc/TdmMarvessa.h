@@ -289,8 +289,6 @@ private:
     void GravarAcumulacao();
     // The entry of a record's day, sector and employee, found or made.
     Entrada& entrada(double Data, const QString& Setor, const QString& Funcionario);
-    // Reads at once the times of the products not yet asked in this run.
-    void carregarTemposProduto(const QStringList& Produtos);
     void acumularTempo(Entrada& e, const QString& NomeSetor, std::int32_t Ordem, const QString& NomeFuncionario,
                        double Qtde, double Tempo, const QString& HoraSaida);
 
