@@ -14,6 +14,11 @@
 // run to each floor (best against best; the middle round's and the range of
 // the rounds', which show how steady the machine was), the best
 // refresh time and its ratio to the full run, and the peak memory.
+//
+// Every refresh run's three tables are compared with those of the full run
+// before it, field by field to the last bit and in order, and once more with
+// the reading day given with a time of day; a difference ends the bench with
+// exit status 1.
 #include "calc/SourceStatements.h"
 #include "calc/TdmMarvessa.h"
 #include "data/DayNumber.h"
@@ -88,6 +93,29 @@ double median(std::vector<double> v)
 
 double best(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
+// The three tables as text: every row in order, every field, floats to the
+// last bit.
+QByteArray tables(TdmMarvessa& dm)
+{
+    QByteArray out;
+    for (WorkTable* t : {&dm.cdsTempoSetor, &dm.cdsSetores, &dm.cdsSetorFunc}) {
+        out += t->name().toUtf8() + '\n';
+        for (t->first(); !t->eof(); t->next()) {
+            for (const auto& f : t->fields()) {
+                if (f->isNull())
+                    out += '-';
+                else if (f->type() == FieldType::Float)
+                    out += QByteArray::number(f->asFloat(), 'g', 17);
+                else
+                    out += f->asString().toUtf8();
+                out += '|';
+            }
+            out += '\n';
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -115,6 +143,8 @@ int main(int argc, char** argv)
     dm.GerarCdsEficiencia();
 
     std::vector<double> full, three, every, refresh, perThree, perEvery;
+    QByteArray fullTables;
+    int refreshDiffers = 0;
     long records = 0;
     std::int64_t dayRecords = 0;
     int rows = 0;
@@ -123,6 +153,7 @@ int main(int argc, char** argv)
         auto fullRun = [&] {
             run = seconds([&] { dm.GerarCdsEficiencia(); });
             rows = dm.cdsTempoSetor.recordCount();
+            fullTables = tables(dm);
         };
         auto floors = [&] {
             floor3 = seconds([&] { records = productionStatements(dm); });
@@ -146,7 +177,19 @@ int main(int argc, char** argv)
         if (i % 2 == 1 || i + 1 == rounds) {
             refresh.push_back(seconds([&] { dm.AtualizarDiaEficiencia(); }));
             dayRecords = dm.RegistrosLidos();
+            refreshDiffers += tables(dm) != fullTables;
         }
+    }
+
+    // The reading day with a time of day: the same tables, after a full run
+    // and after two refresh runs.
+    int timeDiffers = 0;
+    dm.setDataLeitura(daynum::fromDate(day) + 8.5 / 24);
+    dm.GerarCdsEficiencia();
+    timeDiffers += tables(dm) != fullTables;
+    for (int i = 0; i < 2; ++i) {
+        dm.AtualizarDiaEficiencia();
+        timeDiffers += tables(dm) != fullTables;
     }
 
     rusage usage{};
@@ -167,6 +210,10 @@ int main(int argc, char** argv)
     std::printf("refresh run:         %.3f s (best of %zu, %lld records of the day)\n", best(refresh),
                 refresh.size(), static_cast<long long>(dayRecords));
     std::printf("refresh / full:      %.3f\n", best(refresh) / best(full));
+    std::printf("refresh = full:      %s (%zu refresh runs compared; %d differ)\n", refreshDiffers ? "NO" : "yes",
+                refresh.size(), refreshDiffers);
+    std::printf("day with a time:     %s (a full run and 2 refresh runs at 08:30; %d differ)\n",
+                timeDiffers ? "NO" : "same tables", timeDiffers);
     std::printf("peak memory:         %.1f MB\n", usage.ru_maxrss / 1024.0);
-    return 0;
+    return refreshDiffers || timeDiffers ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 // Efficiency percentages per day, sector and employee, and their daily and
 // period means per sector and per employee.
 #include "calc/TdmMarvessa.h"
+#include "data/DayNumber.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ void acumular(bool diaria, double eficiencia, WorkField* qtde, WorkField* soma, 
 // A percentage of the reading day, or of the explicit period when one is set.
 bool TdmMarvessa::EhDiaria(double Data) const
 {
-    return Data == FDataLeitura || (FDataInicial <= Data && Data <= FDataFinal);
+    // The reading day is a date, whatever time of day it was given with.
+    return Data == daynum::datePart(FDataLeitura) || (FDataInicial <= Data && Data <= FDataFinal);
 }
 
 void TdmMarvessa::AcumularSetor(const QString& Setor, const QString& NomeSetor, std::int32_t Ordem, double Data,

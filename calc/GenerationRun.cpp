@@ -9,6 +9,7 @@
 
 #include <QSet>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -44,6 +45,7 @@ struct TdmMarvessa::SourceStage {
     const char* prod;      // product for the lookup fallback; null: no fallback
     const char* horaSaida; // clock text column; null: the date-time formatted hh:mm
     const char* mensagem;
+    std::int32_t estagio; // 0, 1, 2 in the order of the run
 };
 
 void TdmMarvessa::GerarCdsEficiencia()
@@ -89,8 +91,6 @@ void TdmMarvessa::Gerar(bool completa)
     PrepararCdsEficiencia();
     if (completa)
         DescartarBaseDia();
-    else
-        RestaurarBaseDia();
     AbrirCdsProdExped();
     AbrirCdsSetorAg();
     AbrirSqlProdSetor();
@@ -102,19 +102,38 @@ void TdmMarvessa::Gerar(bool completa)
         ~AcumulacaoEnd() { m->FAcumulacao.reset(); }
     } acumulacaoEnd{this};
     ProcessarProducao();
-    GravarAcumulacao();
+    GravarAcumulacao(completa);
     CalcularEficiencia();
     if (completa && FDataLeitura > 0 && FDataInicial == 0 && FDataFinal == 0)
         GuardarBaseDia();
+    FEstagiosGravados = {};
+}
+
+void TdmMarvessa::DescartarBaseDia()
+{
+    FBaseDia = 0;
+    FBase.clear();
+    FBaseAncoras.clear();
 }
 
 void TdmMarvessa::GuardarBaseDia()
 {
-    FBase.clear();
+    // The reading day is a date: a time in it changes which rows are kept.
+    const double dia = daynum::datePart(FDataLeitura);
+    DescartarBaseDia();
+    std::fill(std::begin(FBaseFimEstagio), std::end(FBaseFimEstagio), 0);
     const auto& fields = cdsTempoSetor.fields();
-    for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next()) {
-        if (cdsTempoSetorDATA->asDateTime() >= FDataLeitura)
+    size_t linha = 0;
+    for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next(), ++linha) {
+        const double data = cdsTempoSetorDATA->asDateTime();
+        if (data >= dia) {
+            FBaseAncoras.insert(ChaveLinha{data, cdsTempoSetorSETOR->asString(), cdsTempoSetorFUNCIONARIO->asString()},
+                                qsizetype(FBase.size()));
             continue;
+        }
+        const std::int32_t estagio = linha < FEstagiosGravados.size() ? FEstagiosGravados[linha] : 0;
+        for (std::int32_t s = estagio; s < 3; ++s)
+            ++FBaseFimEstagio[s];
         std::vector<fb::Value> row;
         row.reserve(fields.size());
         for (const auto& f : fields)
@@ -122,18 +141,6 @@ void TdmMarvessa::GuardarBaseDia()
         FBase.push_back(std::move(row));
     }
     FBaseDia = FDataLeitura;
-}
-
-void TdmMarvessa::RestaurarBaseDia()
-{
-    const auto& fields = cdsTempoSetor.fields();
-    for (const auto& row : FBase) {
-        cdsTempoSetor.append();
-        for (size_t i = 0; i < fields.size(); ++i)
-            if (!row[i].isNull())
-                fields[i]->setValue(row[i]);
-        cdsTempoSetor.post();
-    }
 }
 
 void TdmMarvessa::ProcessarProducao()
@@ -146,19 +153,19 @@ void TdmMarvessa::ProcessarProducao()
 void TdmMarvessa::ProcessarProdutoSetor()
 {
     processStage(sqlProdSetor, {"DTSAIDA_PS", "SETOR_PS", "FUNCIONAR_PS", "QTDE_PS", "PROD", "HORASAIDA_PS",
-                                "Processando o Produto/Setor"});
+                                "Processando o Produto/Setor", 0});
 }
 
 void TdmMarvessa::ProcessarCorteSetor()
 {
     processStage(sqlCorteSetor, {"data_saida_fs", "setor_fs", "funcionario_fs", "QTDE", nullptr, nullptr,
-                                 "Processando o Corte/Setor"});
+                                 "Processando o Corte/Setor", 1});
 }
 
 void TdmMarvessa::ProcessarEtiquetasUnitarias()
 {
     processStage(sqlCodCxUnitSetor, {"dtbaixa_cx", "setor_cx", "funcionario_cx", "QTDE", "prod_cx", nullptr,
-                                     "Processando as Etiquetas Unitarias"});
+                                     "Processando as Etiquetas Unitarias", 2});
 }
 
 void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
@@ -197,6 +204,8 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
             acumularTempo(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, daynum::clockText(dateTime));
     };
 
+    if (FAcumulacao)
+        FAcumulacao->estagio = stage.estagio;
     // The statement runs once. With a progress receiver, which needs the
     // count first, its records are kept for the walk; without one they are
     // accumulated as they are read, from the row itself.
@@ -272,30 +281,80 @@ void TdmMarvessa::IniciarAcumulacao()
     }
 }
 
-void TdmMarvessa::GravarAcumulacao()
+void TdmMarvessa::gravarLinha(const LinhaTempo& l)
+{
+    cdsTempoSetor.append();
+    cdsTempoSetorDATA->setAsDateTime(l.chave.data);
+    cdsTempoSetorSETOR->setAsString(l.chave.setor);
+    cdsTempoSetorNOME_SETOR->setAsString(l.nomeSetor);
+    cdsTempoSetorORDEM_SETOR->setAsInteger(l.ordem);
+    cdsTempoSetorFUNCIONARIO->setAsString(l.chave.funcionario);
+    cdsTempoSetorNOME_FUNCIONARIO->setAsString(l.nomeFuncionario);
+    cdsTempoSetorQTDE_FICHAS->setAsInteger(l.qtdeFichas);
+    if (l.temTempoTot)
+        cdsTempoSetorTEMPO_TOT->setAsFloat(l.tempoTot);
+    if (l.temTempoTotHe)
+        cdsTempoSetorTEMPO_TOT_HE->setAsFloat(l.tempoTotHe);
+    cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(l.minutosExpediente);
+    cdsTempoSetorMINUTOS_EXTRAS->setAsInteger(l.minutosExtras);
+    cdsTempoSetorMINUTOS_INATIVO->setAsInteger(l.minutosInativo);
+    cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(l.qtdeFuncionarios);
+    cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(l.qtdeFuncionariosHe);
+    cdsTempoSetor.post();
+}
+
+void TdmMarvessa::GravarAcumulacao(bool completa)
 {
     if (!FAcumulacao)
         return;
-    for (const LinhaTempo& l : FAcumulacao->linhas) {
-        cdsTempoSetor.append();
-        cdsTempoSetorDATA->setAsDateTime(l.chave.data);
-        cdsTempoSetorSETOR->setAsString(l.chave.setor);
-        cdsTempoSetorNOME_SETOR->setAsString(l.nomeSetor);
-        cdsTempoSetorORDEM_SETOR->setAsInteger(l.ordem);
-        cdsTempoSetorFUNCIONARIO->setAsString(l.chave.funcionario);
-        cdsTempoSetorNOME_FUNCIONARIO->setAsString(l.nomeFuncionario);
-        cdsTempoSetorQTDE_FICHAS->setAsInteger(l.qtdeFichas);
-        if (l.temTempoTot)
-            cdsTempoSetorTEMPO_TOT->setAsFloat(l.tempoTot);
-        if (l.temTempoTotHe)
-            cdsTempoSetorTEMPO_TOT_HE->setAsFloat(l.tempoTotHe);
-        cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(l.minutosExpediente);
-        cdsTempoSetorMINUTOS_EXTRAS->setAsInteger(l.minutosExtras);
-        cdsTempoSetorMINUTOS_INATIVO->setAsInteger(l.minutosInativo);
-        cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(l.qtdeFuncionarios);
-        cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(l.qtdeFuncionariosHe);
-        cdsTempoSetor.post();
+    const std::vector<LinhaTempo>& linhas = FAcumulacao->linhas;
+    if (completa) {
+        // Rows in the order of their first record; the stage of each is kept
+        // for the days a refresh run takes from this run.
+        FEstagiosGravados.clear();
+        FEstagiosGravados.reserve(linhas.size());
+        for (const LinhaTempo& l : linhas) {
+            gravarLinha(l);
+            FEstagiosGravados.push_back(l.estagio);
+        }
+        FAcumulacao.reset();
+        return;
     }
+
+    // A refresh run: the reading day's rows stand, among the earlier days'
+    // rows, where a full run on the same records puts them. A source lists
+    // the reading day's records in the order it lists them within the whole
+    // period, so rows the full run had keep their place; a row it did not
+    // have comes after the earlier rows of its stage (its records are the
+    // newest), after those of the day before it.
+    std::vector<std::pair<qsizetype, size_t>> ordem; // anchor, row of the run
+    ordem.reserve(linhas.size());
+    for (size_t i = 0; i < linhas.size(); ++i) {
+        const LinhaTempo& l = linhas[i];
+        auto it = FBaseAncoras.constFind(l.chave);
+        const qsizetype ancora =
+            it != FBaseAncoras.cend() ? it.value() : FBaseFimEstagio[std::clamp(l.estagio, 0, 2)];
+        ordem.emplace_back(ancora, i);
+    }
+    std::stable_sort(ordem.begin(), ordem.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    const auto& fields = cdsTempoSetor.fields();
+    auto restaurar = [&](const std::vector<fb::Value>& row) {
+        cdsTempoSetor.append();
+        for (size_t i = 0; i < fields.size(); ++i)
+            if (!row[i].isNull())
+                fields[i]->setValue(row[i]);
+        cdsTempoSetor.post();
+    };
+    size_t j = 0;
+    for (size_t i = 0; i < FBase.size(); ++i) {
+        for (; j < ordem.size() && ordem[j].first <= qsizetype(i); ++j)
+            gravarLinha(linhas[ordem[j].second]);
+        restaurar(FBase[i]);
+    }
+    for (; j < ordem.size(); ++j)
+        gravarLinha(linhas[ordem[j].second]);
     FAcumulacao.reset();
 }
 
@@ -423,7 +482,7 @@ void TdmMarvessa::acumularTempo(Entrada& e, const QString& NomeSetor, std::int32
     const Expediente& pe = *e.expediente;
     if (e.linha < 0) {
         e.linha = qsizetype(a.linhas.size());
-        a.linhas.push_back(LinhaTempo{e.chave, NomeSetor, NomeFuncionario, Ordem});
+        a.linhas.push_back(LinhaTempo{e.chave, NomeSetor, NomeFuncionario, Ordem, a.estagio});
         a.linhas.back().troca = getTempoTrocaFicha(e.chave.setor); // one sector per row
     }
     LinhaTempo* l = &a.linhas[size_t(e.linha)];

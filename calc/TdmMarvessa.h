@@ -117,7 +117,7 @@ public:
     void AtualizarDiaEficiencia();
     // Whether the last full run left the days before this reading day.
     bool TemBaseDia(double dia) const { return FBaseDia != 0 && FBaseDia == dia; }
-    void DescartarBaseDia() { FBaseDia = 0; FBase.clear(); }
+    void DescartarBaseDia();
 
     // Statement builders and lookups.
     void AbrirSqlProdSetor();
@@ -227,6 +227,7 @@ private:
         ChaveLinha chave;
         QString nomeSetor, nomeFuncionario;
         std::int32_t ordem;
+        std::int32_t estagio = 0; // the source stage of the row's first record
         std::int64_t qtdeFichas = 0;
         double tempoTot = 0, tempoTotHe = 0;
         double troca = 0; // the sector's ticket-change time
@@ -275,6 +276,7 @@ private:
         // Each product and sector's standard time, once worked out.
         QHash<quint64, double> temposProduto;
         std::vector<LinhaTempo> linhas;
+        std::int32_t estagio = 0; // the stage being read
         qsizetype atual = -1; // the entry of the last record
         const Expediente* expedienteAtual() const
         {
@@ -286,7 +288,10 @@ private:
     };
     std::unique_ptr<Acumulacao> FAcumulacao;
     void IniciarAcumulacao();
-    void GravarAcumulacao();
+    // The run's rows into cdsTempoSetor; in a refresh run, merged with the
+    // days kept from the last full run.
+    void GravarAcumulacao(bool completa);
+    void gravarLinha(const LinhaTempo& l);
     // The entry of a record's day, sector and employee, found or made.
     Entrada& entrada(double Data, const QString& Setor, const QString& Funcionario);
     void acumularTempo(Entrada& e, const QString& NomeSetor, std::int32_t Ordem, const QString& NomeFuncionario,
@@ -308,11 +313,16 @@ private:
     bool FGravarConsultas = true;
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged
     // The rows of cdsTempoSetor before the reading day, as the last full run
-    // left them, and that run's reading day.
+    // left them, and that run's reading day. A refresh run puts the reading
+    // day's rows where a full run puts them: each row of the reading day that
+    // the full run had after as many earlier rows as it had then (its anchor),
+    // and a row it did not have after the earlier rows of its stage.
     std::vector<std::vector<fb::Value>> FBase;
+    QHash<ChaveLinha, qsizetype> FBaseAncoras;
+    qsizetype FBaseFimEstagio[3] = {0, 0, 0}; // earlier rows made by the end of each stage
+    std::vector<std::int32_t> FEstagiosGravados; // the stage of each row of the last full run
     double FBaseDia = 0;
     void GuardarBaseDia();
-    void RestaurarBaseDia();
     void Gerar(bool completa);
     SqlConnection* FSQLConnection = nullptr;
     TProgressoEvento FProgressEvent;

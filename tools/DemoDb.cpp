@@ -2,13 +2,16 @@
 // products and their standard times, shift rows, production tickets, cutting
 // tickets and unit box labels for the 31 days that end on the given day.
 //
-//   tolvaneo-demo-db [--end YYYY-MM-DD] [--now HH:MM] [--scale N] [--sectors N] [--harder] > data.sql
+//   tolvaneo-demo-db [--end YYYY-MM-DD] [--now HH:MM] [--scale N] [--sectors N] [--harder] [--fresh] > data.sql
 //
 // --harder makes the month that costs the generation run the most besides
 // fetching: 400 products, sectors from 06 on grouped under 02 with a third
 // of their standard times left to the grouping sector (the product-time
 // lookup), more overtime, and a fifth of the employees working in a second
 // sector too.
+//
+// --fresh leaves the last sector and the last employee of every sector out
+// of every day but the last, so that the last day introduces them.
 //
 // The numbers come from a fixed pseudo-random sequence, so the same
 // arguments always give the same database.
@@ -79,7 +82,8 @@ int main(int argc, char** argv)
     QCommandLineOption scaleOpt("scale", "Employees per sector times N (default 1).", "N", "1");
     QCommandLineOption sectorsOpt("sectors", "Number of sectors, at least 5 (default 5).", "N", "5");
     QCommandLineOption harderOpt("harder", "The month that costs the run the most besides fetching.");
-    parser.addOptions({endOpt, nowOpt, scaleOpt, sectorsOpt, harderOpt});
+    QCommandLineOption freshOpt("fresh", "A sector and an employee per sector that work on the last day alone.");
+    parser.addOptions({endOpt, nowOpt, scaleOpt, sectorsOpt, harderOpt, freshOpt});
     parser.process(app);
 
     const QDate end = parser.isSet(endOpt) ? QDate::fromString(parser.value(endOpt), Qt::ISODate) : QDate::currentDate();
@@ -88,6 +92,7 @@ int main(int argc, char** argv)
     const int scale = std::max(1, parser.value(scaleOpt).toInt());
     const QList<Sector> sectors = makeSectors(parser.value(sectorsOpt).toInt());
     const bool harder = parser.isSet(harderOpt);
+    const bool fresh = parser.isSet(freshOpt);
     if (!end.isValid() || !now.isValid()) {
         std::fprintf(stderr, "invalid --end or --now\n");
         return 2;
@@ -141,6 +146,7 @@ int main(int argc, char** argv)
         QString code;
         const Sector* sector;
         int skill; // percent of the standard pace
+        bool lastDayOnly;
     };
     QList<Employee> employees;
     int next = 1;
@@ -152,7 +158,8 @@ int main(int argc, char** argv)
                                     kLastNames[rnd.between(0, int(std::size(kLastNames)) - 1)],
                                     kLastNames[rnd.between(0, int(std::size(kLastNames)) - 1)]);
             put(QStringLiteral("insert into TABELA values ('38', '%1', '%2')").arg(code, name));
-            employees.append({code, &s, rnd.between(55, 115)});
+            const bool lastDayOnly = fresh && (&s == &sectors.back() || e == s.employees * scale - 1);
+            employees.append({code, &s, rnd.between(55, 115), lastDayOnly});
         }
     }
 
@@ -165,6 +172,8 @@ int main(int argc, char** argv)
         const QTime shiftEnd = saturday ? QTime(12, 0) : QTime(17, 0);
         const QTime lastTicket = back == 0 ? std::min(now, shiftEnd) : shiftEnd;
         for (const Employee& base : employees) {
+          if (base.lastDayOnly && back != 0)
+              continue;
           // In the harder month a fifth of the employees work part of some
           // days in a second sector.
           QList<const Sector*> where = {base.sector};

@@ -139,15 +139,15 @@ TEST_F(Efficiency, ExplicitPeriodMakesEveryRowDaily)
     EXPECT_DOUBLE_EQ(dm.cdsSetorFuncMEDIA_EFICIENCIA_MES->asFloat(), 75);
 }
 
-TEST_F(Efficiency, ReadingDayWithATimeMatchesNoRow)
+TEST_F(Efficiency, ReadingDayWithATimeIsItsDate)
 {
-    fill({{kDay, "02", "001", 28800, 0, 480, 0, 0, 1, 0}});
+    fill({{kDay - 1, "02", "001", 14400, 0, 480, 0, 0, 1, 0}, {kDay, "02", "001", 28800, 0, 480, 0, 0, 1, 0}});
     dm.setDataLeitura(kDay + 0.5);
     dm.CalcularEficiencia();
     sector("02");
-    EXPECT_EQ(dm.cdsSetoresQTDE_EFICIENCIA->asInteger(), 0);
-    EXPECT_TRUE(dm.cdsSetoresMEDIA_EFICIENCIA->isNull());
-    EXPECT_DOUBLE_EQ(dm.cdsSetoresMEDIA_EFICIENCIA_MES->asFloat(), 100);
+    EXPECT_EQ(dm.cdsSetoresQTDE_EFICIENCIA->asInteger(), 1);
+    EXPECT_DOUBLE_EQ(dm.cdsSetoresMEDIA_EFICIENCIA->asFloat(), 100);
+    EXPECT_DOUBLE_EQ(dm.cdsSetoresMEDIA_EFICIENCIA_MES->asFloat(), 75);
 }
 
 TEST_F(Efficiency, EmptyTableLeavesSummariesEmptyWithoutProgress)
