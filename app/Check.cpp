@@ -178,6 +178,12 @@ int runCheck(QCoreApplication&)
         nomes.close();
         const QMap<QString, qint64> registros = recordsOfTheDay(calc, dia);
         out << "Conexão: ok\n\nSetores configurados:\n";
+        qint64 doDia = 0;
+        for (const QString& s : setores)
+            doDia += registros.value(s);
+        if (!setores.isEmpty() && doDia == 0)
+            avisos << QStringLiteral("Nenhum setor configurado tem registros em %1: confira DataBase e Setores.")
+                          .arg(daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy")));
         for (const QString& s : setores) {
             if (!nome.contains(s)) {
                 out << "  " << s.leftJustified(4) << "(sem linha em SETOR)\n";

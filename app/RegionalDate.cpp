@@ -23,11 +23,12 @@ QLocale environmentTimeLocale()
 namespace {
 
 // Order of day, month and year in the locale's short date: a permutation of
-// "dMy". The C locale is read as month/day/year.
+// "dMy". Without a locale (C or POSIX, as a PC without a desktop runs) the
+// day comes first, the order of the factories this serves.
 QString fieldOrder(const QLocale& locale)
 {
     if (locale.language() == QLocale::C)
-        return QStringLiteral("Mdy");
+        return QStringLiteral("dMy");
     const QString fmt = locale.dateFormat(QLocale::ShortFormat);
     QString order;
     for (QChar c : fmt) {

@@ -6,6 +6,7 @@
 #include "app/TdmPrinc.h"
 #include "display/CursorOcioso.h"
 #include "display/QtMessageBoxes.h"
+#include "display/SeguidorTela.h"
 #include "display/SystemdNotify.h"
 #include "display/TfrmPrincipal.h"
 #include "data/DayNumber.h"
@@ -25,22 +26,32 @@
 namespace {
 
 int quitPipe[2] = {-1, -1};
+bool paradaRegistrada = false;
 
-void onTerminate(int)
+void onTerminate(int signal)
 {
-    const char byte = 1;
+    const char byte = char(signal);
     [[maybe_unused]] auto written = ::write(quitPipe[1], &byte, 1);
 }
 
-// SIGTERM and SIGINT end the program through the event loop. Installed after
-// the database engine has set up its own handlers, which would otherwise
-// take the signal without ending the process.
+// SIGTERM and SIGINT end the program through the event loop, with a log
+// line that says why. Installed after the database engine has set up its
+// own handlers, which would otherwise take the signal without ending the
+// process.
 void quitOnTerminate(QApplication& app)
 {
     if (::pipe(quitPipe) != 0)
         return;
     auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] { QApplication::quit(); });
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+        char byte = 0;
+        [[maybe_unused]] auto lido = ::read(quitPipe[0], &byte, 1);
+        if (!paradaRegistrada)
+            logfmt::write(QStringLiteral("stop"),
+                          {{"signal", byte == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM")}});
+        paradaRegistrada = true;
+        QApplication::quit();
+    });
     struct sigaction action {};
     action.sa_handler = onTerminate;
     sigemptyset(&action.sa_mask);
@@ -115,11 +126,18 @@ int runIndicator(QApplication& app)
     ScreenSaverInhibitor inhibitor;
     CursorOcioso cursor;
     mostrarEmTelaCheia(window);
+    // A screen that changes size while the indicator runs is followed.
+    SeguidorTela seguidor([&window](const QSize& fisico) {
+        window.seguirTela(fisico);
+        mostrarEmTelaCheia(window);
+    });
     window.iniciar(erroConexao);
     // Up: the window shows figures or what it waits for. A database still
     // down after a power cut keeps the service waiting for nothing.
     notify.ready();
     const int status = app.exec();
+    if (!paradaRegistrada)
+        logfmt::write(QStringLiteral("stop"), {{"reason", QStringLiteral("closed")}});
     // The program ends at once: a run still going on is not waited for, and
     // the read-only attachment needs no orderly detach (the engine's own
     // shutdown can take many seconds).

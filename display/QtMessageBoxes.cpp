@@ -1,5 +1,8 @@
 #include "display/QtMessageBoxes.h"
 
+#include "display/Screen.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -10,7 +13,19 @@
 platform::MsgResult QtMessageBoxes::show(const QString& caption, const QString& text, platform::MsgIcon icon,
                                          platform::MsgButtons buttons)
 {
-    QMessageBox box;
+    // Over the indicator's window, whose child it is: a kiosk compositor
+    // centres it there, and no window manager is needed to place it. Read
+    // from across the floor: large type and no title bar.
+    QWidget* dono = QApplication::activeWindow();
+    if (!dono)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("frmPrincipal") && w->isVisible())
+                dono = w;
+    QMessageBox box(dono);
+    box.setWindowFlag(Qt::FramelessWindowHint);
+    box.setFont(fontPt(QStringLiteral("Tahoma"), 28, false));
+    box.setStyleSheet(QStringLiteral("QMessageBox { border: 3px solid #214D8C; background: white; }"
+                                     "QPushButton { min-width: 6em; padding: 0.3em 1em; }"));
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QWidget>
+#include <private/qhighdpiscaling_p.h>
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +60,36 @@ bool applyDeviceScale(const QSize& physical)
     if (s <= 1 || qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
         return false;
     qputenv("QT_SCALE_FACTOR", QByteArray::number(s, 'g', 10));
+    // Marks the factor as the program's own, for a restart and for a later
+    // change of screen.
+    qputenv("TOLVANEO_ESCALA_DA_TELA", "1");
     return true;
+}
+
+namespace {
+double escalaAtual = 0;
+}
+
+double currentDeviceScale()
+{
+    if (escalaAtual > 0)
+        return escalaAtual;
+    bool ok = false;
+    const double env = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    return ok && env > 0 ? env : 1;
+}
+
+void setDeviceScale(double scale)
+{
+    if (scale <= 0 || scale == currentDeviceScale())
+        return;
+    QHighDpiScaling::setGlobalFactor(scale);
+    escalaAtual = scale;
+}
+
+bool deviceScaleFromScreen()
+{
+    return !qEnvironmentVariableIsSet("QT_SCALE_FACTOR") || qEnvironmentVariableIsSet("TOLVANEO_ESCALA_DA_TELA");
 }
 
 float scaleFactor(int width)

@@ -27,6 +27,15 @@ double deviceScale(const QSize& physical);
 // Sets QT_SCALE_FACTOR for a screen of the given physical size (unless the
 // environment already chose one); true when it set a factor.
 bool applyDeviceScale(const QSize& physical);
+// The device scale in force (QT_SCALE_FACTOR as the program started, or the
+// last one set below).
+double currentDeviceScale();
+// Changes the device scale while the program runs; only while no window has
+// a native window of its own (Qt lays windows out with it as they are made).
+void setDeviceScale(double scale);
+// Whether the device scale is the program's own choice from the screen, not
+// one that the environment gave.
+bool deviceScaleFromScreen();
 // S(q) = trunc((q / 100) × f), in double precision from f as stored.
 int scaled(double q, float f);
 // A designed size (a box's width or height) at the factor, rounded: exact at

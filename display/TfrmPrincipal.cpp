@@ -11,6 +11,7 @@
 #include "app/StatusFile.h"
 #include "data/DayNumber.h"
 #include "data/FilterExpression.h"
+#include "data/Log.h"
 #include "data/TextLists.h"
 
 #include <QApplication>
@@ -202,6 +203,36 @@ void TfrmPrincipal::criarPagina()
         }
     };
     layoutChildren();
+}
+
+void TfrmPrincipal::seguirTela(const QSize& fisico)
+{
+    const double escala = deviceScaleFromScreen() ? deviceScale(fisico) : currentDeviceScale();
+    if (escala != currentDeviceScale()) {
+        // Qt takes a new device scale only while the window has no native
+        // window: it is made again when the window shows.
+        hide();
+        destroy();
+        setDeviceScale(escala);
+    }
+    // The page is sized from the screen as it is made: made again.
+    const QString codigo = FCodigoAtual;
+    if (FRelatorio) {
+        const bool visivel = FRelatorio->isVisibleTo(this);
+        delete FRelatorio.data();
+        criarPagina();
+        FRelatorio->setVisible(visivel);
+    }
+    layoutChildren();
+    if (FRotacaoAtiva && !codigo.isEmpty() && FCalc &&
+        FCalc->cdsSetores.locate(QStringLiteral("COD"), {fb::Value::text(codigo)})) {
+        FRelatorio->raise();
+        ProximaPagina();
+    }
+    mostrarEstado();
+    logfmt::write(QStringLiteral("screen"), {{"width", QString::number(fisico.width())},
+                                             {"height", QString::number(fisico.height())},
+                                             {"scale", QString::number(escala, 'g', 6)}});
 }
 
 // ---- the rotation -----------------------------------------------------------
@@ -540,8 +571,11 @@ void TfrmPrincipal::keyPressEvent(QKeyEvent* event)
 
 void TfrmPrincipal::closeEvent(QCloseEvent* event)
 {
+    logfmt::write(QStringLiteral("close-question"), {});
     auto answer = platform::messageBoxes().show(QStringLiteral("Tolvaneo"), QStringLiteral("Deseja finalizar o programa?"),
                                                 platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+    logfmt::write(QStringLiteral("close-answer"),
+                  {{"answer", answer == platform::MsgResult::Yes ? QStringLiteral("sim") : QStringLiteral("nao")}});
     if (answer == platform::MsgResult::Yes)
         event->accept();
     else

@@ -78,6 +78,10 @@ public:
     bool trocaParada() const;
     // Shows what the cycle's state calls for.
     void mostrarEstado();
+    // The screen changed to this size in device pixels: the window is laid
+    // out again as it would have been had the program started on it (the
+    // device scale included), with the sector on show shown again.
+    void seguirTela(const QSize& fisico);
 
     QWidget* panelTop;
     QLabel* lblTItulo;

@@ -52,6 +52,11 @@ TEST(Check, ReadyDatabaseAndMissingOneGiveZeroAndOne)
     EXPECT_TRUE(ok.out.contains(QRegularExpression("Setores\\s+= 03\\s+\\(arquivo\\)"))) << ok.out.toStdString();
     EXPECT_TRUE(ok.out.contains(QRegularExpression("TempoTroca\\s+= 5\\s+\\(padrão\\)"))) << ok.out.toStdString();
     EXPECT_TRUE(ok.out.trimmed().endsWith("OK")) << ok.out.toStdString();
+    // The same day in the short form, read day first without a locale.
+    IniFolder curta(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
+    const CheckRun ok2 = tolvaneo({"--check", "--dir", curta.path()});
+    EXPECT_TRUE(ok2.out.contains("Dia de leitura: 05/11/2026")) << ok2.out.toStdString();
+    EXPECT_TRUE(ok2.out.trimmed().endsWith("OK")) << ok2.out.toStdString();
     EXPECT_FALSE(QFile::exists(good.path() + "/sqlProdSetor.sql")); // nothing written
 
     IniFolder missing(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1/nao-existe.fdb\n").arg(db.folder()).toUtf8());
@@ -80,6 +85,10 @@ TEST(Check, WarnsAboutValuesThatLookMistaken)
         {"[Tolvaneo]\nSetores=03,77\n", "O setor \"77\" não existe na tabela SETOR.", 0},
         {"[Tolvaneo]\nSetores=03\n[Banco]\nChave=9\n", "\"Chave\" (9) fora de 1 a 3.", 1},
         {"[Tolvaneo]\n", "Nenhum setor em \"Setores\"", 0},
+        // Without a locale (LC_ALL=C here) a short date is read day first:
+        // 11 May has no records.
+        {"[Tolvaneo]\nSetores=03\nDataBase=11/05/2026\n",
+         "Nenhum setor configurado tem registros em 11/05/2026: confira DataBase e Setores.", 0},
     };
     for (const Case& c : cases) {
         IniFolder folder((c.ini + QStringLiteral("[Paths]\nDB=%1\n").arg(db.path())).toUtf8());

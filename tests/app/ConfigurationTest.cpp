@@ -165,6 +165,13 @@ TEST(Configuration, RegionalDateOrderFollowsTheEnvironment)
         {nullptr, "pt_BR.UTF-8", "en_US.UTF-8", QDate(2026, 11, 5)},
         {nullptr, nullptr, "en_US", QDate(2026, 5, 11)},
         {"", "", "de_DE.UTF-8", QDate(2026, 11, 5)},
+        // A PC without a desktop names no locale, or C: day first, the
+        // order of the factories this serves.
+        {"C.UTF-8", nullptr, nullptr, QDate(2026, 11, 5)},
+        {nullptr, nullptr, "POSIX", QDate(2026, 11, 5)},
+        {"", "", "", QDate(2026, 11, 5)},
+        // A locale the machine may not have installed reads the same.
+        {nullptr, nullptr, "pt_BR.UTF-8", QDate(2026, 11, 5)},
     };
     for (const auto& c : cases) {
         auto opt = [](const char* v) { return v ? std::optional<QByteArray>(v) : std::nullopt; };

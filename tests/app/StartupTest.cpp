@@ -42,7 +42,7 @@ TEST(Startup, AfterConnectCreatesTheCalculationModule)
 {
     PlatformFakes fakes;
     FixtureDb db;
-    IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026 14:30\nAgruparFuncionario=0\n[Paths]\nDB=%1\n")
+    IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026 14:30\nAgruparFuncionario=0\n[Paths]\nDB=%1\n")
                          .arg(db.path())
                          .toUtf8());
     ScopedEnv lang("LC_ALL", QByteArray("C"));

@@ -51,7 +51,7 @@ protected:
     void start(const QString& setores, const QString& extra = {})
     {
         fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0))); // the reading day is past
-        folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSimplificado=S\nTempoTroca=3600\n"
+        folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSimplificado=S\nTempoTroca=3600\n"
                                                            "Setores=%1\n%2\n[Paths]\nDB=%3\n")
                                                  .arg(setores, extra, db.path())
                                                  .toUtf8());

@@ -45,7 +45,7 @@ QString sectorSql(const QString& cod, const QString& nome, int ordem, const QStr
 // with a generation worker.
 class Unattended : public ::testing::Test {
 protected:
-    void start(const QString& setores, const QString& dataBase = QStringLiteral("DataBase=11/05/2026\n"))
+    void start(const QString& setores, const QString& dataBase = QStringLiteral("DataBase=05/11/2026\n"))
     {
         folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\n%3Simplificado=S\n"
                                                            "TempoTroca=3600\nSetores=%1\n[Paths]\nDB=%2\n")
@@ -241,7 +241,7 @@ TEST_F(Unattended, PagesThatNeverTurnStillGetNewFigures)
     window.reset();
     worker.reset();
     dm.reset();
-    folder->write(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSimplificado=S\nTempoTroca=0\nSetores=03,11\n"
+    folder->write(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSimplificado=S\nTempoTroca=0\nSetores=03,11\n"
                                  "[Paths]\nDB=%1\n")
                       .arg(server.url(db.path()))
                       .toUtf8());
@@ -323,7 +323,7 @@ TEST_F(Unattended, RefusedAttachAtStartIsTriedAgainUntilTheServerIsUp)
 {
     fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
     server.stop();
-    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
+    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
                                              .arg(server.url(db.path()))
                                              .toUtf8());
     dm = std::make_unique<TdmPrinc>();
@@ -365,7 +365,7 @@ TEST_F(Unattended, RefusedAttachAtStartIsTriedAgainUntilTheServerIsUp)
 TEST_F(Unattended, FirstRunShowsCalculandoOnlyWhileItRuns)
 {
     fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
-    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=11/05/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
+    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
                                              .arg(server.url(db.path()))
                                              .toUtf8());
     dm = std::make_unique<TdmPrinc>();
