@@ -1,11 +1,12 @@
 #include "app/StatusFile.h"
 
+#include "data/ArquivoGravado.h"
+
 #include "data/Log.h"
 #include "data/Platform.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -62,13 +63,10 @@ void StatusFile::gravar()
     const QByteArray bytes = texto();
     if (bytes == gravado_)
         return;
-    QSaveFile file(platform::appFolder() + QStringLiteral("status.json"));
-    file.setDirectWriteFallback(true);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
-        gravado_ = bytes;
-        return;
-    }
+    const QString path = platform::appFolder() + QStringLiteral("status.json");
+    const QString erro = gravarArquivo(path, bytes);
     // Logged once per content, not at every attempt.
     gravado_ = bytes;
-    logfmt::write(QStringLiteral("status-failed"), {{"file", file.fileName()}, {"error", file.errorString()}});
+    if (!erro.isEmpty())
+        logfmt::write(QStringLiteral("status-failed"), {{"file", path}, {"error", erro}});
 }

@@ -2,6 +2,7 @@
 // of the calculation module.
 #include "calc/SourceStatements.h"
 #include "calc/TdmMarvessa.h"
+#include "data/ArquivoGravado.h"
 #include "data/Charset.h"
 #include "data/DayNumber.h"
 #include "data/Log.h"
@@ -9,7 +10,6 @@
 #include "data/TextLists.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 #include <stdexcept>
@@ -45,13 +45,7 @@ void TdmMarvessa::setPeriodParams(SqlQuery& q) const
 
 QString writeTraceFile(const QString& path, const QByteArray& bytes)
 {
-    // Replaced whole; where no file can be created beside it (a locked
-    // folder with the files made beforehand) it is rewritten in place.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString().isEmpty() ? QStringLiteral("write failed") : file.errorString();
-    return {};
+    return gravarArquivo(path, bytes);
 }
 
 void TdmMarvessa::dumpStatement(const SqlQuery& q, const QString& fileName) const

@@ -23,9 +23,13 @@ platform::MsgResult QtMessageBoxes::show(const QString& caption, const QString& 
                 dono = w;
     QMessageBox box(dono);
     box.setWindowFlag(Qt::FramelessWindowHint);
-    box.setFont(fontPt(QStringLiteral("Tahoma"), 28, false));
-    box.setStyleSheet(QStringLiteral("QMessageBox { border: 3px solid #214D8C; background: white; }"
-                                     "QPushButton { min-width: 6em; padding: 0.3em 1em; }"));
+    const int texto = fontPt(QStringLiteral("Tahoma"), 28, false).pixelSize();
+    box.setStyleSheet(QStringLiteral("QMessageBox { border: 4px solid #214D8C; background: white; }"
+                                     "QLabel { font-family: Tahoma; font-size: %1px; min-width: 16em; padding: 0.4em; }"
+                                     "QPushButton { font-family: Tahoma; font-size: %2px; min-width: 5em;"
+                                     " padding: 0.3em 1em; }")
+                          .arg(texto)
+                          .arg(texto * 3 / 4));
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {

@@ -165,6 +165,34 @@ TEST(Statements, TraceFilesAreRewrittenInAFolderThatRefusesNewFiles)
     EXPECT_EQ(fileBytes(path), "select 1\r\n");
 }
 
+TEST(Statements, TraceFilesLeftByAnotherUserAreReplaced)
+{
+    // A run as root left the file, which the service's user may not write;
+    // the folder is the service's own.
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/sqlProdSetor.sql";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        ::_exit(writeTraceFile(path, "select 1\r\n").isEmpty() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(fileBytes(path), "select 1\r\n");
+}
+
 TEST(Statements, PeriodTimestamps)
 {
     TPeriodoProducao p;
