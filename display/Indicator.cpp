@@ -50,7 +50,9 @@ void quitOnTerminate(QApplication& app)
             logfmt::write(QStringLiteral("stop"),
                           {{"signal", byte == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM")}});
         paradaRegistrada = true;
-        QApplication::quit();
+        // Not quit(): that asks each window to close, and the window asks
+        // whether to end the program.
+        QCoreApplication::exit(0);
     });
     struct sigaction action {};
     action.sa_handler = onTerminate;

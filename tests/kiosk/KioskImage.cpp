@@ -3,9 +3,12 @@
 //   tolvaneo-kiosk-image diff A.png B.png   the mean difference of two pictures
 //                                           of one size, per channel, 0 to 255
 //   tolvaneo-kiosk-image colours A.png      how many colours the picture has
+//   tolvaneo-kiosk-image changed A.png B.png  "x y w h" of the region where two
+//                                           pictures of one size differ
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QScreen>
 #include <QSet>
 
@@ -57,6 +60,26 @@ int colours(const QString& a)
     return 0;
 }
 
+int changed(const QString& a, const QString& b)
+{
+    const QImage x = QImage(a).convertToFormat(QImage::Format_RGB32);
+    const QImage y = QImage(b).convertToFormat(QImage::Format_RGB32);
+    if (x.isNull() || x.size() != y.size()) {
+        std::printf("sizes differ\n");
+        return 1;
+    }
+    QRect region;
+    for (int r = 0; r < x.height(); ++r) {
+        const QRgb* p = reinterpret_cast<const QRgb*>(x.constScanLine(r));
+        const QRgb* q = reinterpret_cast<const QRgb*>(y.constScanLine(r));
+        for (int c = 0; c < x.width(); ++c)
+            if (p[c] != q[c])
+                region |= QRect(c, r, 1, 1);
+    }
+    std::printf("%d %d %d %d\n", region.x(), region.y(), region.width(), region.height());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -71,6 +94,8 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     if (mode == QLatin1String("diff") && argc == 4)
         return diff(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (mode == QLatin1String("changed") && argc == 4)
+        return changed(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (mode == QLatin1String("colours") && argc == 3)
         return colours(QString::fromLocal8Bit(argv[2]));
     std::fprintf(stderr, "usage: tolvaneo-kiosk-image grab OUT.png WxH | diff A.png B.png | colours A.png\n");
