@@ -1,5 +1,6 @@
 #include "app/Check.h"
 
+#include "app/FiltroFuncionarios.h"
 #include "app/IniFile.h"
 #include "app/RegionalDate.h"
 #include "app/TdmPrinc.h"
@@ -9,12 +10,17 @@
 #include "data/SqlQuery.h"
 #include "data/TextLists.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <cstdint>
 #include <cstdio>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -83,6 +89,89 @@ QMap<QString, qint64> recordsOfTheDay(TdmMarvessa& calc, double day)
     return count;
 }
 
+// A text for the terminal: control characters shown as \xNN, never sent.
+QString legivel(const QString& texto)
+{
+    QString out;
+    out.reserve(texto.size());
+    for (QChar c : texto) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || (c.unicode() >= 0x80 && c.unicode() < 0xA0))
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+struct EmUso {
+    QString valor, motivo;
+    bool aviso = true; // false: the same value, shown as it is read
+};
+
+// The value the program uses for a setting written as `escrito`, when it is
+// not what was written.
+std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, const TdmPrinc& dm)
+{
+    const auto n = parseIniInteger(escrito);
+    const QString naoNumero = QStringLiteral("não é um número inteiro");
+    if (key == QLatin1String("Simplificado")) {
+        if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
+            return std::nullopt;
+        return EmUso{dm.Simplificado() ? QStringLiteral("S") : QStringLiteral("N (layout completo)"),
+                     QStringLiteral("só \"S\" escolhe o layout simplificado")};
+    }
+    if (key == QLatin1String("TempoTroca")) {
+        if (!n)
+            return EmUso{QStringLiteral("5 (padrão)"), naoNumero};
+        if (*n <= 0)
+            return EmUso{QStringLiteral("%1: as páginas não mudam").arg(*n), QStringLiteral("zero ou negativo")};
+        if (qint64(*n) * 1000 > std::numeric_limits<std::int32_t>::max())
+            return EmUso{QStringLiteral("as páginas não mudam"), QStringLiteral("mais de 2147483 segundos")};
+        if (QString::number(*n) != escrito)
+            return EmUso{QString::number(*n), QStringLiteral("segundos")};
+        return std::nullopt;
+    }
+    if (key == QLatin1String("AgruparFuncionario")) {
+        if (!n)
+            return EmUso{QStringLiteral("1 (padrão)"), naoNumero};
+        return std::nullopt;
+    }
+    if (key == QLatin1String("MinutosCompleto")) {
+        if (!n)
+            return EmUso{QStringLiteral("30 (padrão)"), naoNumero};
+        if (*n < 0)
+            return EmUso{QStringLiteral("0"), QStringLiteral("negativo: toda execução é completa")};
+        return std::nullopt;
+    }
+    if (key == QLatin1String("Chave")) {
+        if (!n)
+            return EmUso{QStringLiteral("1 (padrão)"), naoNumero};
+        return std::nullopt;
+    }
+    if (key == QLatin1String("Setores")) {
+        const QString emUso = QString(dm.Setores()).remove(QLatin1Char('\'')).replace(QLatin1Char(','), QStringLiteral(","));
+        QString normalizado = splitCommaText(QString(escrito).replace(QChar(0), QLatin1Char(' '))).join(QLatin1Char(','));
+        if (emUso == normalizado)
+            return std::nullopt;
+        return EmUso{emUso.isEmpty() ? QStringLiteral("nenhum") : emUso,
+                     escrito.contains(QChar(0)) ? QStringLiteral("um caractere NUL termina a lista")
+                                                : QStringLiteral("como a lista é lida")};
+    }
+    if (key == QLatin1String("DataBase")) {
+        if (!dm.DataFixa())
+            return std::nullopt; // warned about below
+        const QDateTime lido = daynum::toDateTime(dm.DataIndicador());
+        // A short date is shown as read (day first without a locale): the
+        // same value, no warning.
+        if (QRegularExpression(QStringLiteral("^\\s*\\d{4}")).match(escrito).hasMatch())
+            return std::nullopt;
+        return EmUso{QLocale(QLocale::Portuguese, QLocale::Brazil).toString(lido.date(), QStringLiteral("d 'de' MMMM 'de' yyyy")) +
+                         (lido.time() != QTime(0, 0) ? lido.time().toString(QStringLiteral(", HH:mm")) : QString()),
+                     QStringLiteral("como a data é lida"), false};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int runCheck(QCoreApplication&)
@@ -92,7 +181,7 @@ int runCheck(QCoreApplication&)
     Out out;
     const QString path = platform::appFolder() + QStringLiteral("Marvessa.ini");
     out << "Tolvaneo " << QCoreApplication::applicationVersion() << ": verificação das configurações\n";
-    out << "Arquivo: " << path << "\n\n";
+    out << "Arquivo: " << legivel(path) << "\n\n";
     if (!QFileInfo::exists(path)) {
         out << "FALHA: arquivo de configurações não encontrado.\n";
         return 1;
@@ -102,14 +191,34 @@ int runCheck(QCoreApplication&)
     try {
         ini = IniFile::load(path);
     } catch (const std::exception& e) {
-        out << "FALHA: " << QString::fromUtf8(e.what()) << "\n";
+        out << "FALHA: " << legivel(QString::fromUtf8(e.what())) << "\n";
         return 1;
     }
 
-    QStringList avisos;
+    // The settings as the program reads them, before anything is shown.
+    TdmPrinc dm;
+    dmPrinc = &dm;
+    QString falhaCarga;
+    try {
+        dm.CarregarConfiguracoes();
+    } catch (const ConfigurationError& e) {
+        falhaCarga = QString::fromUtf8(e.what()) + (e.detalhe().isEmpty() ? QString() : QStringLiteral(" ") + e.detalhe());
+    } catch (const std::exception& e) {
+        falhaCarga = QString::fromUtf8(e.what());
+    }
+    const bool carregado = falhaCarga.isEmpty();
+
+    QStringList avisos, falhas;
+    const bool usuarioProprio = !ini.readString(QStringLiteral("Banco"), QStringLiteral("Usuario"), {}).isEmpty();
     QString secao;
     for (const Setting& s : kSettings) {
         const QString section = QString::fromLatin1(s.section), key = QString::fromLatin1(s.key);
+        // A user of the site's own replaces the fixed passwords: "Chave" is
+        // then not read at all.
+        if (usuarioProprio && key == QLatin1String("Chave"))
+            continue;
+        if (!usuarioProprio && (key == QLatin1String("SenhaArquivo") || key == QLatin1String("SenhaCredencial")))
+            continue;
         if (section != secao) {
             out << "[" << section << "]\n";
             secao = section;
@@ -117,8 +226,17 @@ int runCheck(QCoreApplication&)
         const std::optional<QString> v = ini.value(section, key);
         // SenhaArquivo and SenhaCredencial name where the password is, never the password.
         const QString shown = v ? *v : QString::fromUtf8(s.padrao);
-        out << "  " << key.leftJustified(20) << " = " << shown.leftJustified(30) << (v ? "  (arquivo)" : "  (padrão)")
-            << "\n";
+        out << "  " << key.leftJustified(20) << " = " << legivel(shown).leftJustified(30)
+            << (v ? "  (arquivo)" : "  (padrão)");
+        if (v && carregado) {
+            if (const auto uso = valorEmUso(key, *v, dm)) {
+                out << "  → " << legivel(uso->valor) << ": " << uso->motivo;
+                if (uso->aviso)
+                    avisos << QStringLiteral("\"%1\" (%2): o valor em uso é %3 (%4).")
+                              .arg(key, legivel(*v), legivel(uso->valor), uso->motivo);
+            }
+        }
+        out << "\n";
         if (v && looksLikeComment(*v))
             avisos << QStringLiteral("\"%1\": o texto depois do valor parece um comentário, e faz parte do valor; "
                                      "comentários ficam em linhas próprias.")
@@ -126,43 +244,58 @@ int runCheck(QCoreApplication&)
     }
     if (const auto d = ini.value(QStringLiteral("Tolvaneo"), QStringLiteral("DataBase"));
         d && !d->isEmpty() && !parseRegionalDateTime(*d, environmentTimeLocale()))
-        avisos << QStringLiteral("\"DataBase\" (%1) não é uma data: cada execução lê o dia em que roda.").arg(*d);
-    if (const auto c = ini.value(QStringLiteral("Banco"), QStringLiteral("Chave"))) {
+        avisos << QStringLiteral("\"DataBase\" (%1) não é uma data: cada execução lê o dia em que roda.").arg(legivel(*d));
+    if (const auto c = ini.value(QStringLiteral("Banco"), QStringLiteral("Chave")); c && !usuarioProprio) {
         const auto n = parseIniInteger(*c);
-        if (!n || *n < 1 || *n > 3)
-            avisos << QStringLiteral("\"Chave\" (%1) fora de 1 a 3.").arg(*c);
+        if (n && (*n < 1 || *n > 3))
+            falhas << QStringLiteral("\"Chave\" (%1) fora de 1 a 3: nenhuma senha para ela.").arg(legivel(*c));
     }
+    bool reconhecida = false;
     for (const auto& [section, key] : ini.keys()) {
         bool known = false;
         for (const Setting& s : kSettings)
             known |= section == QString::fromLatin1(s.section).toLower() && key == QString::fromLatin1(s.key).toLower();
+        reconhecida |= known;
         if (!known)
-            avisos << QStringLiteral("Configuração desconhecida: [%1] %2.").arg(section, key);
+            avisos << QStringLiteral("Configuração desconhecida: [%1] %2.").arg(legivel(section), legivel(key));
     }
-    auto avisar = [&] {
+    if (!reconhecida)
+        avisos << QStringLiteral("Nenhuma configuração reconhecida no arquivo: confira as seções ([Tolvaneo], [Paths], "
+                                 "[Banco]) e a codificação (UTF-8 ou Windows-1252).");
+    for (const QString& r : ini.repetidos())
+        avisos << QStringLiteral("%1 aparece mais de uma vez: vale a primeira.").arg(legivel(r));
+
+    auto terminar = [&](int status) {
+        out << "\n";
         for (const QString& a : avisos)
             out << "Aviso: " << a << "\n";
+        for (const QString& f : falhas)
+            out << "FALHA: " << f << "\n";
+        if (status == 0)
+            out << (avisos.isEmpty() ? "OK\n" : "OK, com avisos\n");
+        return status;
     };
-
-    TdmPrinc dm;
-    dmPrinc = &dm;
-    try {
-        dm.CarregarConfiguracoes();
-    } catch (const std::exception& e) {
-        out << "\n";
-        avisar();
-        out << "\nFALHA: " << QString::fromUtf8(e.what()) << "\n";
-        return 1;
+    if (!carregado) {
+        falhas << legivel(falhaCarga);
+        return terminar(1);
     }
+    if (dm.ConnectionParams().Database.isEmpty()) {
+        falhas << QStringLiteral("nenhum banco de dados configurado: falta [Paths] DB.");
+        return terminar(1);
+    }
+    // What the screen would refuse, with the screen's own words.
     if (dm.Setores().isEmpty())
-        avisos << QStringLiteral("Nenhum setor em \"Setores\": nada será exibido.");
+        falhas << QStringLiteral("Nenhum setor configurado em \"Setores\".");
+    if (const QString erro = erroFiltroFuncionarios(dm.Funcionarios()); !erro.isEmpty())
+        falhas << erro;
 
     const QStringList setores = splitCommaText(QString(dm.Setores()).remove(QLatin1Char('\'')));
     const double dia = dm.DataFixa() ? dm.DataIndicador() : daynum::fromDate(platform::clock().now().date());
     out << "\nDia de leitura: " << daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy"))
         << (dm.DataFixa() ? "" : " (hoje)") << "\n";
-    out << "Banco de dados: " << dm.ConnectionParams().Database << " como "
-        << (dm.ConnectionParams().User.isEmpty() ? QStringLiteral("SYSDBA") : dm.ConnectionParams().User) << "\n";
+    out << "Banco de dados: " << legivel(dm.ConnectionParams().Database) << " como "
+        << (dm.ConnectionParams().User.isEmpty() ? QStringLiteral("SYSDBA") : legivel(dm.ConnectionParams().User))
+        << "\n";
 
     dm.setGeracaoInicialAdiada(true);
     try {
@@ -179,29 +312,31 @@ int runCheck(QCoreApplication&)
         const QMap<QString, qint64> registros = recordsOfTheDay(calc, dia);
         out << "Conexão: ok\n\nSetores configurados:\n";
         qint64 doDia = 0;
-        for (const QString& s : setores)
-            doDia += registros.value(s);
-        if (!setores.isEmpty() && doDia == 0)
-            avisos << QStringLiteral("Nenhum setor configurado tem registros em %1: confira DataBase e Setores.")
-                          .arg(daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy")));
+        QStringList ausentes;
         for (const QString& s : setores) {
+            doDia += registros.value(s);
             if (!nome.contains(s)) {
-                out << "  " << s.leftJustified(4) << "(sem linha em SETOR)\n";
-                avisos << QStringLiteral("O setor \"%1\" não existe na tabela SETOR.").arg(s);
+                out << "  " << legivel(s).leftJustified(4) << "(sem linha em SETOR)\n";
+                ausentes << legivel(s);
                 continue;
             }
-            out << "  " << s.leftJustified(4) << nome[s].leftJustified(40) << " " << registros.value(s)
-                << " registros no dia\n";
+            out << "  " << legivel(s).leftJustified(4) << legivel(nome[s]).leftJustified(40) << " "
+                << registros.value(s) << " registros no dia\n";
         }
+        if (!setores.isEmpty() && ausentes.size() == setores.size())
+            falhas << QStringLiteral("Nenhum dos setores configurados existe na tabela SETOR (%1): a tela mostraria "
+                                     "\"Sem indicadores.\".")
+                          .arg(ausentes.join(QStringLiteral(", ")));
+        else
+            for (const QString& s : ausentes)
+                avisos << QStringLiteral("O setor \"%1\" não existe na tabela SETOR.").arg(s);
+        if (!setores.isEmpty() && ausentes.size() < setores.size() && doDia == 0)
+            avisos << QStringLiteral("Nenhum setor configurado tem registros em %1: confira DataBase e Setores.")
+                          .arg(daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy")));
     } catch (const std::exception& e) {
-        out << "\n";
-        avisar();
-        out << "\nFALHA: o banco de dados não respondeu: " << QString::fromUtf8(e.what()).section(QLatin1Char('\n'), 0, 0)
-            << "\n";
-        return 1;
+        falhas << QStringLiteral("o banco de dados não respondeu: %1")
+                      .arg(legivel(QString::fromUtf8(e.what())).replace(QLatin1Char('\n'), QStringLiteral(" / ")));
+        return terminar(1);
     }
-    out << "\n";
-    avisar();
-    out << (avisos.isEmpty() ? "OK\n" : "OK, com avisos\n");
-    return 0;
+    return terminar(falhas.isEmpty() ? 0 : 1);
 }

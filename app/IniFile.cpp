@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <limits>
@@ -44,6 +45,7 @@ IniFile IniFile::fromBytes(const QByteArray& bytes)
     IniFile ini;
     const QString text = decodeTextFile(bytes);
     QString section;
+    QSet<QString> secoes;
     const auto lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     for (const QString& raw : lines) {
         QString line = raw.trimmed();
@@ -52,13 +54,17 @@ IniFile IniFile::fromBytes(const QByteArray& bytes)
         if (line.startsWith(QLatin1Char('['))) {
             qsizetype close = line.indexOf(QLatin1Char(']'));
             section = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toLower();
+            if (secoes.contains(section))
+                ini.repetidos_ << QStringLiteral("[%1]").arg(section);
+            secoes.insert(section);
             continue;
         }
         qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq <= 0)
             continue;
         auto key = std::make_pair(section, line.left(eq).trimmed().toLower());
-        ini.values_.try_emplace(key, line.mid(eq + 1).trimmed());
+        if (!ini.values_.try_emplace(key, line.mid(eq + 1).trimmed()).second)
+            ini.repetidos_ << QStringLiteral("[%1] %2").arg(key.first, key.second);
     }
     return ini;
 }

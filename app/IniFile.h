@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <optional>
@@ -28,9 +29,14 @@ public:
     int readInteger(const QString& section, const QString& key, int def) const;
     // Every section and key read, lower case, in order.
     std::vector<std::pair<QString, QString>> keys() const;
+    // Sections ("[s]") and keys ("[s] k") that stand more than once, lower
+    // case, in the order of their repetition; the first of each is the one
+    // read.
+    const QStringList& repetidos() const { return repetidos_; }
 
 private:
     std::map<std::pair<QString, QString>, QString> values_;
+    QStringList repetidos_;
 };
 
 // Decodes the bytes of a text file: UTF-8 with or without BOM, else Windows-1252.

@@ -13,6 +13,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
 #include <limits>
 
@@ -51,11 +58,32 @@ QString readPassword(const IniFile& ini)
             path = credentials + QLatin1Char('/') + name;
     }
     if (path.isEmpty())
-        throw std::runtime_error("Usuario without SenhaArquivo or a service credential");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(("cannot read the password file " + path + ": " + file.errorString()).toStdString());
-    const QByteArray first = file.read(4096).split('\n').value(0);
+        throw std::runtime_error("\"Usuario\" sem \"SenhaArquivo\" nem a credencial do serviço");
+    // A regular file of a few bytes, opened without blocking: a FIFO or a
+    // device would hold the program before its first log line.
+    const QByteArray nome = QFile::encodeName(path);
+    const int fd = ::open(nome.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw std::runtime_error(("o arquivo da senha " + path + " não pode ser lido: " +
+                                  QString::fromLocal8Bit(std::strerror(errno)))
+                                     .toStdString());
+    struct Fd {
+        int fd;
+        ~Fd() { ::close(fd); }
+    } guard{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        throw std::runtime_error(("o arquivo da senha " + path + " não é um arquivo comum").toStdString());
+    if (st.st_size > 4096)
+        throw std::runtime_error(("o arquivo da senha " + path + " passa de 4 KB").toStdString());
+    QByteArray bytes(4096, '\0');
+    const ssize_t lidos = ::read(fd, bytes.data(), size_t(bytes.size()));
+    if (lidos < 0)
+        throw std::runtime_error(("o arquivo da senha " + path + " não pode ser lido: " +
+                                  QString::fromLocal8Bit(std::strerror(errno)))
+                                     .toStdString());
+    bytes.truncate(lidos);
+    const QByteArray first = bytes.split('\n').value(0);
     return QString::fromUtf8(first).remove(QLatin1Char('\r'));
 }
 
@@ -66,7 +94,10 @@ double today()
 
 } // namespace
 
-ConfigurationError::ConfigurationError() : std::runtime_error("Falha ao carregar o arquivo de configurações.") {}
+ConfigurationError::ConfigurationError(QString detalhe)
+    : std::runtime_error("Falha ao carregar o arquivo de configurações."), detalhe_(std::move(detalhe))
+{
+}
 
 TdmPrinc::TdmPrinc()
     : sqlCon(designParams()), sqlConAcesso(designParams()),
@@ -205,7 +236,7 @@ void TdmPrinc::CarregarConfiguracoes()
     } catch (const std::exception& e) {
         // The report names the failure with its one text; the log says what it was.
         logfmt::write(QStringLiteral("config-error"), {{"file", path}, {"error", QString::fromUtf8(e.what())}});
-        throw ConfigurationError();
+        throw ConfigurationError(QString::fromUtf8(e.what()));
     }
 }
 

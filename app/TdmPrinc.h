@@ -22,7 +22,12 @@ struct TConnectionParams {
 // The failure of the configuration load; its text is always the same.
 class ConfigurationError : public std::runtime_error {
 public:
-    ConfigurationError();
+    // The system's one text; the failure that led to it beside it.
+    explicit ConfigurationError(QString detalhe = {});
+    const QString& detalhe() const { return detalhe_; }
+
+private:
+    QString detalhe_;
 };
 
 class TCriteriaDataSet;

@@ -268,7 +268,8 @@ private:
             node->kind = Node::Kind::In;
             expect(Tok::LParen, "'('");
             if (peek().kind == Tok::RParen || peek().kind == Tok::End)
-                throw FilterError("IN predicate list may not be empty");
+                throw FilterError("IN predicate list may not be empty", peek().pos,
+                                  QStringLiteral("IN predicate list may not be empty"));
             node->list.push_back(constant());
             while (peek().kind == Tok::Comma) {
                 ++at_;

@@ -8,6 +8,7 @@
 #include "display/TfrmRelatorio.h"
 #include "app/GenerationWorker.h"
 #include "app/DescricaoErro.h"
+#include "app/FiltroFuncionarios.h"
 #include "app/StatusFile.h"
 #include "data/DayNumber.h"
 #include "data/FilterExpression.h"
@@ -23,19 +24,6 @@
 
 #include <limits>
 
-namespace {
-
-bool allDigits(const QString& s)
-{
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    return true;
-}
-
-} // namespace
 
 TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent)
     : QWidget(parent), FPrinc(princ), FCalc(&calc)
@@ -247,15 +235,7 @@ void TfrmPrincipal::FiltrarSetores()
 
 QString TfrmPrincipal::filtroFuncionarios(const QString& codigo) const
 {
-    // A code of digits goes in unquoted; any other code is quoted so that
-    // the filter still reads it as a constant.
-    QString constante = codigo;
-    if (!allDigits(codigo))
-        constante = QLatin1Char('\'') + QString(codigo).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
-    QString filtro = QStringLiteral("Setor=") + constante;
-    if (!FPrinc.Funcionarios().isEmpty())
-        filtro += FPrinc.Funcionarios() + QStringLiteral(")");
-    return filtro;
+    return ::filtroFuncionarios(FPrinc.Funcionarios(), codigo);
 }
 
 void TfrmPrincipal::CarregarFuncionarios(const QString& codigo, const QString& nome)
@@ -395,20 +375,9 @@ QString TfrmPrincipal::verificarConfiguracao()
     // sector list, or an employee filter continuation that does not compile.
     if (FPrinc.Setores().isEmpty())
         return QStringLiteral("Nenhum setor configurado em \"Setores\".");
-    const QString prefixo = filtroFuncionarios(QStringLiteral("00"));
-    try {
-        FiltrarSetores();
-        WorkTable& funcs = FCalc->cdsSetorFunc;
-        funcs.setFiltered(true);
-        funcs.setFilter(prefixo);
-        funcs.setFilter(QString());
-    } catch (const FilterError& e) {
-        // The position within the setting, after "Setor=00".
-        const qsizetype antes = QStringLiteral("Setor=00").size();
-        const qsizetype tamanho = FPrinc.Funcionarios().size();
-        const qsizetype pos = std::clamp<qsizetype>(e.position() - antes, 1, tamanho + 1);
-        return QStringLiteral("Configuração inválida em \"Funcionarios\", posição %1: %2").arg(pos).arg(e.detail());
-    }
+    if (const QString erro = erroFiltroFuncionarios(FPrinc.Funcionarios()); !erro.isEmpty())
+        return erro;
+    FiltrarSetores();
     return {};
 }
 

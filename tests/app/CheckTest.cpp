@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct CheckRun {
@@ -70,32 +72,93 @@ TEST(Check, ReadyDatabaseAndMissingOneGiveZeroAndOne)
     EXPECT_TRUE(none.out.contains("arquivo de configurações não encontrado")) << none.out.toStdString();
 }
 
-TEST(Check, WarnsAboutValuesThatLookMistaken)
+TEST(Check, WarnsAboutValuesThatLookMistakenAndFailsWhereTheScreenWould)
 {
     FixtureDb db(kFactory);
     struct Case {
-        QString ini, warning;
+        QString ini, line;
         int exitCode;
     };
     const Case cases[] = {
-        {"[Tolvaneo]\nSetores=03 ; the sectors\n", "\"Setores\": o texto depois do valor parece um comentário", 0},
-        {"[Tolvaneo]\nSetores=03\nDataBase=amanhã\n", "\"DataBase\" (amanhã) não é uma data", 0},
-        {"[Tolvaneo]\nSetores=03\nSetor=04\n", "Configuração desconhecida: [tolvaneo] setor.", 0},
-        {"[Tolvaneo]\nSetores=03\n[Extra]\nX=1\n", "Configuração desconhecida: [extra] x.", 0},
-        {"[Tolvaneo]\nSetores=03,77\n", "O setor \"77\" não existe na tabela SETOR.", 0},
-        {"[Tolvaneo]\nSetores=03\n[Banco]\nChave=9\n", "\"Chave\" (9) fora de 1 a 3.", 1},
-        {"[Tolvaneo]\n", "Nenhum setor em \"Setores\"", 0},
+        {"[Tolvaneo]\nSetores=03 ; the sectors\n", "Aviso: \"Setores\": o texto depois do valor parece um comentário", 0},
+        {"[Tolvaneo]\nSetores=03\nDataBase=amanhã\n", "Aviso: \"DataBase\" (amanhã) não é uma data", 0},
+        {"[Tolvaneo]\nSetores=03\nSetor=04\n", "Aviso: Configuração desconhecida: [tolvaneo] setor.", 0},
+        {"[Tolvaneo]\nSetores=03\n[Extra]\nX=1\n", "Aviso: Configuração desconhecida: [extra] x.", 0},
+        {"[Tolvaneo]\nSetores=03,77\n", "Aviso: O setor \"77\" não existe na tabela SETOR.", 0},
+        {"[Tolvaneo]\nSetores=03\n[Banco]\nChave=9\n", "FALHA: \"Chave\" (9) fora de 1 a 3: nenhuma senha para ela.", 1},
         // Without a locale (LC_ALL=C here) a short date is read day first:
         // 11 May has no records.
         {"[Tolvaneo]\nSetores=03\nDataBase=11/05/2026\n",
-         "Nenhum setor configurado tem registros em 11/05/2026: confira DataBase e Setores.", 0},
+         "Aviso: Nenhum setor configurado tem registros em 11/05/2026: confira DataBase e Setores.", 0},
+        // Values the program reads otherwise than written.
+        {"[Tolvaneo]\nSetores=03\nTempoTroca=8 ; segundos\n",
+         "Aviso: \"TempoTroca\" (8 ; segundos): o valor em uso é 5 (padrão) (não é um número inteiro).", 0},
+        {"[Tolvaneo]\nSetores=03\nTempoTroca=99999999999999999999999\n",
+         "Aviso: \"TempoTroca\" (99999999999999999999999): o valor em uso é 5 (padrão)", 0},
+        {"[Tolvaneo]\nSetores=03\nTempoTroca=-5\n", "o valor em uso é -5: as páginas não mudam (zero ou negativo).", 0},
+        {"[Tolvaneo]\nSetores=03\nSimplificado=S ; layout simples\n",
+         "Aviso: \"Simplificado\" (S ; layout simples): o valor em uso é N (layout completo)", 0},
+        {"[Tolvaneo]\nSetores=03\nMinutosCompleto=-7\n",
+         "Aviso: \"MinutosCompleto\" (-7): o valor em uso é 0 (negativo: toda execução é completa).", 0},
+        {"[Tolvaneo]\nSetores=03\nAgruparFuncionario=abc\n",
+         "Aviso: \"AgruparFuncionario\" (abc): o valor em uso é 1 (padrão)", 0},
+        {"[Tolvaneo]\nSetores=03\n[Banco]\nChave=99999999999999\n",
+         "Aviso: \"Chave\" (99999999999999): o valor em uso é 1 (padrão)", 0},
+        {"[Tolvaneo]\nSetores=03\nSetores=04\n", "Aviso: [tolvaneo] setores aparece mais de uma vez: vale a primeira.", 0},
+        {"[Tolvaneo]\nSetores=03\n[Tolvaneo]\nTempoTroca=9\n",
+         "Aviso: [tolvaneo] aparece mais de uma vez: vale a primeira.", 0},
+        {QString("[Tolvaneo]\nSetores=03") + QChar(0) + "04\n",
+         "Aviso: \"Setores\" (03\\x0004): o valor em uso é 03 (um caractere NUL termina a lista).", 0},
+        // What the screen refuses, with the screen's words.
+        {"[Tolvaneo]\n", "FALHA: Nenhum setor configurado em \"Setores\".", 1},
+        {"[Tolvaneo]\nSetores=03\nFuncionarios=and (FUNCIONARIO = 001)\n",
+         "FALHA: Configuração inválida em \"Funcionarios\", no fim do texto: ')' a mais", 1},
+        {"[Tolvaneo]\nSetores=1,2,5\n",
+         "FALHA: Nenhum dos setores configurados existe na tabela SETOR (1, 2, 5): a tela mostraria \"Sem indicadores.\".",
+         1},
     };
     for (const Case& c : cases) {
         IniFolder folder((c.ini + QStringLiteral("[Paths]\nDB=%1\n").arg(db.path())).toUtf8());
         const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
         EXPECT_EQ(r.exitCode, c.exitCode) << c.ini.toStdString() << r.out.toStdString();
-        EXPECT_TRUE(r.out.contains("Aviso: " + c.warning)) << c.ini.toStdString() << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(c.line)) << c.ini.toStdString() << r.out.toStdString();
         EXPECT_FALSE(r.out.contains("plonqubir"));
+        EXPECT_FALSE(r.out.contains(QChar(0)));
+    }
+}
+
+TEST(Check, AFileWithNothingRecognisedNamesWhatIsMissing)
+{
+    const QByteArray utf16 = QByteArray("\xFF\xFE", 2) +
+                             QByteArray(reinterpret_cast<const char*>(u"[Paths]\nDB=/x.fdb\n"), 36);
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("[Tolvaneo]\nSetores=03\n"), utf16,
+                                    QByteArray("\x01\x1b[31m\x7f\xff binary\n")}) {
+        IniFolder folder(bytes);
+        const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.contains("FALHA: nenhum banco de dados configurado: falta [Paths] DB.")) << r.out.toStdString();
+        EXPECT_FALSE(r.out.contains(QChar(0x1b))) << r.out.toStdString();
+    }
+    IniFolder vazio(QByteArray{});
+    EXPECT_TRUE(tolvaneo({"--check", "--dir", vazio.path()}).out.contains("Nenhuma configuração reconhecida"));
+}
+
+TEST(Check, AUserOfTheSitesOwnReplacesChaveAndItsPasswordFileMustBeARegularFile)
+{
+    FixtureDb db(kFactory);
+    QTemporaryDir secrets;
+    const QString fifo = secrets.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& arquivo : {fifo, secrets.path(), secrets.filePath("nao-existe")}) {
+        IniFolder folder(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1\n[Banco]\nChave=2\nUsuario=LEITOR\n"
+                                        "SenhaArquivo=%2\n")
+                             .arg(db.path(), arquivo)
+                             .toUtf8());
+        const CheckRun r = tolvaneo({"--check", "--dir", folder.path()}); // a FIFO must not block it
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.contains("FALHA: Falha ao carregar o arquivo de configurações. o arquivo da senha " + arquivo))
+            << r.out.toStdString();
+        EXPECT_FALSE(r.out.contains(QRegularExpression("Chave\\s+=")));
     }
 }
 

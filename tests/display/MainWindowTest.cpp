@@ -141,13 +141,14 @@ TEST_F(MainWindow, SettingsThatCannotWorkAreShownInThePageAreaWithoutABox)
     };
     const Case cases[] = {
         {"", "", "Nenhum setor configurado em \"Setores\"."},
-        // The filter closes the continuation's parenthesis: position 28 is past its end.
+        // The program closes the continuation's parenthesis: a fault there is
+        // at the end of the text the technician wrote.
         {"03", "Funcionarios=and (FUNCIONARIO IN ('001',",
-         "Configuração inválida em \"Funcionarios\", posição 28: expected a field, a text or a number before ')'"},
+         "Configuração inválida em \"Funcionarios\", no fim do texto: falta um campo, um texto ou um número antes de ')'"},
         {"03", "Funcionarios=and (FUNCIONARIO # 3",
-         "Configuração inválida em \"Funcionarios\", posição 18: unexpected character '#'"},
+         "Configuração inválida em \"Funcionarios\", posição 18: caractere inesperado '#'"},
         {"03", "Funcionarios=and " + QString(14000, QLatin1Char('(')),
-         "Configuração inválida em \"Funcionarios\", posição 69: nesting deeper than 64 levels"},
+         "Configuração inválida em \"Funcionarios\", posição 69: mais de 64 parênteses abertos um dentro do outro"},
     };
     for (const Case& c : cases) {
         QStringList log;
