@@ -1,5 +1,6 @@
 #include "app/Check.h"
 
+#include "app/DescricaoErro.h"
 #include "app/FiltroFuncionarios.h"
 #include "app/IniFile.h"
 #include "app/RegionalDate.h"
@@ -334,8 +335,9 @@ int runCheck(QCoreApplication&)
             avisos << QStringLiteral("Nenhum setor configurado tem registros em %1: confira DataBase e Setores.")
                           .arg(daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy")));
     } catch (const std::exception& e) {
-        falhas << QStringLiteral("o banco de dados não respondeu: %1")
-                      .arg(legivel(QString::fromUtf8(e.what())).replace(QLatin1Char('\n'), QStringLiteral(" / ")));
+        // The cause as the screen gives it, and the client's whole message.
+        falhas << QStringLiteral("%1: %2").arg(descreverErro(causaDe(e)).titulo,
+                                               legivel(QString::fromUtf8(e.what()).replace(QLatin1Char('\n'), QStringLiteral(" / "))));
         return terminar(1);
     }
     return terminar(falhas.isEmpty() ? 0 : 1);

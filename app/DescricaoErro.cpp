@@ -1,36 +1,26 @@
 #include "app/DescricaoErro.h"
 
-#include <initializer_list>
-
-namespace {
-
-bool contem(const QString& texto, std::initializer_list<const char*> partes)
+DescricaoErro descreverErro(CausaFalha causa)
 {
-    for (const char* p : partes)
-        if (texto.contains(QLatin1String(p), Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
-} // namespace
-
-DescricaoErro descreverErro(const QString& erro)
-{
-    // The client's messages, matched by their stable parts.
-    if (erro.startsWith(QStringLiteral("Geração cancelada")))
+    switch (causa) {
+    case CausaFalha::TempoEsgotado:
         return {QStringLiteral("O servidor do banco de dados não responde"),
                 QStringLiteral("servidor do banco de dados não responde")};
-    if (contem(erro, {"user name and password are not defined", "password", "login"}))
+    case CausaFalha::Senha:
         return {QStringLiteral("Senha do banco de dados recusada"), QStringLiteral("senha do banco de dados recusada")};
-    if (contem(erro, {"I/O error during \"open\"", "No such file or directory", "file not found",
-                      "is not a valid database"}))
+    case CausaFalha::Arquivo:
         return {QStringLiteral("Arquivo do banco de dados não encontrado"),
                 QStringLiteral("arquivo do banco de dados não encontrado")};
-    if (contem(erro, {"network request", "connection refused", "Failed to establish a connection",
-                      "connection lost", "connection shutdown", "data from the connection",
-                      "data to the connection", "Connection reset", "timed out", "host",
-                      "The database connection is not open"}))
+    case CausaFalha::PastaTrava:
+        return {QStringLiteral("Sem acesso à pasta de travas do Firebird"),
+                QStringLiteral("sem acesso à pasta de travas do Firebird (FIREBIRD_LOCK)")};
+    case CausaFalha::Desligado:
+        return {QStringLiteral("Banco de dados desligado"), QStringLiteral("banco de dados desligado")};
+    case CausaFalha::Conexao:
         return {QStringLiteral("Sem conexão com o servidor do banco de dados"),
                 QStringLiteral("sem conexão com o banco de dados")};
+    case CausaFalha::Outra:
+        break;
+    }
     return {QStringLiteral("Erro ao calcular os indicadores"), QStringLiteral("erro ao calcular")};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/CausaFalha.h"
+
 #include <QString>
 
 // What a failed run means, in words a supervisor reads from across the
@@ -10,4 +12,4 @@ struct DescricaoErro {
     QString motivo;
 };
 
-DescricaoErro descreverErro(const QString& erro);
+DescricaoErro descreverErro(CausaFalha causa);

@@ -34,6 +34,7 @@ ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, Pl
         e.linhas = calc.cdsTempoSetor.recordCount();
     } catch (const std::exception& ex) {
         e.erro = exceptionText(ex);
+        e.causa = causaDe(ex);
         calc.DescartarBaseDia();
         try {
             connection.close();
@@ -43,8 +44,10 @@ ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, Pl
     e.segundos = double(timer.elapsed()) / 1000;
     plano.registrar(e.completa, e.ok, dia, inicio);
     e.cancelada = !e.ok && cancelada && cancelada();
-    if (e.cancelada)
+    if (e.cancelada) {
         e.erro = QStringLiteral("Geração cancelada após %1 s: %2").arg(qRound(e.segundos)).arg(e.erro);
+        e.causa = CausaFalha::TempoEsgotado;
+    }
     const QString diaTexto = daynum::toDate(e.dia).toString(Qt::ISODate);
     const QString segundos = QString::number(e.segundos, 'f', 2);
     if (e.ok)
@@ -54,6 +57,9 @@ ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, Pl
                                               {"records", QString::number(e.registros)},
                                               {"rows", QString::number(e.linhas)}});
     else
-        logfmt::write(QStringLiteral("run-failed"), {{"day", diaTexto}, {"seconds", segundos}, {"error", e.erro}});
+        logfmt::write(QStringLiteral("run-failed"), {{"day", diaTexto},
+                                                     {"seconds", segundos},
+                                                     {"cause", nomeCausa(e.causa)},
+                                                     {"error", e.erro}});
     return e;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/CausaFalha.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -16,6 +18,7 @@ struct ExecucaoGeracao {
     bool ok = false;
     bool completa = true;  // a full run, or a refresh of the reading day
     QString erro;
+    CausaFalha causa = CausaFalha::Outra; // of a failed run
     double dia = 0;        // reading day of the run
     QDateTime inicio;      // clock time at the start
     double segundos = 0;   // duration, measured on a monotonic timer

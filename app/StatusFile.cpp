@@ -52,6 +52,8 @@ QByteArray StatusFile::texto() const
     o[QStringLiteral("dia_leitura")] = diaLeitura_.isValid() ? QJsonValue(diaLeitura_.toString(Qt::ISODate)) : QJsonValue();
     o[QStringLiteral("ultima_geracao")] = orNull(ultimaGeracao_);
     o[QStringLiteral("ultima_duracao_s")] = duracao_ ? QJsonValue(std::round(*duracao_ * 100) / 100) : QJsonValue();
+    o[QStringLiteral("dados_antigos")] = dadosAntigos_;
+    o[QStringLiteral("motivo")] = orNull(motivo_);
     o[QStringLiteral("ultimo_erro")] = orNull(erro_);
     o[QStringLiteral("hora_ultimo_erro")] = erro_.isEmpty() ? QJsonValue() : orNull(horaErro_);
     o[QStringLiteral("setor_em_exibicao")] = orNull(setor_);

@@ -22,6 +22,10 @@ public:
     void limparErro();
     void setSetor(const QString& codigo) { setor_ = codigo; }
     void setEstado(const QString& estado) { estado_ = estado; }
+    // Whether the figures on screen are marked old (the stale banner), and
+    // the Portuguese cause the screen gives (empty: none).
+    void setDadosAntigos(bool antigos) { dadosAntigos_ = antigos; }
+    void setMotivo(const QString& motivo) { motivo_ = motivo; }
 
     // Writes the file when its text differs from the last one written.
     void gravar();
@@ -37,5 +41,7 @@ private:
     QDateTime horaErro_;
     QString setor_;
     QString estado_;
+    bool dadosAntigos_ = false;
+    QString motivo_;
     QByteArray gravado_;
 };

@@ -2,8 +2,9 @@
 
 namespace fb {
 
-DatabaseError::DatabaseError(const std::string& message, long code, std::string sqlState)
-    : std::runtime_error(message), code_(code), sqlState_(std::move(sqlState))
+DatabaseError::DatabaseError(const std::string& message, long code, std::string sqlState, std::vector<long> codes,
+                             CausaFalha causa)
+    : std::runtime_error(message), code_(code), sqlState_(std::move(sqlState)), codes_(std::move(codes)), causa_(causa)
 {
 }
 

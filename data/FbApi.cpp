@@ -48,8 +48,17 @@ void Status::check()
     std::string sqlState(state);
     if (sqlState == "00000")
         sqlState.clear();
+    // Every error code, for the cause: the first names the operation, a
+    // later one often what went wrong.
+    std::vector<long> codes;
+    for (const intptr_t* p = errors; p && *p != isc_arg_end;) {
+        if (p[0] == isc_arg_gds)
+            codes.push_back(static_cast<long>(p[1]));
+        p += p[0] == isc_arg_cstring ? 3 : 2;
+    }
+    const CausaFalha causa = causaDosCodigos(codes);
     wrapper_.init();
-    throw DatabaseError(message, code, sqlState);
+    throw DatabaseError(message, code, sqlState, std::move(codes), causa);
 }
 
 XpbBuilder::XpbBuilder(unsigned kind)

@@ -1,5 +1,7 @@
 #include "display/CicloIndicador.h"
 
+#include "app/DescricaoErro.h"
+
 #include "app/ErrorReport.h"
 #include "app/GenerationWorker.h"
 #include "app/StatusFile.h"
@@ -38,7 +40,7 @@ CicloIndicador::CicloIndicador(TfrmPrincipal& janela, GenerationWorker* worker, 
         try {
             tick();
         } catch (const std::exception& e) {
-            falhou(exceptionText(e));
+            falhou(exceptionText(e), causaDe(e));
         }
     });
     if (worker_)
@@ -75,13 +77,14 @@ void CicloIndicador::setLimiteGeracao(int minimoMs, int abortarAposMs)
 
 // ---- events ---------------------------------------------------------------
 
-void CicloIndicador::iniciar(const QString& erroInicial)
+void CicloIndicador::iniciar(const QString& erroInicial, CausaFalha causaInicial)
 {
     relogio_->start();
     if (!erroInicial.isEmpty()) {
         // The attach was refused at start: the error shows, and the worker
         // tries again at once (the server may be up by now).
         ultimoErro_ = erroInicial;
+        ultimaCausa_ = causaInicial;
         horaErro_ = platform::clock().now();
         entrar(Estado::SemDados, erroInicial);
     } else {
@@ -120,7 +123,7 @@ void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
     const bool eraCancelada = cancelada_;
     cancelada_ = abortada_ = false;
     if (!ok) {
-        falhou(erro);
+        falhou(erro, worker_ ? worker_->ultima().causa : ultimaCausaSincrona_);
         return;
     }
     if (worker_)
@@ -135,7 +138,7 @@ void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
         janela_.aceitarNovosDados();
         diaDados_ = worker_ ? worker_->ultima().dia : janela_.calc()->DataLeitura();
     } catch (const std::exception& e) {
-        falhou(exceptionText(e));
+        falhou(exceptionText(e), causaDe(e));
         return;
     }
     if (primeiros)
@@ -221,6 +224,7 @@ void CicloIndicador::iniciarGeracao()
         janela_.calc()->GerarCdsEficiencia();
     } catch (const std::exception& e) {
         erro = exceptionText(e);
+        ultimaCausaSincrona_ = causaDe(e);
     }
     geracaoConcluida(erro.isEmpty(), erro);
 }
@@ -249,9 +253,10 @@ void CicloIndicador::aceitar()
     }
 }
 
-void CicloIndicador::falhou(const QString& erro)
+void CicloIndicador::falhou(const QString& erro, CausaFalha causa)
 {
     ultimoErro_ = erro;
+    ultimaCausa_ = causa;
     horaErro_ = platform::clock().now();
     status_.setErro(erro, horaErro_);
     switch (estado_) {
@@ -324,7 +329,8 @@ void CicloIndicador::verificarDemora()
         worker_->cancel(true);
         // Counted as failed now, whether or not the worker comes back soon.
         falhou(QStringLiteral("Geração cancelada após %1 s: o servidor não responde")
-                   .arg(desdeInicioGeracao_.elapsed() / 1000));
+                   .arg(desdeInicioGeracao_.elapsed() / 1000),
+               CausaFalha::TempoEsgotado);
     }
 }
 
@@ -338,9 +344,34 @@ QDateTime CicloIndicador::proximaTentativa() const
     return platform::clock().now().addMSecs(std::max<qint64>(0, proximaTentativa_.remainingTime()));
 }
 
+QString CicloIndicador::motivoAviso() const
+{
+    if (!ultimoErro_.isEmpty())
+        return descreverErro(ultimaCausa_).motivo;
+    return emAndamento_ ? QStringLiteral("cálculo demorando") : QStringLiteral("cálculo atrasado");
+}
+
+QString CicloIndicador::motivoNaTela() const
+{
+    switch (estado_) {
+    case Estado::Calculando:
+        return {};
+    case Estado::SemDados:
+        return descreverErro(ultimaCausa_).titulo;
+    case Estado::SemIndicadores:
+    case Estado::ErroConfiguracao:
+        return motivo_;
+    case Estado::Rotacao:
+        return dadosAntigos() ? motivoAviso() : QString();
+    }
+    return {};
+}
+
 void CicloIndicador::atualizarStatus()
 {
     status_.setEstado(nome(estado_));
+    status_.setDadosAntigos(estado_ == Estado::Rotacao && dadosAntigos());
+    status_.setMotivo(motivoNaTela());
     if (diaDados_ > 0)
         status_.setDiaLeitura(daynum::toDate(diaDados_));
     status_.gravar();

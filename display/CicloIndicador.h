@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include "data/CausaFalha.h"
+
 #include <functional>
 
 class GenerationWorker;
@@ -45,7 +47,7 @@ public:
     CicloIndicador(TfrmPrincipal& janela, GenerationWorker* worker, StatusFile& status);
 
     // Events.
-    void iniciar(const QString& erroInicial = {});
+    void iniciar(const QString& erroInicial = {}, CausaFalha causaInicial = CausaFalha::Outra);
     void iniciarComDados(); // the window was built with figures already computed
     void fimDoCiclo();
     void geracaoConcluida(bool ok, const QString& erro);
@@ -58,7 +60,14 @@ public:
     // Time of the figures on show (invalid before the first good run).
     const QDateTime& ultimaGeracao() const { return ultimaGeracao_; }
     const QString& ultimoErro() const { return ultimoErro_; }
+    CausaFalha ultimaCausa() const { return ultimaCausa_; }
     const QString& motivo() const { return motivo_; }
+    // The cause the screen gives, in Portuguese: the page area's title
+    // without figures, the stale banner's reason with old ones, the reason
+    // of no indicators or of a configuration error; empty otherwise.
+    QString motivoNaTela() const;
+    // The stale banner's reason.
+    QString motivoAviso() const;
     // When the next try runs, in the SemDados and SemIndicadores states.
     QDateTime proximaTentativa() const;
     // False once a run has not come back long after it was cut off: the
@@ -79,7 +88,7 @@ private:
     void iniciarGeracao();
     void intervalosMudaram();
     void aceitar();
-    void falhou(const QString& erro);
+    void falhou(const QString& erro, CausaFalha causa);
     // Logs a change of the stale flag; with avisar, the screen follows.
     void verificarAntigos(bool avisar);
     void verificarDemora();
@@ -99,6 +108,8 @@ private:
     QDateTime ultimaGeracao_;
     double diaDados_ = 0;
     QString ultimoErro_;
+    CausaFalha ultimaCausa_ = CausaFalha::Outra;
+    CausaFalha ultimaCausaSincrona_ = CausaFalha::Outra; // of a run on the window's thread
     QDateTime horaErro_;
 
     // Cycle length: between the last two cycle ends, on the clock.

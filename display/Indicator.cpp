@@ -97,6 +97,7 @@ int runIndicator(QApplication& app)
     dmPrinc = dm.get();
     dm->setGeracaoInicialAdiada(true);
     QString erroConexao;
+    CausaFalha causaConexao = CausaFalha::Outra;
     try {
         dm->DataModuleCreate();
     } catch (const fb::DatabaseError& e) {
@@ -109,6 +110,7 @@ int runIndicator(QApplication& app)
             return 1;
         }
         erroConexao = exceptionText(e);
+        causaConexao = e.causa();
     } catch (const std::exception& e) {
         reportException(e);
         return 1;
@@ -133,7 +135,7 @@ int runIndicator(QApplication& app)
         window.seguirTela(fisico);
         mostrarEmTelaCheia(window);
     });
-    window.iniciar(erroConexao);
+    window.iniciar(erroConexao, causaConexao);
     // Up: the window shows figures or what it waits for. A database still
     // down after a power cut keeps the service waiting for nothing.
     notify.ready();

@@ -172,9 +172,9 @@ void TfrmPrincipal::FormCreate()
     FCiclo->iniciarComDados();
 }
 
-void TfrmPrincipal::iniciar(const QString& erroInicial)
+void TfrmPrincipal::iniciar(const QString& erroInicial, CausaFalha causaInicial)
 {
-    FCiclo->iniciar(erroInicial);
+    FCiclo->iniciar(erroInicial, causaInicial);
 }
 
 void TfrmPrincipal::criarPagina()
@@ -436,7 +436,7 @@ void TfrmPrincipal::mostrarEstado()
         mostrarMensagem(QStringLiteral("Calculando…"), {});
         break;
     case E::SemDados: {
-        const DescricaoErro d = descreverErro(FCiclo->ultimoErro());
+        const DescricaoErro d = descreverErro(FCiclo->ultimaCausa());
         const QString proxima =
             FCiclo->geracaoEmAndamento()
                 ? QStringLiteral("Tentando novamente…")
@@ -469,12 +469,7 @@ void TfrmPrincipal::atualizarAviso()
     if (FCiclo->estado() != CicloIndicador::Estado::Rotacao || !FCiclo->dadosAntigos()) {
         panelAviso->hide();
     } else {
-        QString motivo;
-        if (!FCiclo->ultimoErro().isEmpty())
-            motivo = descreverErro(FCiclo->ultimoErro()).motivo;
-        else
-            motivo = FCiclo->geracaoEmAndamento() ? QStringLiteral("cálculo demorando")
-                                                  : QStringLiteral("cálculo atrasado");
+        const QString motivo = FCiclo->motivoAviso();
         const QString texto =
             QStringLiteral("Dados de %1 — %2").arg(FCiclo->ultimaGeracao().toString(QStringLiteral("HH:mm")), motivo);
         const int w = width() - 40;

@@ -35,7 +35,7 @@ public:
     TfrmPrincipal(TdmPrinc& princ, QWidget* parent = nullptr);
     ~TfrmPrincipal() override;
 
-    void iniciar(const QString& erroInicial = {});
+    void iniciar(const QString& erroInicial = {}, CausaFalha causaInicial = CausaFalha::Outra);
     void setIntervaloConexao(int ms) { FCiclo->setIntervaloConexao(ms); }
     // Retry interval of the no-indicators state, in milliseconds.
     void setIntervaloNovaTentativa(int ms) { FCiclo->setIntervaloNovaTentativa(ms); }

@@ -19,11 +19,13 @@ struct CheckRun {
     QString out, err;
 };
 
-CheckRun tolvaneo(const QStringList& args)
+CheckRun tolvaneo(const QStringList& args, const QString& lock = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LC_ALL", "C");
+    if (!lock.isEmpty())
+        env.insert("FIREBIRD_LOCK", lock);
     p.setProcessEnvironment(env);
     p.start(TOLVANEO_EXE, args);
     p.waitForFinished(120000);
@@ -64,7 +66,8 @@ TEST(Check, ReadyDatabaseAndMissingOneGiveZeroAndOne)
     IniFolder missing(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1/nao-existe.fdb\n").arg(db.folder()).toUtf8());
     const CheckRun bad = tolvaneo({"--check", "--dir", missing.path()});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_TRUE(bad.out.contains("FALHA: o banco de dados não respondeu")) << bad.out.toStdString();
+    EXPECT_TRUE(bad.out.contains("FALHA: Arquivo do banco de dados não encontrado: I/O error during \"open\"")) << bad.out.toStdString();
+    EXPECT_TRUE(bad.out.contains(" / ")) << bad.out.toStdString(); // every line of the client's message
 
     QTemporaryDir empty;
     const CheckRun none = tolvaneo({"--check", "--dir", empty.path()});
@@ -125,6 +128,51 @@ TEST(Check, WarnsAboutValuesThatLookMistakenAndFailsWhereTheScreenWould)
         EXPECT_FALSE(r.out.contains("plonqubir"));
         EXPECT_FALSE(r.out.contains(QChar(0)));
     }
+}
+
+TEST(Check, EachFailureToReachTheDatabaseNamesItsCause)
+{
+    FixtureDb db(kFactory);
+    FirebirdServer server("s3gr3d0-SYSDBA");
+    QTemporaryDir secrets;
+    auto senha = [&](const QByteArray& texto) {
+        QFile f(secrets.filePath("senha"));
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(texto);
+        return f.fileName();
+    };
+    auto ini = [&](const QString& dbPath, const QString& arquivo) {
+        return QStringLiteral("[Tolvaneo]\nDataBase=2026-11-05\nSetores=03\n[Paths]\nDB=%1\n[Banco]\nUsuario=SYSDBA\n"
+                              "SenhaArquivo=%2\n")
+            .arg(dbPath, arquivo)
+            .toUtf8();
+    };
+    IniFolder errada(ini(server.url(db.path()), senha("outra\n")));
+    CheckRun r = tolvaneo({"--check", "--dir", errada.path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("FALHA: Senha do banco de dados recusada: ")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("outra"));
+
+    IniFolder certa(ini(server.url(db.path()), senha("s3gr3d0-SYSDBA\n")));
+    EXPECT_EQ(tolvaneo({"--check", "--dir", certa.path()}).exitCode, 0);
+    server.stop();
+    r = tolvaneo({"--check", "--dir", certa.path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("FALHA: Sem conexão com o servidor do banco de dados: ")) << r.out.toStdString();
+
+    // A local file with a lock folder the user may not write.
+    IniFolder local(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
+    QTemporaryDir travada;
+    ::chmod(QFile::encodeName(travada.path()).constData(), 0500);
+    if (::geteuid() != 0) { // root writes anywhere
+        r = tolvaneo({"--check", "--dir", local.path()}, travada.path() + "/sub");
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.contains("FALHA: Sem acesso à pasta de travas do Firebird: ")) << r.out.toStdString();
+    }
+    r = tolvaneo({"--check", "--dir", local.path()}, "/proc/tolvaneo-travas");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("FALHA: Sem acesso à pasta de travas do Firebird: ")) << r.out.toStdString();
+    ::chmod(QFile::encodeName(travada.path()).constData(), 0700);
 }
 
 TEST(Check, AFileWithNothingRecognisedNamesWhatIsMissing)

@@ -1,22 +1,39 @@
 #include "app/DescricaoErro.h"
 
+#include <ibase.h>
+
+#include <QSet>
+
 #include <gtest/gtest.h>
 
-TEST(DescricaoErro, TheClientsTextsInWordsOfTheFloor)
+TEST(DescricaoErro, TheClientsCodesDecideTheCause)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Unable to complete network request to host \"127.0.0.1\".\nFailed to establish a connection.",
-         "sem conexão com o banco de dados"},
-        {"Error reading data from the connection.", "sem conexão com o banco de dados"},
-        {"connection shutdown", "sem conexão com o banco de dados"},
-        {"I/O error during \"open\" operation for file \"/x.fdb\"\nError while trying to open file\nNo such file or directory",
-         "arquivo do banco de dados não encontrado"},
-        {"Your user name and password are not defined. Ask your database administrator to set up a Firebird login.",
-         "senha do banco de dados recusada"},
-        {"Geração cancelada após 130 s: operation was cancelled", "servidor do banco de dados não responde"},
-        {"Value of field 'X' out of range for an integer", "erro ao calcular"},
-        {"", "erro ao calcular"},
+    const std::pair<std::vector<long>, CausaFalha> cases[] = {
+        {{isc_network_error, isc_net_connect_err}, CausaFalha::Conexao},
+        {{isc_net_read_err}, CausaFalha::Conexao},
+        // The first failure after the server stopped, on a statement prepared before.
+        {{isc_req_sync}, CausaFalha::Conexao},
+        {{isc_io_error, isc_io_open_err}, CausaFalha::Arquivo},
+        {{isc_login}, CausaFalha::Senha},
+        {{isc_sys_request, isc_lock_dir_access}, CausaFalha::PastaTrava},
+        {{isc_shutdown}, CausaFalha::Desligado},
+        {{isc_cancelled}, CausaFalha::TempoEsgotado},
+        {{isc_random}, CausaFalha::Outra},
+        {{}, CausaFalha::Outra},
     };
-    for (const auto& [erro, motivo] : cases)
-        EXPECT_EQ(descreverErro(QString::fromUtf8(erro)).motivo.toStdString(), motivo) << erro;
+    for (const auto& [codes, causa] : cases)
+        EXPECT_EQ(causaDosCodigos(codes), causa) << (codes.empty() ? 0 : codes[0]);
+}
+
+TEST(DescricaoErro, EachCauseHasWordsOfItsOwn)
+{
+    QSet<QString> titulos, motivos;
+    for (CausaFalha c : {CausaFalha::Outra, CausaFalha::Conexao, CausaFalha::Senha, CausaFalha::Arquivo,
+                         CausaFalha::PastaTrava, CausaFalha::Desligado, CausaFalha::TempoEsgotado}) {
+        titulos << descreverErro(c).titulo;
+        motivos << descreverErro(c).motivo;
+    }
+    EXPECT_EQ(titulos.size(), 7);
+    EXPECT_EQ(motivos.size(), 7);
+    EXPECT_EQ(descreverErro(CausaFalha::Conexao).motivo, "sem conexão com o banco de dados");
 }

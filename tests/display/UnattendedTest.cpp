@@ -128,6 +128,11 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     EXPECT_TRUE(window->frmRelatorio()->troca->isActive());
     EXPECT_FALSE(status()["ultimo_erro"].isNull());
     EXPECT_EQ(status()["ultima_geracao"].toString(), "2026-12-01T09:00:00");
+    // The first failure after the server stopped names the connection, on
+    // screen and in status.json alike.
+    EXPECT_TRUE(window->lblAviso->text().endsWith("sem conexão com o banco de dados")) << window->lblAviso->text().toStdString();
+    EXPECT_TRUE(status()["dados_antigos"].toBool());
+    EXPECT_EQ(status()["motivo"].toString().toStdString(), "sem conexão com o banco de dados");
     const QStringList failed = logLines("run-failed");
     ASSERT_EQ(failed.size(), 1);
     EXPECT_TRUE(failed[0].startsWith("time=2026-12-01T09:00:00 event=run-failed day=2026-11-05 seconds=")) << failed[0].toStdString();
@@ -141,6 +146,8 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     EXPECT_EQ(window->lblTItulo->text(), "Costura");
     const QJsonObject s = status();
     EXPECT_TRUE(s["ultimo_erro"].isNull());
+    EXPECT_FALSE(s["dados_antigos"].toBool());
+    EXPECT_TRUE(s["motivo"].isNull());
     EXPECT_EQ(s["ultima_geracao"].toString(), "2026-12-01T09:30:00");
     EXPECT_EQ(s["setor_em_exibicao"].toString(), "03");
     EXPECT_EQ(s["dia_leitura"].toString(), "2026-11-05");
@@ -329,10 +336,12 @@ TEST_F(Unattended, RefusedAttachAtStartIsTriedAgainUntilTheServerIsUp)
     dm = std::make_unique<TdmPrinc>();
     dm->setGeracaoInicialAdiada(true);
     QString erro;
+    CausaFalha causa = CausaFalha::Outra;
     try {
         dm->DataModuleCreate();
     } catch (const fb::DatabaseError& e) {
         erro = QString::fromUtf8(e.what());
+        causa = e.causa();
     }
     ASSERT_FALSE(erro.isEmpty());
     worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
@@ -340,7 +349,7 @@ TEST_F(Unattended, RefusedAttachAtStartIsTriedAgainUntilTheServerIsUp)
     window->setWorker(worker.get());
     window->setIntervaloConexao(200);
     window->resize(1280, 720);
-    window->iniciar(erro);
+    window->iniciar(erro, causa);
     // What is wrong, in the page area; no time of figures that never were.
     EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::SemDados);
     EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Sem conexão com o servidor do banco de dados");
@@ -354,6 +363,8 @@ TEST_F(Unattended, RefusedAttachAtStartIsTriedAgainUntilTheServerIsUp)
     EXPECT_EQ(s["dia_leitura"].toString(), "2026-11-05");
     EXPECT_EQ(s["inicio"].toString(), "2026-12-01T09:00:00");
     EXPECT_EQ(s["estado"].toString(), "sem-dados");
+    EXPECT_EQ(s["motivo"].toString().toStdString(), "Sem conexão com o servidor do banco de dados");
+    EXPECT_FALSE(s["dados_antigos"].toBool()); // no figures, old or new
     server.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
     EXPECT_EQ(window->lblTItulo->text(), "Costura");

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <vector>
+
+// Why a run or an attach failed, decided once from the database client's
+// error codes (never from words in its text), for the screen, the log,
+// status.json and --check alike.
+enum class CausaFalha {
+    Outra,         // anything else: an error of the calculation
+    Conexao,       // the server cannot be reached, or the connection broke
+    Senha,         // the server refused the user or the password
+    Arquivo,       // the database file is missing or is no database
+    PastaTrava,    // the engine's lock folder cannot be used
+    Desligado,     // the database is shut down
+    TempoEsgotado, // the server did not answer in time (attach or run)
+};
+
+// The cause of a status vector's codes (the client's error codes, in order).
+CausaFalha causaDosCodigos(const std::vector<long>& codigos);
+// The cause of a failure: a database error's codes, or Outra.
+CausaFalha causaDe(const std::exception& e);
+
+// For the log and status: a word, e.g. "conexao".
+QString nomeCausa(CausaFalha causa);
