@@ -67,8 +67,14 @@ void StatusFile::gravar()
         return;
     const QString path = platform::appFolder() + QStringLiteral("status.json");
     const QString erro = gravarArquivo(path, bytes);
-    // Logged once per content, not at every attempt.
     gravado_ = bytes;
-    if (!erro.isEmpty())
+    // A failure that goes on is logged when it starts and when it ends, not
+    // at every change of content.
+    if (!erro.isEmpty() && !falhando_) {
+        falhando_ = true;
         logfmt::write(QStringLiteral("status-failed"), {{"file", path}, {"error", erro}});
+    } else if (erro.isEmpty() && falhando_) {
+        falhando_ = false;
+        logfmt::write(QStringLiteral("status-recovered"), {{"file", path}});
+    }
 }

@@ -44,4 +44,5 @@ private:
     bool dadosAntigos_ = false;
     QString motivo_;
     QByteArray gravado_;
+    bool falhando_ = false;
 };

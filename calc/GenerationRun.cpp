@@ -449,11 +449,13 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
     // its own end time has passed.
     QString horaFim = pe.fim->asString();
     std::int32_t almoco = pe.almoco->asInteger();
+    bool agoraNoDia = false; // the current day, its shift not over yet
     const QDateTime now = platform::clock().now();
     if (Data == daynum::fromDate(now.date())) {
         const QString agora = now.time().toString(QStringLiteral("HH:mm"));
         if (agora < horaFim) {
             horaFim = agora;
+            agoraNoDia = true;
             if (horaFim.left(2) < QLatin1String("12"))
                 almoco = 0;
         }
@@ -466,7 +468,10 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
     WorkField* alvo = horaExtra ? cdsTempoSetorTEMPO_TOT_HE : cdsTempoSetorTEMPO_TOT;
     alvo->setAsFloat(alvo->asFloat() + Qtde * Tempo + troca);
 
-    cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(std::int64_t(DiferencaMinutos(pe.inicio->asString(), horaFim)) - almoco);
+    std::int64_t minutos = std::int64_t(DiferencaMinutos(pe.inicio->asString(), horaFim)) - almoco;
+    if (agoraNoDia)
+        minutos = std::max<std::int64_t>(0, minutos); // the shift has not started yet
+    cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(minutos);
     cdsTempoSetorMINUTOS_EXTRAS->setAsInteger(DiferencaMinutos(inicioHe, pe.fimHe->asString()));
     cdsTempoSetorMINUTOS_INATIVO->setAsInteger(pe.inativo->asInteger());
     cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(pe.qtde->asInteger());
@@ -493,7 +498,8 @@ void TdmMarvessa::acumularTempo(Entrada& e, const QString& NomeSetor, std::int32
     std::int64_t minutos = pe.minutosExpediente;
     if (e.chave.data == a.diaAgora && a.agora < pe.fim) {
         const std::int32_t almoco = a.agora.left(2) < QLatin1String("12") ? 0 : pe.almoco;
-        minutos = std::int64_t(DiferencaMinutos(pe.inicio, a.agora)) - almoco;
+        // Before the shift has started no minute is available yet.
+        minutos = std::max<std::int64_t>(0, std::int64_t(DiferencaMinutos(pe.inicio, a.agora)) - almoco);
     }
 
     const double troca = l->troca;

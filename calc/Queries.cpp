@@ -58,9 +58,14 @@ void TdmMarvessa::dumpStatement(const SqlQuery& q, const QString& fileName) cons
         bytes += fb::toWindows1252(line) + "\r\n";
     // The files are a trace for a technician: one that cannot be written is
     // logged and the run goes on.
+    // A file that keeps failing is logged when it starts and when it ends.
     const QString error = writeTraceFile(path, bytes);
-    if (!error.isEmpty())
+    if (!error.isEmpty() && !FFalhasGravacao.contains(path)) {
+        FFalhasGravacao.insert(path);
         logfmt::write(QStringLiteral("dump-failed"), {{"file", path}, {"error", error}});
+    } else if (error.isEmpty() && FFalhasGravacao.remove(path)) {
+        logfmt::write(QStringLiteral("dump-recovered"), {{"file", path}});
+    }
 }
 
 void TdmMarvessa::AbrirSqlProdSetor()

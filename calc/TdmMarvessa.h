@@ -312,6 +312,7 @@ private:
     QStringList FProdutosLidos;
     bool FGravarConsultas = true;
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged
+    mutable QSet<QString> FFalhasGravacao; // trace files whose writing fails, already logged
     // The rows of cdsTempoSetor before the reading day, as the last full run
     // left them, and that run's reading day. A refresh run puts the reading
     // day's rows where a full run puts them: each row of the reading day that

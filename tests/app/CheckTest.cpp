@@ -175,6 +175,22 @@ TEST(Check, EachFailureToReachTheDatabaseNamesItsCause)
     ::chmod(QFile::encodeName(travada.path()).constData(), 0700);
 }
 
+TEST(Check, ThePackageTemplateReadsAsItsCommentsSay)
+{
+    FixtureDb db(kFactory);
+    QFile f(QStringLiteral(TOLVANEO_SOURCE_DIR "/packaging/Marvessa.ini"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(f.readAll());
+    text.replace(QRegularExpression("\nDB=[^\n]*"), "\nDB=" + db.path());
+    text.replace("Setores=01,02,03", "Setores=03");
+    IniFolder folder(text.toUtf8());
+    const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("Configuração desconhecida")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("o valor em uso")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("parece um comentário")) << r.out.toStdString();
+}
+
 TEST(Check, AFileWithNothingRecognisedNamesWhatIsMissing)
 {
     const QByteArray utf16 = QByteArray("\xFF\xFE", 2) +

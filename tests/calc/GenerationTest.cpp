@@ -64,7 +64,9 @@ TEST(Generation, CurrentDayShiftEndsNowUntilItsEndTime)
         int minutes;
     };
     for (const Case& c : {Case{QTime(10, 15), 195}, Case{QTime(13, 0), 300}, Case{QTime(17, 29), 569},
-                          Case{QTime(17, 30), 570}, Case{QTime(6, 30), -30}, Case{QTime(23, 0), 570}}) {
+                          Case{QTime(17, 30), 570}, Case{QTime(23, 0), 570},
+                          // Before the shift starts no minute is available yet: 0, not negative.
+                          Case{QTime(6, 30), 0}, Case{QTime(0, 5), 0}}) {
         f.fakes.clock.set(QDateTime(QDate(2026, 11, 5), c.now));
         f.dm.GerarCdsEficiencia();
         f.row(kDay, "02", "001");

@@ -11,6 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace rows;
@@ -125,12 +128,23 @@ TEST(Statements, DumpFileThatCannotBeWrittenIsLoggedAndTheRunGoesOn)
     Factory f(sector("01", "Corte", 1, "01"));
     QStringList log;
     logfmt::setSink([&](const QString& l) { log << l; });
-    platform::setAppFolder("/nonexistent/folder");
+    QTemporaryDir outra;
+    const QString pasta = outra.path() + "/depois/";
+    platform::setAppFolder(pasta);
     EXPECT_NO_THROW(f.dm.AbrirSqlCorteSetor());
     EXPECT_TRUE(f.dm.sqlCorteSetor.active());
-    logfmt::setSink({});
     ASSERT_EQ(log.size(), 1);
-    EXPECT_TRUE(log[0].contains("event=dump-failed file=/nonexistent/folder/sqlCorteSetor.sql error=")) << log[0].toStdString();
+    EXPECT_TRUE(log[0].contains("event=dump-failed file=" + pasta + "sqlCorteSetor.sql error=")) << log[0].toStdString();
+    // Failing again says nothing more; writing again says so once.
+    for (int i = 0; i < 3; ++i)
+        f.dm.AbrirSqlCorteSetor();
+    EXPECT_EQ(log.size(), 1);
+    ASSERT_TRUE(QDir().mkpath(pasta));
+    f.dm.AbrirSqlCorteSetor();
+    f.dm.AbrirSqlCorteSetor();
+    logfmt::setSink({});
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_TRUE(log[1].contains("event=dump-recovered file=" + pasta + "sqlCorteSetor.sql")) << log[1].toStdString();
 }
 
 TEST(Statements, TraceFilesAreRewrittenInAFolderThatRefusesNewFiles)
