@@ -1,6 +1,9 @@
 #include "data/FbAttachment.h"
 
+#include "data/DatabaseError.h"
 #include "data/FbApi.h"
+
+#include <QElapsedTimer>
 
 #include <ibase.h>
 
@@ -34,8 +37,20 @@ Attachment::Attachment(const QString& database, const QString& user, const QStri
     Dispatcher dispatcher;
     Status st;
     QByteArray path = database.toLocal8Bit();
+    QElapsedTimer relogio;
+    relogio.start();
     handle_ = dispatcher.p->attachDatabase(st.get(), path.constData(), dpb.length(), dpb.buffer());
-    st.check();
+    try {
+        st.check();
+    } catch (const DatabaseError& e) {
+        // An attach that ran into its timeout reads as a refusal in the
+        // client's words; it is the server not answering.
+        if (relogio.elapsed() >= kConnectTimeoutSeconds * 1000 - 500 && e.causa() == CausaFalha::Conexao)
+            throw DatabaseError(QStringLiteral("O servidor não respondeu em %1 s.\n").arg(kConnectTimeoutSeconds).toStdString() +
+                                    e.what(),
+                                e.code(), e.sqlState(), e.codes(), CausaFalha::TempoEsgotado);
+        throw;
+    }
 }
 
 Attachment::~Attachment()

@@ -175,6 +175,19 @@ TEST(Check, EachFailureToReachTheDatabaseNamesItsCause)
     ::chmod(QFile::encodeName(travada.path()).constData(), 0700);
 }
 
+TEST(Check, AServerThatHangsPastTheAttachTimeoutIsNamedAsNotAnswering)
+{
+    FixtureDb db(kFactory);
+    FirebirdServer server("plonqubir");
+    IniFolder folder(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1\n").arg(server.url(db.path())).toUtf8());
+    server.pause(); // holds the connection open and answers nothing
+    const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+    server.resume();
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("FALHA: O servidor do banco de dados não responde: O servidor não respondeu em 30 s."))
+        << r.out.toStdString();
+}
+
 TEST(Check, ThePackageTemplateReadsAsItsCommentsSay)
 {
     FixtureDb db(kFactory);
