@@ -64,8 +64,9 @@ void GenerationWorker::cancel(bool abort)
 
 void GenerationWorker::run(double dia, const QDateTime& inicio)
 {
-    const ExecucaoGeracao e = executarGeracao(*calc_, connection_, plano_, dia, inicio, beforeRun,
-                                              [this] { return bool(cancelled_); });
+    const ExecucaoGeracao e = executarGeracao(
+        *calc_, connection_, plano_, dia, inicio, beforeRun, [this] { return bool(cancelled_); },
+        [this] { QMetaObject::invokeMethod(this, [this] { emit connected(); }, Qt::QueuedConnection); });
     // Delivered on the owner's thread, after this run has let go of the tables.
     QMetaObject::invokeMethod(
         this,

@@ -55,6 +55,8 @@ public:
 
 signals:
     void finished(bool ok, const QString& error);
+    // The connection, closed before the run, has attached.
+    void connected();
 
 private:
     void run(double dia, const QDateTime& inicio);

@@ -1,5 +1,6 @@
 #include "app/Geracao.h"
 
+#include "app/DescricaoErro.h"
 #include "app/ErrorReport.h"
 #include "calc/PlanoGeracao.h"
 #include "calc/TdmMarvessa.h"
@@ -11,7 +12,7 @@
 
 ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, PlanoGeracao& plano, double dia,
                                 const QDateTime& inicio, const std::function<void()>& antes,
-                                const std::function<bool()>& cancelada)
+                                const std::function<bool()>& cancelada, const std::function<void()>& conectou)
 {
     calc.setDataLeitura(dia);
     ExecucaoGeracao e;
@@ -23,8 +24,11 @@ ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, Pl
     try {
         if (antes)
             antes();
-        if (!connection.connected())
+        if (!connection.connected()) {
             connection.open();
+            if (conectou)
+                conectou();
+        }
         if (e.completa)
             calc.GerarCdsEficiencia();
         else
@@ -60,6 +64,7 @@ ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, Pl
         logfmt::write(QStringLiteral("run-failed"), {{"day", diaTexto},
                                                      {"seconds", segundos},
                                                      {"cause", nomeCausa(e.causa)},
+                                                     {"reason", descreverErro(e.causa).motivo},
                                                      {"error", e.erro}});
     return e;
 }

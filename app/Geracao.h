@@ -32,6 +32,8 @@ struct ExecucaoGeracao {
 // after a failure so that the next run attaches again. Writes the run's log
 // line. antes runs first (tests slow runs down with it); cancelada, when it
 // answers true after a failure, marks the run as cancelled.
+// conectou runs once a closed connection has attached.
 ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, PlanoGeracao& plano, double dia,
                                 const QDateTime& inicio, const std::function<void()>& antes = {},
-                                const std::function<bool()>& cancelada = {});
+                                const std::function<bool()>& cancelada = {},
+                                const std::function<void()>& conectou = {});

@@ -141,7 +141,10 @@ void TdmPrinc::DataModuleCreate()
 {
     FVersao = QStringLiteral("1.1.68");
     FContasCobranca = std::make_unique<std::vector<TCriteriaDataSet*>>();
-    sqlCon.open();
+    if (FConexaoAdiada)
+        sqlConBeforeConnect(); // the settings, read once, into the parameters
+    else
+        sqlCon.open();
     FPathOcor = platform::appFolder() + QStringLiteral("ocorrencias.xml");
 }
 

@@ -88,6 +88,10 @@ public:
     // When set, the after-connect handler creates the calculation module
     // without running the first generation (a worker runs it).
     void setGeracaoInicialAdiada(bool v) { FGeracaoInicialAdiada = v; }
+    // With true, DataModuleCreate reads the settings and puts them into the
+    // connection's parameters without attaching: the window attaches
+    // through its worker, with the screen up.
+    void setConexaoAdiada(bool v) { FConexaoAdiada = v; }
 
     // The connections' design parameter list.
     static QStringList designParams();
@@ -111,6 +115,7 @@ private:
     bool FPorFuncionario = false;
     int FMinutosCompleto = 30;
     bool FGeracaoInicialAdiada = false;
+    bool FConexaoAdiada = false;
 };
 
 extern TdmPrinc* dmPrinc;

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 QString CicloIndicador::nome(Estado e)
 {
@@ -43,8 +44,13 @@ CicloIndicador::CicloIndicador(TfrmPrincipal& janela, GenerationWorker* worker, 
             falhou(exceptionText(e), causaDe(e));
         }
     });
-    if (worker_)
+    if (worker_) {
         connect(worker_, &GenerationWorker::finished, this, &CicloIndicador::geracaoConcluida);
+        connect(worker_, &GenerationWorker::connected, this, [this] {
+            if (std::exchange(conectando_, false))
+                mudou();
+        });
+    }
 }
 
 void CicloIndicador::setIntervaloConexao(int ms)
@@ -88,6 +94,7 @@ void CicloIndicador::iniciar(const QString& erroInicial, CausaFalha causaInicial
         horaErro_ = platform::clock().now();
         entrar(Estado::SemDados, erroInicial);
     } else {
+        conectando_ = worker_ && !janela_.conectado();
         entrar(Estado::Calculando);
     }
     iniciarGeracao();
@@ -120,6 +127,7 @@ void CicloIndicador::fimDoCiclo()
 void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
 {
     emAndamento_ = false;
+    conectando_ = false;
     const bool eraCancelada = cancelada_;
     cancelada_ = abortada_ = false;
     if (!ok) {

@@ -56,6 +56,8 @@ public:
 
     Estado estado() const { return estado_; }
     bool geracaoEmAndamento() const { return emAndamento_; }
+    // The first attach is going on (the worker has not connected yet).
+    bool conectando() const { return conectando_; }
     bool dadosAntigos() const;
     // Time of the figures on show (invalid before the first good run).
     const QDateTime& ultimaGeracao() const { return ultimaGeracao_; }
@@ -103,6 +105,7 @@ private:
 
     Estado estado_ = Estado::Calculando;
     bool emAndamento_ = false;
+    bool conectando_ = false;
     bool antigos_ = false;
     QString motivo_;
     QDateTime ultimaGeracao_;

@@ -96,6 +96,9 @@ int runIndicator(QApplication& app)
     auto dm = std::make_unique<TdmPrinc>();
     dmPrinc = dm.get();
     dm->setGeracaoInicialAdiada(true);
+    // The window comes up before the attach, which may take its whole
+    // timeout on a cut network: the worker attaches, the screen says so.
+    dm->setConexaoAdiada(true);
     QString erroConexao;
     CausaFalha causaConexao = CausaFalha::Outra;
     try {

@@ -25,6 +25,21 @@
 #include <limits>
 
 
+namespace {
+
+// Where the figures come from, as the technician configured it: the server
+// (host or host/port) of host:path, or the file on this PC.
+QString descreverBanco(const QString& db)
+{
+    const qsizetype colon = db.indexOf(QLatin1Char(':'));
+    // A path with no host before a colon is a file on this PC.
+    if (colon > 1 && !db.startsWith(QLatin1Char('/')))
+        return QStringLiteral("Servidor %1").arg(db.left(colon));
+    return QStringLiteral("Arquivo %1").arg(db);
+}
+
+} // namespace
+
 TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent)
     : QWidget(parent), FPrinc(princ), FCalc(&calc)
 {
@@ -221,6 +236,11 @@ void TfrmPrincipal::seguirTela(const QSize& fisico)
     logfmt::write(QStringLiteral("screen"), {{"width", QString::number(fisico.width())},
                                              {"height", QString::number(fisico.height())},
                                              {"scale", QString::number(escala, 'g', 6)}});
+}
+
+bool TfrmPrincipal::conectado() const
+{
+    return FPrinc.sqlCon.connected();
 }
 
 // ---- the rotation -----------------------------------------------------------
@@ -433,7 +453,10 @@ void TfrmPrincipal::mostrarEstado()
     }
     switch (estado) {
     case E::Calculando:
-        mostrarMensagem(QStringLiteral("Calculando…"), {});
+        if (FCiclo->conectando())
+            mostrarMensagem(QStringLiteral("Conectando ao banco de dados…"), descreverBanco(FPrinc.ConnectionParams().Database));
+        else
+            mostrarMensagem(QStringLiteral("Calculando…"), {});
         break;
     case E::SemDados: {
         const DescricaoErro d = descreverErro(FCiclo->ultimaCausa());

@@ -68,6 +68,8 @@ public:
 
     // What the cycle asks of the window.
     TdmMarvessa* calc() const { return FCalc; }
+    // Whether the production connection is open (before the worker runs).
+    bool conectado() const;
     void aceitarNovosDados();
     QString erroConfiguracao();
     int setoresComDados();

@@ -326,6 +326,32 @@ TEST_F(Unattended, NoIndicatorsStateEndsOnceFiguresAppear)
     EXPECT_TRUE(window->frmRelatorio()->isVisibleTo(window.get()));
 }
 
+TEST_F(Unattended, TheWindowSaysItIsConnectingFromItsFirstSecond)
+{
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
+    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
+                                             .arg(server.url(db.path()))
+                                             .toUtf8());
+    server.pause(); // the network path cut: the attach hangs
+    dm = std::make_unique<TdmPrinc>();
+    dm->setGeracaoInicialAdiada(true);
+    dm->setConexaoAdiada(true);
+    dm->DataModuleCreate(); // the settings alone
+    EXPECT_FALSE(dm->sqlCon.connected());
+    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    window = std::make_unique<TfrmPrincipal>(*dm);
+    window->setWorker(worker.get());
+    window->resize(1280, 720);
+    window->iniciar();
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Conectando ao banco de dados…");
+    EXPECT_EQ(window->lblDetalhe->text(), "Servidor 127.0.0.1/" + QString::number(server.port()));
+    QTest::qWait(300);
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Conectando ao banco de dados…");
+    server.resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+}
+
 TEST_F(Unattended, RefusedAttachAtStartIsTriedAgainUntilTheServerIsUp)
 {
     fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
