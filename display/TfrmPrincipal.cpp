@@ -363,6 +363,9 @@ void TfrmPrincipal::aceitarNovosDados()
         FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
         FCalc->setDataLeitura(novo.DataLeitura());
     }
+    // The sector table's codes, as the run read them: "Sem indicadores."
+    // names the configured sectors it does not have.
+    lerSetoresExistentes(FWorker ? FWorker->calc().cdsSetorAg : FCalc->cdsSetorAg);
     if (!FRotacaoAtiva)
         return;
     // The rotation goes on from the sector after the one on show; pages
@@ -401,8 +404,20 @@ QString TfrmPrincipal::verificarConfiguracao()
     return {};
 }
 
+void TfrmPrincipal::lerSetoresExistentes(WorkTable& todos)
+{
+    if (!todos.active())
+        return;
+    FSetoresExistentes.clear();
+    const WorkField& cod = todos.fieldByName(QStringLiteral("COD_SE"));
+    for (todos.first(); !todos.eof(); todos.next())
+        FSetoresExistentes.insert(cod.asString());
+}
+
 int TfrmPrincipal::setoresComDados()
 {
+    if (FSetoresExistentes.isEmpty() && FCalc)
+        lerSetoresExistentes(FCalc->cdsSetorAg); // figures computed on this thread
     // During the rotation the new figures are filtered already, with the
     // cursor on the sector that comes next.
     if (!FRotacaoAtiva)
@@ -414,8 +429,18 @@ QString TfrmPrincipal::motivoSemIndicadores() const
 {
     const double dia = FCalc ? FCalc->DataLeitura() : 0;
     QStringList setores = splitCommaText(QString(FPrinc.Setores()).remove(QLatin1Char('\'')));
-    return QStringLiteral("Nenhum setor configurado tem números em %1. Setores configurados: %2.")
-        .arg(daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy")), setores.join(QStringLiteral(", ")));
+    QStringList ausentes;
+    for (const QString& s : setores)
+        if (!FSetoresExistentes.isEmpty() && !FSetoresExistentes.contains(s))
+            ausentes << s;
+    if (!ausentes.isEmpty() && ausentes.size() == setores.size())
+        return QStringLiteral("Nenhum dos setores configurados existe na tabela SETOR: %1.")
+            .arg(ausentes.join(QStringLiteral(", ")));
+    QString texto = QStringLiteral("Nenhum setor configurado tem números em %1. Setores configurados: %2.")
+                        .arg(daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy")), setores.join(QStringLiteral(", ")));
+    if (!ausentes.isEmpty())
+        texto += QStringLiteral(" Sem linha na tabela SETOR: %1.").arg(ausentes.join(QStringLiteral(", ")));
+    return texto;
 }
 
 // ---- what is shown ----------------------------------------------------------

@@ -11,6 +11,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
 
 class QLabel;
@@ -19,6 +20,7 @@ class StatusFile;
 class TfrmRelatorio;
 class TdmMarvessa;
 class TdmPrinc;
+class WorkTable;
 
 // The main window: the top bar with the logo and the sector's name, the
 // sector page below it, and the sector rotation. What it shows follows the
@@ -112,6 +114,7 @@ private:
     void atualizarAviso();
     void atualizarInfo();
     QString verificarConfiguracao();
+    void lerSetoresExistentes(WorkTable& todos);
     int alturaAviso() const;
 
     TdmPrinc& FPrinc;
@@ -124,4 +127,5 @@ private:
     bool FRotacaoAtiva = false;
     QString FCodigoAtual;
     std::optional<QString> FErroConfiguracao;
+    QSet<QString> FSetoresExistentes; // the sector table's codes, from the last run
 };

@@ -317,6 +317,7 @@ TEST_F(Unattended, NoIndicatorsStateEndsOnceFiguresAppear)
 {
     start("05");
     EXPECT_TRUE(window->showBg());
+    EXPECT_EQ(window->lblDetalhe->text(), "Nenhum dos setores configurados existe na tabela SETOR: 05.");
     window->setIntervaloNovaTentativa(200);
     window->ProximaPagina(); // still nothing: the state stays, the retry timer runs
     EXPECT_TRUE(window->showBg());
