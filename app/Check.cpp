@@ -69,22 +69,38 @@ bool looksLikeComment(const QString& value)
     return re.match(value).hasMatch();
 }
 
-// How many source records each sector has on the day.
-QMap<QString, qint64> recordsOfTheDay(TdmMarvessa& calc, double day)
+// How many source records each sector has on the day; the records that
+// cannot be real go to absurdos.
+QMap<QString, qint64> recordsOfTheDay(TdmMarvessa& calc, double day, QStringList& absurdos)
 {
     QMap<QString, qint64> count;
     calc.setGravarConsultas(false);
     calc.PeriodoProducao()->setDataIni(day);
     calc.PeriodoProducao()->setDataFim(day);
-    const std::pair<SqlQuery*, const char*> stages[] = {
-        {&calc.sqlProdSetor, "SETOR_PS"}, {&calc.sqlCorteSetor, "setor_fs"}, {&calc.sqlCodCxUnitSetor, "setor_cx"}};
+    struct Stage {
+        SqlQuery* q;
+        const char *setor, *funcionario, *qtde, *prog, *ficha;
+    };
+    const Stage stages[] = {{&calc.sqlProdSetor, "SETOR_PS", "FUNCIONAR_PS", "QTDE_PS", "PROG_PS", "FICHA_PS"},
+                            {&calc.sqlCorteSetor, "setor_fs", "funcionario_fs", "QTDE", nullptr, nullptr},
+                            {&calc.sqlCodCxUnitSetor, "setor_cx", "funcionario_cx", "QTDE", "prog_cx", "ficha_cx"}};
     calc.AbrirSqlProdSetor();
     calc.AbrirSqlCorteSetor();
     calc.AbrirSqlCodCxUnitSetor();
-    for (const auto& [q, column] : stages) {
-        const int c = q->columnIndex(QString::fromLatin1(column));
-        for (; !q->eof(); q->next())
+    for (const Stage& st : stages) {
+        SqlQuery* q = st.q;
+        auto col = [&](const char* name) { return name ? q->columnIndex(QString::fromLatin1(name)) : -1; };
+        const int c = col(st.setor), f = col(st.funcionario), qt = col(st.qtde), t = col("TEMPO"), p = col(st.prog),
+                  fi = col(st.ficha);
+        for (; !q->eof(); q->next()) {
             ++count[q->value(c).asText()];
+            const double qtde = q->value(qt).asFloat(), tempo = q->value(t).asFloat();
+            if (TdmMarvessa::registroAbsurdo(qtde, tempo))
+                absurdos << QStringLiteral("ficha %1, setor %2, funcionário %3: quantidade %4, tempo %5")
+                                .arg(p < 0 ? QStringLiteral("de corte") : q->value(p).asText() + QLatin1Char('/') + q->value(fi).asText(),
+                                     q->value(c).asText(), q->value(f).asText(), QString::number(qtde, 'g', 15),
+                                     QString::number(tempo, 'g', 15));
+        }
         q->close();
     }
     return count;
@@ -310,7 +326,12 @@ int runCheck(QCoreApplication&)
         for (; !nomes.eof(); nomes.next())
             nome[nomes.value(0).asText()] = nomes.value(1).asText();
         nomes.close();
-        const QMap<QString, qint64> registros = recordsOfTheDay(calc, dia);
+        QStringList absurdos;
+        const QMap<QString, qint64> registros = recordsOfTheDay(calc, dia, absurdos);
+        for (const QString& a : absurdos.mid(0, 20))
+            avisos << QStringLiteral("Registro impossível no dia (contado como está): %1.").arg(legivel(a));
+        if (absurdos.size() > 20)
+            avisos << QStringLiteral("Mais %1 registros impossíveis no dia.").arg(absurdos.size() - 20);
         out << "Conexão: ok\n\nSetores configurados:\n";
         qint64 doDia = 0;
         QStringList ausentes;

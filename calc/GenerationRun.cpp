@@ -5,6 +5,7 @@
 #include "data/DatabaseError.h"
 #include "data/DayNumber.h"
 #include "data/FbValue.h"
+#include "data/Log.h"
 #include "data/Platform.h"
 
 #include <QSet>
@@ -16,6 +17,9 @@
 namespace {
 
 using V = fb::Value;
+
+// The three sources, as the log names them.
+const char* const kFontes[] = {"producao", "corte", "etiquetas"};
 
 // Shares the text of equal values, so that a month of records keeps one copy
 // of each sector, employee and name.
@@ -46,6 +50,8 @@ struct TdmMarvessa::SourceStage {
     const char* horaSaida; // clock text column; null: the date-time formatted hh:mm
     const char* mensagem;
     std::int32_t estagio; // 0, 1, 2 in the order of the run
+    const char* prog;     // the ticket's columns, for the log; null: none
+    const char* ficha;
 };
 
 void TdmMarvessa::GerarCdsEficiencia()
@@ -87,6 +93,7 @@ void TdmMarvessa::Gerar(bool completa)
     } runEnd{this};
 
     FRegistrosLidos = 0;
+    FRegistrosAbsurdos = 0;
     FProdutosLidos.clear();
     PrepararCdsEficiencia();
     if (completa)
@@ -107,6 +114,8 @@ void TdmMarvessa::Gerar(bool completa)
     if (completa && FDataLeitura > 0 && FDataInicial == 0 && FDataFinal == 0)
         GuardarBaseDia();
     FEstagiosGravados = {};
+    if (FRegistrosAbsurdos > 20)
+        logfmt::write(QStringLiteral("records-absurd"), {{"count", QString::number(FRegistrosAbsurdos)}});
 }
 
 void TdmMarvessa::DescartarBaseDia()
@@ -153,19 +162,19 @@ void TdmMarvessa::ProcessarProducao()
 void TdmMarvessa::ProcessarProdutoSetor()
 {
     processStage(sqlProdSetor, {"DTSAIDA_PS", "SETOR_PS", "FUNCIONAR_PS", "QTDE_PS", "PROD", "HORASAIDA_PS",
-                                "Processando o Produto/Setor", 0});
+                                "Processando o Produto/Setor", 0, "PROG_PS", "FICHA_PS"});
 }
 
 void TdmMarvessa::ProcessarCorteSetor()
 {
     processStage(sqlCorteSetor, {"data_saida_fs", "setor_fs", "funcionario_fs", "QTDE", nullptr, nullptr,
-                                 "Processando o Corte/Setor", 1});
+                                 "Processando o Corte/Setor", 1, nullptr, nullptr});
 }
 
 void TdmMarvessa::ProcessarEtiquetasUnitarias()
 {
     processStage(sqlCodCxUnitSetor, {"dtbaixa_cx", "setor_cx", "funcionario_cx", "QTDE", "prod_cx", nullptr,
-                                     "Processando as Etiquetas Unitarias", 2});
+                                     "Processando as Etiquetas Unitarias", 2, "prog_cx", "ficha_cx"});
 }
 
 void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
@@ -219,7 +228,24 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
         const fb::Value &vDate = col(stage.dateTime), &vSetor = col(stage.setor), &vFunc = col(stage.funcionario),
                         &vQtde = col(stage.qtde), &vProd = col(stage.prod), &vHora = col(stage.horaSaida),
                         &vTempo = col("TEMPO"), &vNomeSetor = col("NOME_SETOR"), &vOrdem = col("ORDEM_SETOR"),
-                        &vNomeFunc = col("NOME_FUNCIONARIO");
+                        &vNomeFunc = col("NOME_FUNCIONARIO"), &vProg = col(stage.prog), &vFicha = col(stage.ficha);
+        // A record that cannot be real is counted as it is, and logged:
+        // the first ones of a run each, the rest in the run's count.
+        auto avisarAbsurdo = [&](double qtde, double tempo) {
+            if (++FRegistrosAbsurdos > 20)
+                return;
+            QString ticket;
+            if (stage.prog)
+                ticket = vProg.asText() + QLatin1Char('/') + vFicha.asText();
+            logfmt::write(QStringLiteral("record-absurd"),
+                          {{"source", QString::fromLatin1(kFontes[std::clamp(stage.estagio, 0, 2)])},
+                           {"ticket", ticket},
+                           {"day", daynum::toDate(vDate.asDateTime()).toString(Qt::ISODate)},
+                           {"sector", vSetor.asText()},
+                           {"employee", vFunc.asText()},
+                           {"quantity", QString::number(qtde, 'g', 15)},
+                           {"time", QString::number(tempo, 'g', 15)}});
+        };
         const bool keep = bool(FProgressEvent);
         Interner intern;
         QString b1, b2, b3, b4, b5, b6;
@@ -228,6 +254,8 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
             if (ordem < std::numeric_limits<std::int32_t>::min() || ordem > std::numeric_limits<std::int32_t>::max())
                 throw fb::ConversionError("ORDEM_SETOR out of range for an integer");
             ++FRegistrosLidos;
+            if (registroAbsurdo(vQtde.asFloat(), vTempo.asFloat())) [[unlikely]]
+                avisarAbsurdo(vQtde.asFloat(), vTempo.asFloat());
             if (keep)
                 kept.push_back(Record{vDate.asDateTime(), intern(vSetor.asText()), intern(vFunc.asText()),
                                       intern(vProd.asText()), intern(vHora.asText()), intern(vNomeSetor.asText()),

@@ -88,6 +88,17 @@ public:
     void setGravarConsultas(bool v) { FGravarConsultas = v; }
     // Source records the last generation run read.
     std::int64_t RegistrosLidos() const { return FRegistrosLidos; }
+    // A record whose quantity or standard time cannot be real: negative, over
+    // kQtdeAbsurda pairs, or over a day (kTempoAbsurdo seconds) per pair. The
+    // run still counts it as it is, and logs it.
+    static constexpr double kQtdeAbsurda = 100000;
+    static constexpr double kTempoAbsurdo = 86400;
+    static bool registroAbsurdo(double qtde, double tempo)
+    {
+        return qtde < 0 || qtde > kQtdeAbsurda || tempo < 0 || tempo > kTempoAbsurdo;
+    }
+    // Records of the last run that registroAbsurdo named.
+    std::int64_t RegistrosAbsurdos() const { return FRegistrosAbsurdos; }
     // The products whose times the last run read from PRODUTO_TEMPO, in
     // the order it read them.
     const QStringList& ProdutosLidos() const { return FProdutosLidos; }
@@ -309,6 +320,7 @@ private:
     double FDataFinal = 0;
     bool FExpedienteProducaoPorFunc = false;
     std::int64_t FRegistrosLidos = 0;
+    std::int64_t FRegistrosAbsurdos = 0;
     QStringList FProdutosLidos;
     bool FGravarConsultas = true;
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged

@@ -188,6 +188,19 @@ TEST(Check, AServerThatHangsPastTheAttachTimeoutIsNamedAsNotAnswering)
         << r.out.toStdString();
 }
 
+TEST(Check, ListsTheReadingDaysRecordsThatCannotBeReal)
+{
+    FixtureDb db(QString(kFactory) + "insert into ITENSPV values (1, 3, 1, 'P1');\n"
+                                     "insert into PRODUCAO_SETOR values (1, 3, '03', '2026-11-05 12:00', '12:00', "
+                                     "200000, '001');\n");
+    IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=2026-11-05\nSetores=03\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
+    const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Aviso: Registro impossível no dia (contado como está): ficha 1/3, setor 03, "
+                               "funcionário 001: quantidade 200000, tempo 60."))
+        << r.out.toStdString();
+}
+
 TEST(Check, ThePackageTemplateReadsAsItsCommentsSay)
 {
     FixtureDb db(kFactory);

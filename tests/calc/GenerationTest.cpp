@@ -392,3 +392,29 @@ TEST(Generation, ADamagedShiftRowIsLoggedOnceNotAtEveryRun)
     logfmt::setSink({});
     EXPECT_EQ(log.filter("event=row-skipped").size(), 1);
 }
+
+TEST(Generation, AbsurdRecordsAreCountedAsTheyAreAndLoggedWithTheirTicket)
+{
+    Factory f(base() + productTime("P1", "02", 30) + productTime("P2", "02", 90000) +
+              shift({"2026-11-04", "02", "001"}) +
+              ticket(7, 1, "02", "2026-11-04 10:00", "10:00", 200000, "001", {"P1"}) +
+              ticket(7, 2, "02", "2026-11-04 11:00", "11:00", 1, "001", {"P2"}) +
+              ticket(7, 3, "02", "2026-11-04 12:00", "12:00", 10, "001", {"P1"}));
+    QStringList log;
+    logfmt::setSink([&](const QString& l) { log << l; });
+    f.dm.GerarCdsEficiencia();
+    f.dm.GerarCdsEficiencia();
+    logfmt::setSink({});
+    // Each run names each of them once, with its ticket.
+    const QStringList absurd = log.filter("event=record-absurd");
+    ASSERT_EQ(absurd.size(), 4) << log.join('\n').toStdString();
+    EXPECT_TRUE(absurd[0].contains("source=producao ticket=7/1 day=2026-11-04 sector=02 employee=001 "
+                                   "quantity=200000 time=30"))
+        << absurd[0].toStdString();
+    EXPECT_TRUE(absurd[1].contains("ticket=7/2")) << absurd[1].toStdString();
+    EXPECT_EQ(f.dm.RegistrosAbsurdos(), 2);
+    // The figures stay as the records make them.
+    f.row(kYesterday, "02", "001");
+    EXPECT_EQ(f.field("QTDE_FICHAS"), 3);
+    EXPECT_DOUBLE_EQ(f.field("TEMPO_TOT"), (200000.0 * 30 + 5) + (90000 + 5) + (10 * 30 + 5));
+}
