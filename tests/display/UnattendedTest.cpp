@@ -14,6 +14,8 @@
 
 #include <QElapsedTimer>
 #include <QMutex>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QFile>
 #include <QJsonDocument>
@@ -419,4 +421,65 @@ TEST_F(Unattended, FirstRunShowsCalculandoOnlyWhileItRuns)
     EXPECT_TRUE(status()["ultima_geracao"].isNull());
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
     EXPECT_FALSE(window->lblIndicadores->isVisibleTo(window.get()));
+}
+
+TEST_F(Unattended, EachCauseIsTheSameOnScreenInTheLogInStatusJsonAndInCheck)
+{
+    struct Case {
+        const char* nome;
+        QString db, banco;
+        const char* causa;  // the log's word
+        const char* titulo; // the screen's, status.json's and --check's words
+    };
+    QTemporaryDir secrets;
+    {
+        QFile f(secrets.filePath("errada"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("outra\n");
+    }
+    const Case cases[] = {
+        {"senha", server.url(db.path()), "Usuario=SYSDBA\nSenhaArquivo=" + secrets.filePath("errada") + "\n", "senha",
+         "Senha do banco de dados recusada"},
+        {"arquivo", server.url(db.folder() + "/nao-existe.fdb"), "Chave=1\n", "arquivo",
+         "Arquivo do banco de dados não encontrado"},
+        {"parado", server.url(db.path()), "Chave=1\n", "conexao", "Sem conexão com o servidor do banco de dados"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nome);
+        if (QLatin1String(c.nome) == QLatin1String("parado"))
+            server.stop();
+        folder = std::make_unique<IniFolder>(
+            QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03\n[Paths]\nDB=%1\n[Banco]\n%2").arg(c.db, c.banco).toUtf8());
+        log.clear();
+        captureLog();
+        dm = std::make_unique<TdmPrinc>();
+        dm->setGeracaoInicialAdiada(true);
+        dm->setConexaoAdiada(true);
+        dm->DataModuleCreate();
+        worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+        window = std::make_unique<TfrmPrincipal>(*dm);
+        window->setWorker(worker.get());
+        window->setIntervaloConexao(60000);
+        window->resize(1280, 720);
+        window->iniciar();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->ciclo().estado() == CicloIndicador::Estado::SemDados; }, 40000));
+        EXPECT_EQ(window->lblIndicadores->text().toStdString(), c.titulo);
+        EXPECT_EQ(status()["motivo"].toString().toStdString(), c.titulo);
+        const QStringList failed = logLines("run-failed");
+        ASSERT_EQ(failed.size(), 1);
+        EXPECT_TRUE(failed[0].contains(QStringLiteral(" cause=%1 ").arg(c.causa))) << failed[0].toStdString();
+        EXPECT_FALSE(failed[0].contains("outra")); // never the password
+
+        QProcess check;
+        check.start(TOLVANEO_EXE, {"--check", "--dir", folder->path()});
+        ASSERT_TRUE(check.waitForFinished(60000));
+        EXPECT_EQ(check.exitCode(), 1);
+        const QString out = QString::fromUtf8(check.readAllStandardOutput());
+        EXPECT_TRUE(out.contains(QStringLiteral("FALHA: %1: ").arg(QString::fromUtf8(c.titulo)))) << out.toStdString();
+
+        logfmt::setSink({});
+        window.reset();
+        worker.reset();
+        dm.reset();
+    }
 }
