@@ -94,6 +94,13 @@ void CicloIndicador::iniciar(const QString& erroInicial, CausaFalha causaInicial
         horaErro_ = platform::clock().now();
         entrar(Estado::SemDados, erroInicial);
     } else {
+        // Settings that cannot work are shown from the first second; nothing
+        // runs.
+        if (const QString erro = janela_.erroConfiguracaoInicial(); !erro.isEmpty()) {
+            status_.setErro(erro, platform::clock().now());
+            entrar(Estado::ErroConfiguracao, erro);
+            return;
+        }
         conectando_ = worker_ && !janela_.conectado();
         entrar(Estado::Calculando);
     }

@@ -392,13 +392,21 @@ QString TfrmPrincipal::erroConfiguracao()
     return *FErroConfiguracao;
 }
 
-QString TfrmPrincipal::verificarConfiguracao()
+QString TfrmPrincipal::erroConfiguracaoInicial() const
 {
-    // Settings that cannot work are found before any page shows: an empty
-    // sector list, or an employee filter continuation that does not compile.
+    // Settings that cannot work are found before anything runs: no
+    // database, an empty sector list, or an employee filter continuation
+    // that does not compile.
+    if (FPrinc.ConnectionParams().Database.isEmpty())
+        return QStringLiteral("Nenhum banco de dados configurado: falta [Paths] DB.");
     if (FPrinc.Setores().isEmpty())
         return QStringLiteral("Nenhum setor configurado em \"Setores\".");
-    if (const QString erro = erroFiltroFuncionarios(FPrinc.Funcionarios()); !erro.isEmpty())
+    return erroFiltroFuncionarios(FPrinc.Funcionarios());
+}
+
+QString TfrmPrincipal::verificarConfiguracao()
+{
+    if (const QString erro = erroConfiguracaoInicial(); !erro.isEmpty())
         return erro;
     FiltrarSetores();
     return {};

@@ -74,6 +74,9 @@ public:
     bool conectado() const;
     void aceitarNovosDados();
     QString erroConfiguracao();
+    // What makes the settings unusable before any figures exist; empty when
+    // nothing does.
+    QString erroConfiguracaoInicial() const;
     int setoresComDados();
     QString motivoSemIndicadores() const;
     void iniciarRotacao();

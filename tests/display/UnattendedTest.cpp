@@ -483,3 +483,38 @@ TEST_F(Unattended, EachCauseIsTheSameOnScreenInTheLogInStatusJsonAndInCheck)
         dm.reset();
     }
 }
+
+TEST_F(Unattended, SettingsThatCannotWorkShowFromTheFirstSecondWithoutARun)
+{
+    const std::pair<QString, const char*> cases[] = {
+        {"[Tolvaneo]\nSetores=03\n", "Nenhum banco de dados configurado: falta [Paths] DB."},
+        {"[Tolvaneo]\nSetores=03\nFuncionarios=and (NOME = 'x'\n[Paths]\nDB=" + server.url(db.path()) + "\n",
+         "Configuração inválida em \"Funcionarios\", posição 6: campo desconhecido 'NOME' (os campos são, por exemplo, "
+         "FUNCIONARIO e NOME_FUNCIONARIO)"},
+    };
+    for (const auto& [ini, erro] : cases) {
+        folder = std::make_unique<IniFolder>(ini.toUtf8());
+        log.clear();
+        captureLog();
+        dm = std::make_unique<TdmPrinc>();
+        dm->setGeracaoInicialAdiada(true);
+        dm->setConexaoAdiada(true);
+        dm->DataModuleCreate();
+        worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+        window = std::make_unique<TfrmPrincipal>(*dm);
+        window->setWorker(worker.get());
+        window->resize(1280, 720);
+        window->iniciar();
+        EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::ErroConfiguracao);
+        EXPECT_EQ(window->lblIndicadores->text(), "Erro na configuração");
+        EXPECT_EQ(window->lblDetalhe->text().toStdString(), erro);
+        EXPECT_EQ(status()["motivo"].toString().toStdString(), erro);
+        QTest::qWait(200);
+        EXPECT_FALSE(window->aguardandoGeracao());
+        EXPECT_TRUE(logLines("run").isEmpty() && logLines("run-failed").isEmpty());
+        logfmt::setSink({});
+        window.reset();
+        worker.reset();
+        dm.reset();
+    }
+}
