@@ -300,6 +300,16 @@ int runCheck(QCoreApplication&)
         falhas << QStringLiteral("nenhum banco de dados configurado: falta [Paths] DB.");
         return terminar(1);
     }
+    // A file on this PC is opened by the embedded engine, whose lock files
+    // need a folder this user may write.
+    if (const QString db = dm.ConnectionParams().Database;
+        !db.contains(QLatin1Char(':')) || db.indexOf(QLatin1Char(':')) == 1) {
+        const QString lock = qEnvironmentVariable("FIREBIRD_LOCK");
+        if (lock.isEmpty())
+            avisos << QStringLiteral("\"DB\" é um arquivo neste PC: o Firebird embutido guarda suas travas na pasta "
+                                     "FIREBIRD_LOCK, que não está definida (o padrão /tmp/firebird é do grupo "
+                                     "firebird); o serviço usa /run/tolvaneo.");
+    }
     // What the screen would refuse, with the screen's own words.
     if (dm.Setores().isEmpty())
         falhas << QStringLiteral("Nenhum setor configurado em \"Setores\".");
