@@ -45,6 +45,7 @@ void GenerationWorker::start()
     if (running_.exchange(true))
         return;
     cancelled_ = false;
+    calc_->MarcarSemExecucao(); // idle: no run touches it now
     // The day is taken on the display thread, where the clock seam lives.
     const double dia = diaLeitura();
     const QDateTime inicio = platform::clock().now();

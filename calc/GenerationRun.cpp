@@ -94,6 +94,8 @@ void TdmMarvessa::Gerar(bool completa)
 
     FRegistrosLidos = 0;
     FRegistrosAbsurdos = 0;
+    FProgressoLeitura.store(0, std::memory_order_relaxed);
+    FExecucaoCompleta.store(completa ? 1 : 0, std::memory_order_relaxed);
     FProdutosLidos.clear();
     PrepararCdsEficiencia();
     if (completa)
@@ -254,6 +256,8 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
             if (ordem < std::numeric_limits<std::int32_t>::min() || ordem > std::numeric_limits<std::int32_t>::max())
                 throw fb::ConversionError("ORDEM_SETOR out of range for an integer");
             ++FRegistrosLidos;
+            FProgressoLeitura.store(FRegistrosLidos, std::memory_order_relaxed);
+            FAtividade.fetch_add(1, std::memory_order_relaxed);
             if (registroAbsurdo(vQtde.asFloat(), vTempo.asFloat())) [[unlikely]]
                 avisarAbsurdo(vQtde.asFloat(), vTempo.asFloat());
             if (keep)

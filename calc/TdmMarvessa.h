@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -99,6 +100,21 @@ public:
     }
     // Records of the last run that registroAbsurdo named.
     std::int64_t RegistrosAbsurdos() const { return FRegistrosAbsurdos; }
+
+    // Readable from another thread while a run goes on: the kind of the run
+    // (1 full, 0 a refresh of the day, -1 none started), the records read so
+    // far, and a count that moves whenever the run makes progress (a record
+    // read or a row computed): a count that stands still means a server that
+    // does not answer.
+    int ExecucaoCompleta() const { return FExecucaoCompleta.load(std::memory_order_relaxed); }
+    // Before a run is handed to another thread: none of it has started.
+    void MarcarSemExecucao()
+    {
+        FExecucaoCompleta.store(-1, std::memory_order_relaxed);
+        FProgressoLeitura.store(0, std::memory_order_relaxed);
+    }
+    std::int64_t ProgressoLeitura() const { return FProgressoLeitura.load(std::memory_order_relaxed); }
+    std::int64_t Atividade() const { return FAtividade.load(std::memory_order_relaxed); }
     // The products whose times the last run read from PRODUTO_TEMPO, in
     // the order it read them.
     const QStringList& ProdutosLidos() const { return FProdutosLidos; }
@@ -321,6 +337,9 @@ private:
     bool FExpedienteProducaoPorFunc = false;
     std::int64_t FRegistrosLidos = 0;
     std::int64_t FRegistrosAbsurdos = 0;
+    std::atomic<int> FExecucaoCompleta{-1};
+    std::atomic<std::int64_t> FProgressoLeitura{0};
+    std::atomic<std::int64_t> FAtividade{0};
     QStringList FProdutosLidos;
     bool FGravarConsultas = true;
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged

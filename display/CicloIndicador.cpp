@@ -142,7 +142,7 @@ void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
         return;
     }
     if (worker_)
-        ultimaDuracaoBoaS_ = worker_->ultima().segundos;
+        (worker_->ultima().completa ? ultimaCompletaBoaS_ : ultimoDiaBoaS_) = worker_->ultima().segundos;
     const bool primeiros = !ultimaGeracao_.isValid();
     ultimaGeracao_ = platform::clock().now();
     status_.setGeracao(ultimaGeracao_, worker_ ? std::optional(worker_->ultima().segundos) : std::nullopt);
@@ -167,6 +167,9 @@ void CicloIndicador::tick()
 {
     verificarDemora();
     verificarAntigos(true);
+    // A long first run: the screen counts the records read.
+    if (emAndamento_ && estado_ == Estado::Calculando && !conectando_)
+        mudou();
     if (emAndamento_)
         return;
     switch (estado_) {
@@ -225,6 +228,9 @@ void CicloIndicador::iniciarGeracao()
     emAndamento_ = true;
     cancelada_ = abortada_ = false;
     desdeInicioGeracao_.start();
+    semProgresso_.start();
+    desdeProgressoLog_.start();
+    ultimaAtividade_ = worker_ ? worker_->calc().Atividade() : -1;
     if (diaDados_ == 0 && worker_)
         status_.setDiaLeitura(daynum::toDate(worker_->diaLeitura()));
     mudou();
@@ -318,9 +324,43 @@ void CicloIndicador::verificarAntigos(bool avisar)
         mudou();
 }
 
-int CicloIndicador::limiteGeracaoMs() const
+std::optional<qint64> CicloIndicador::limiteGeracaoMs() const
 {
-    return std::max(limiteMinimoMs_, int(std::min(10 * ultimaDuracaoBoaS_ * 1000, 24.0 * 3600 * 1000)));
+    const int tipo = worker_ ? worker_->calc().ExecucaoCompleta() : 1;
+    double base = 0;
+    if (tipo == 1)
+        base = ultimaCompletaBoaS_;
+    else if (tipo == 0)
+        base = ultimoDiaBoaS_ > 0 ? ultimoDiaBoaS_ : ultimaCompletaBoaS_; // a refresh is never longer than a full run
+    if (base <= 0)
+        return std::nullopt;
+    return std::max<qint64>(limiteMinimoMs_, qint64(std::min(10 * base * 1000, 24.0 * 3600 * 1000)));
+}
+
+std::int64_t CicloIndicador::registrosLidos() const
+{
+    if (!emAndamento_ || !worker_ || worker_->calc().ExecucaoCompleta() < 0)
+        return -1;
+    return worker_->calc().ProgressoLeitura();
+}
+
+// A run's progress, looked at every tick: the time since it last moved, and
+// a log line every 30 s of a long run.
+void CicloIndicador::registrarProgresso()
+{
+    if (!worker_)
+        return;
+    const std::int64_t atividade = worker_->calc().Atividade();
+    if (atividade != ultimaAtividade_) {
+        ultimaAtividade_ = atividade;
+        semProgresso_.start();
+    }
+    if (desdeProgressoLog_.elapsed() >= 30000) {
+        desdeProgressoLog_.start();
+        logfmt::write(QStringLiteral("run-progress"),
+                      {{"seconds", QString::number(desdeInicioGeracao_.elapsed() / 1000)},
+                       {"records", QString::number(std::max<std::int64_t>(0, registrosLidos()))}});
+    }
 }
 
 // A run that takes far longer than the ones before it (a server that hangs)
@@ -329,12 +369,17 @@ void CicloIndicador::verificarDemora()
 {
     if (!emAndamento_ || !worker_)
         return;
-    if (!cancelada_ && desdeInicioGeracao_.elapsed() > limiteGeracaoMs()) {
+    registrarProgresso();
+    const std::optional<qint64> limite = limiteGeracaoMs();
+    const bool longa = limite && desdeInicioGeracao_.elapsed() > *limite;
+    const bool parada = semProgresso_.isValid() && semProgresso_.elapsed() > limiteSemProgressoMs_;
+    if (!cancelada_ && (longa || parada)) {
         cancelada_ = true;
         desdeCancelamento_.start();
         logfmt::write(QStringLiteral("run-cancel"),
                       {{"seconds", QString::number(desdeInicioGeracao_.elapsed() / 1000)},
-                       {"limit_seconds", QString::number(limiteGeracaoMs() / 1000)}});
+                       {"reason", longa ? QStringLiteral("length") : QStringLiteral("no-progress")},
+                       {"limit_seconds", QString::number((longa ? *limite : limiteSemProgressoMs_) / 1000)}});
         worker_->cancel(false);
         return;
     }

@@ -8,7 +8,9 @@
 
 #include "data/CausaFalha.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 class GenerationWorker;
 class StatusFile;
@@ -81,6 +83,13 @@ public:
     void setIntervaloNovaTentativa(int ms);
     void setIntervaloRecalculo(int ms) { intervaloRecalculo_ = ms; }
     void setLimiteGeracao(int minimoMs, int abortarAposMs);
+    // A run that makes no progress (no record read, no row computed) for
+    // this long is cancelled, whatever its kind (default two minutes).
+    void setLimiteSemProgresso(int ms) { limiteSemProgressoMs_ = ms; }
+    // While a run goes on: the records read so far, and for how long it has
+    // run (ms); -1 records when no run goes on or it has not read yet.
+    std::int64_t registrosLidos() const;
+    qint64 duracaoGeracaoMs() const { return emAndamento_ ? desdeInicioGeracao_.elapsed() : 0; }
 
     // Called on every change of what the screen must show.
     std::function<void()> onMudanca;
@@ -96,7 +105,11 @@ private:
     void verificarDemora();
     void atualizarStatus();
     void mudou();
-    int limiteGeracaoMs() const;
+    // The length a run may take: ten times the last good run of its kind,
+    // at least the minimum; none for a full run with no full run before it
+    // (a large site's first figures) or while its kind is not known yet.
+    std::optional<qint64> limiteGeracaoMs() const;
+    void registrarProgresso();
 
     TfrmPrincipal& janela_;
     GenerationWorker* worker_;
@@ -124,7 +137,12 @@ private:
     int intervaloRecalculo_ = 60000;
     int limiteMinimoMs_ = 120000;
     int abortarAposMs_ = 10000;
-    double ultimaDuracaoBoaS_ = 0;
+    double ultimaCompletaBoaS_ = 0; // the last good full run
+    double ultimoDiaBoaS_ = 0;      // the last good refresh of the day
+    int limiteSemProgressoMs_ = 120000;
+    std::int64_t ultimaAtividade_ = -1;
+    QElapsedTimer semProgresso_;
+    QElapsedTimer desdeProgressoLog_;
     QDeadlineTimer proximaTentativa_;
     QElapsedTimer desdeInicioGeracao_;
     QElapsedTimer desdeCancelamento_;

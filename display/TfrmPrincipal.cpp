@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QTimer>
 
@@ -488,6 +489,11 @@ void TfrmPrincipal::mostrarEstado()
     case E::Calculando:
         if (FCiclo->conectando())
             mostrarMensagem(QStringLiteral("Conectando ao banco de dados…"), descreverBanco(FPrinc.ConnectionParams().Database));
+        else if (FCiclo->duracaoGeracaoMs() >= 5000 && FCiclo->registrosLidos() >= 0)
+            mostrarMensagem(QStringLiteral("Calculando…"),
+                            QStringLiteral("%1 registros lidos em %2 s")
+                                .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(qlonglong(FCiclo->registrosLidos())))
+                                .arg(FCiclo->duracaoGeracaoMs() / 1000));
         else
             mostrarMensagem(QStringLiteral("Calculando…"), {});
         break;

@@ -518,3 +518,56 @@ TEST_F(Unattended, SettingsThatCannotWorkShowFromTheFirstSecondWithoutARun)
         dm.reset();
     }
 }
+
+TEST_F(Unattended, AFirstRunLongerThanTheOldLimitEndsInFiguresAndSaysHowFarItIs)
+{
+    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
+                                             .arg(server.url(db.path()))
+                                             .toUtf8());
+    captureLog();
+    dm = std::make_unique<TdmPrinc>();
+    dm->setGeracaoInicialAdiada(true);
+    dm->setConexaoAdiada(true);
+    dm->DataModuleCreate();
+    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    // A slow PC: every record and row takes 1.5 s, the whole run about 6 s.
+    worker->calc().setProgressEvent([](int, int, const QString&, bool) { QThread::msleep(1500); });
+    window = std::make_unique<TfrmPrincipal>(*dm);
+    window->setWorker(worker.get());
+    window->ciclo().setLimiteGeracao(500, 500); // the old rule would cancel it after half a second
+    window->resize(1280, 720);
+    window->iniciar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblDetalhe->text().contains("registros lidos"); }, 20000));
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Calculando…");
+    EXPECT_TRUE(QRegularExpression("^2 registros lidos em [0-9]+ s$").match(window->lblDetalhe->text()).hasMatch())
+        << window->lblDetalhe->text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+    EXPECT_TRUE(logLines("run-cancel").isEmpty());
+}
+
+TEST_F(Unattended, AServerThatStallsIsCancelledEvenOnTheFirstRun)
+{
+    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
+                                             .arg(server.url(db.path()))
+                                             .toUtf8());
+    captureLog();
+    dm = std::make_unique<TdmPrinc>();
+    dm->setGeracaoInicialAdiada(true);
+    dm->DataModuleCreate(); // attached
+    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    worker->beforeRun = [this] { server.pause(); }; // then nothing more comes from it
+    window = std::make_unique<TfrmPrincipal>(*dm);
+    window->setWorker(worker.get());
+    window->ciclo().setLimiteSemProgresso(1000);
+    window->ciclo().setLimiteGeracao(1000, 1000);
+    window->resize(1280, 720);
+    window->iniciar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->ciclo().estado() == CicloIndicador::Estado::SemDados; }, 30000));
+    server.resume();
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "O servidor do banco de dados não responde");
+    const QStringList cancel = logLines("run-cancel");
+    ASSERT_EQ(cancel.size(), 1);
+    EXPECT_TRUE(cancel[0].contains("reason=no-progress")) << cancel[0].toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 30000));
+}

@@ -207,17 +207,19 @@ TEST_F(Wall, StateTextsForAStoppedServerAMissingFileAndARefusedPassword)
         TdmPrinc dm;
         dm.setGeracaoInicialAdiada(true);
         QString erro;
+        CausaFalha causa = CausaFalha::Outra;
         try {
             dm.DataModuleCreate();
         } catch (const fb::DatabaseError& e) {
             erro = QString::fromUtf8(e.what());
+            causa = e.causa();
         }
         ASSERT_FALSE(erro.isEmpty());
         GenerationWorker worker(dm.sqlCon, dm.DataIndicador(), dm.PorFuncionario());
         TfrmPrincipal window(dm);
         window.setWorker(&worker);
         window.resize(1920, 1080);
-        window.iniciar(erro);
+        window.iniciar(erro, causa);
         window.show();
         QTest::qWait(50);
         EXPECT_EQ(window.lblIndicadores->text().toStdString(), c.titulo.toStdString());
