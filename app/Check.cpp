@@ -8,6 +8,7 @@
 #include "calc/TdmMarvessa.h"
 #include "data/DayNumber.h"
 #include "data/Platform.h"
+#include "data/SqlConnection.h"
 #include "data/SqlQuery.h"
 #include "data/TextLists.h"
 
@@ -189,6 +190,31 @@ std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, cons
     return std::nullopt;
 }
 
+// The date columns the statements select the period by, and whether an
+// index starts with each: without one, a refresh of the day reads the whole
+// table.
+QStringList datasSemIndice(SqlConnection& con)
+{
+    const std::pair<const char*, const char*> colunas[] = {
+        {"PRODUCAO_SETOR", "DTSAIDA_PS"}, {"FICHA_CORTE_ATU_SETOR", "DATA_SAIDA_FS"}, {"CODCXUNIT", "DTBAIXA_CX"}};
+    QStringList avisos;
+    for (const auto& [tabela, coluna] : colunas) {
+        SqlQuery q(&con);
+        q.sql() = QStringList{QStringLiteral("select count(*) from RDB$INDICES i join RDB$INDEX_SEGMENTS s on "
+                                             "s.RDB$INDEX_NAME = i.RDB$INDEX_NAME where i.RDB$RELATION_NAME = '%1' and "
+                                             "s.RDB$FIELD_NAME = '%2' and s.RDB$FIELD_POSITION = 0 and "
+                                             "coalesce(i.RDB$INDEX_INACTIVE, 0) = 0")
+                                  .arg(QLatin1String(tabela), QLatin1String(coluna))};
+        q.open();
+        if (q.value(0).asInteger() == 0)
+            avisos << QStringLiteral("A coluna %1.%2 não tem índice: cada execução do dia lê a tabela inteira. "
+                                     "Com um índice ela lê só o dia: create index IDX_%2 on %1 (%2);")
+                          .arg(QLatin1String(tabela), QLatin1String(coluna));
+        q.close();
+    }
+    return avisos;
+}
+
 } // namespace
 
 int runCheck(QCoreApplication&)
@@ -336,6 +362,7 @@ int runCheck(QCoreApplication&)
         for (; !nomes.eof(); nomes.next())
             nome[nomes.value(0).asText()] = nomes.value(1).asText();
         nomes.close();
+        avisos << datasSemIndice(dm.sqlCon);
         QStringList absurdos;
         const QMap<QString, qint64> registros = recordsOfTheDay(calc, dia, absurdos);
         for (const QString& a : absurdos.mid(0, 20))

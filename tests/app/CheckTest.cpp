@@ -41,6 +41,10 @@ insert into ITENSPV values (1, 1, 1, 'P1');
 insert into ITENSPV values (1, 2, 1, 'P1');
 insert into PRODUCAO_SETOR values (1, 1, '03', '2026-11-05 10:00', '10:00', 240, '001');
 insert into PRODUCAO_SETOR values (1, 2, '03', '2026-11-05 11:00', '11:00', 10, '001');
+commit;
+create index IDX_DTSAIDA_PS on PRODUCAO_SETOR (DTSAIDA_PS);
+create index IDX_DATA_SAIDA_FS on FICHA_CORTE_ATU_SETOR (DATA_SAIDA_FS);
+create descending index IDX_DTBAIXA_CX on CODCXUNIT (DTBAIXA_CX);
 )";
 
 } // namespace
@@ -199,6 +203,21 @@ TEST(Check, ListsTheReadingDaysRecordsThatCannotBeReal)
     EXPECT_TRUE(r.out.contains("Aviso: Registro impossível no dia (contado como está): ficha 1/3, setor 03, "
                                "funcionário 001: quantidade 200000, tempo 60."))
         << r.out.toStdString();
+}
+
+TEST(Check, NamesTheIndexThatWouldMakeARefreshReadTheDayAlone)
+{
+    FixtureDb db("insert into SETOR values ('03', 'Costura', 3, '03');\ncommit;\n"
+                 "create index IDX_DTSAIDA_PS on PRODUCAO_SETOR (DTSAIDA_PS);\n");
+    IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=2026-11-05\nSetores=03\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
+    const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("PRODUCAO_SETOR.DTSAIDA_PS não tem índice")) << r.out.toStdString();
+    for (const char* aviso : {"Aviso: A coluna FICHA_CORTE_ATU_SETOR.DATA_SAIDA_FS não tem índice: cada execução do dia lê "
+                              "a tabela inteira. Com um índice ela lê só o dia: create index IDX_DATA_SAIDA_FS on "
+                              "FICHA_CORTE_ATU_SETOR (DATA_SAIDA_FS);",
+                              "Aviso: A coluna CODCXUNIT.DTBAIXA_CX não tem índice"})
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(aviso))) << r.out.toStdString();
 }
 
 TEST(Check, ThePackageTemplateReadsAsItsCommentsSay)
