@@ -147,35 +147,49 @@ TEST(Statements, DumpFileThatCannotBeWrittenIsLoggedAndTheRunGoesOn)
     EXPECT_TRUE(log[1].contains("event=dump-recovered file=" + pasta + "sqlCorteSetor.sql")) << log[1].toStdString();
 }
 
-TEST(Statements, TraceFilesAreRewrittenInAFolderThatRefusesNewFiles)
+namespace {
+
+// A trace file with "old" in it, its mode and its folder's; writeTraceFile
+// then runs in a child process as an unprivileged user, for whom the modes
+// hold. The child's exit status: 0 written, 1 failed, 4 the folder took a new
+// file though it should not.
+int writeAsAnotherUser(const QTemporaryDir& dir, const QString& path, mode_t fileMode, mode_t dirMode,
+                       bool folderRefuses)
 {
-    // An administrator made the files beforehand and locked the folder. The
-    // write runs in a child process as an unprivileged user, for whom the
-    // folder's permissions hold.
-    QTemporaryDir dir;
-    const QString path = dir.path() + "/sqlProdSetor.sql";
     {
         QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        if (!f.open(QIODevice::WriteOnly))
+            return -1;
         f.write("old");
     }
-    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    if (::chmod(QFile::encodeName(path).constData(), fileMode) != 0 ||
+        ::chmod(QFile::encodeName(dir.path()).constData(), dirMode) != 0)
+        return -1;
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
+    if (child < 0)
+        return -1;
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
         QFile probe(dir.path() + "/probe");
-        if (probe.open(QIODevice::WriteOnly))
-            ::_exit(4); // the folder did not refuse
+        if (folderRefuses && probe.open(QIODevice::WriteOnly))
+            ::_exit(4);
         ::_exit(writeTraceFile(path, "select 1\r\n").isEmpty() ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(Statements, TraceFilesAreRewrittenInAFolderThatRefusesNewFiles)
+{
+    // An administrator made the files beforehand and locked the folder.
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/sqlProdSetor.sql";
+    EXPECT_EQ(writeAsAnotherUser(dir, path, 0666, 0555, true), 0);
     EXPECT_EQ(fileBytes(path), "select 1\r\n");
 }
 
@@ -185,25 +199,7 @@ TEST(Statements, TraceFilesLeftByAnotherUserAreReplaced)
     // the folder is the service's own.
     QTemporaryDir dir;
     const QString path = dir.path() + "/sqlProdSetor.sql";
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old");
-    }
-    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(3);
-        ::_exit(writeTraceFile(path, "select 1\r\n").isEmpty() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(writeAsAnotherUser(dir, path, 0444, 0777, false), 0);
     EXPECT_EQ(fileBytes(path), "select 1\r\n");
 }
 

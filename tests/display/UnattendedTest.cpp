@@ -63,6 +63,33 @@ protected:
         window->resize(1280, 720);
         window->FormCreate();
     }
+    // The indicator as the program starts it: the settings read, the window
+    // up, the worker to attach (or, with conectado, attached already). The
+    // test may set the worker and the window up further before iniciar().
+    void abrir(const QString& ini, bool conectado = false)
+    {
+        folder = std::make_unique<IniFolder>(ini.toUtf8());
+        dm = std::make_unique<TdmPrinc>();
+        dm->setGeracaoInicialAdiada(true);
+        dm->setConexaoAdiada(!conectado);
+        dm->DataModuleCreate();
+        worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+        window = std::make_unique<TfrmPrincipal>(*dm);
+        window->setWorker(worker.get());
+        window->resize(1280, 720);
+    }
+    QString iniServidor(const QString& setores = QStringLiteral("03,11")) const
+    {
+        return QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=%1\n[Paths]\nDB=%2\n")
+            .arg(setores, server.url(db.path()));
+    }
+    void fechar()
+    {
+        logfmt::setSink({});
+        window.reset();
+        worker.reset();
+        dm.reset();
+    }
     // Shows sectors until the cycle ends and waits for the run it starts.
     void finishCycle()
     {
@@ -332,19 +359,9 @@ TEST_F(Unattended, NoIndicatorsStateEndsOnceFiguresAppear)
 TEST_F(Unattended, TheWindowSaysItIsConnectingFromItsFirstSecond)
 {
     fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
-    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
-                                             .arg(server.url(db.path()))
-                                             .toUtf8());
     server.pause(); // the network path cut: the attach hangs
-    dm = std::make_unique<TdmPrinc>();
-    dm->setGeracaoInicialAdiada(true);
-    dm->setConexaoAdiada(true);
-    dm->DataModuleCreate(); // the settings alone
-    EXPECT_FALSE(dm->sqlCon.connected());
-    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
-    window = std::make_unique<TfrmPrincipal>(*dm);
-    window->setWorker(worker.get());
-    window->resize(1280, 720);
+    abrir(iniServidor());
+    EXPECT_FALSE(dm->sqlCon.connected()); // the settings alone
     window->iniciar();
     EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Conectando ao banco de dados…");
     EXPECT_EQ(window->lblDetalhe->text(), "Servidor 127.0.0.1/" + QString::number(server.port()));
@@ -448,19 +465,10 @@ TEST_F(Unattended, EachCauseIsTheSameOnScreenInTheLogInStatusJsonAndInCheck)
         SCOPED_TRACE(c.nome);
         if (QLatin1String(c.nome) == QLatin1String("parado"))
             server.stop();
-        folder = std::make_unique<IniFolder>(
-            QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03\n[Paths]\nDB=%1\n[Banco]\n%2").arg(c.db, c.banco).toUtf8());
         log.clear();
         captureLog();
-        dm = std::make_unique<TdmPrinc>();
-        dm->setGeracaoInicialAdiada(true);
-        dm->setConexaoAdiada(true);
-        dm->DataModuleCreate();
-        worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
-        window = std::make_unique<TfrmPrincipal>(*dm);
-        window->setWorker(worker.get());
+        abrir(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03\n[Paths]\nDB=%1\n[Banco]\n%2").arg(c.db, c.banco));
         window->setIntervaloConexao(60000);
-        window->resize(1280, 720);
         window->iniciar();
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->ciclo().estado() == CicloIndicador::Estado::SemDados; }, 40000));
         EXPECT_EQ(window->lblIndicadores->text().toStdString(), c.titulo);
@@ -476,11 +484,7 @@ TEST_F(Unattended, EachCauseIsTheSameOnScreenInTheLogInStatusJsonAndInCheck)
         EXPECT_EQ(check.exitCode(), 1);
         const QString out = QString::fromUtf8(check.readAllStandardOutput());
         EXPECT_TRUE(out.contains(QStringLiteral("FALHA: %1: ").arg(QString::fromUtf8(c.titulo)))) << out.toStdString();
-
-        logfmt::setSink({});
-        window.reset();
-        worker.reset();
-        dm.reset();
+        fechar();
     }
 }
 
@@ -493,17 +497,9 @@ TEST_F(Unattended, SettingsThatCannotWorkShowFromTheFirstSecondWithoutARun)
          "FUNCIONARIO e NOME_FUNCIONARIO)"},
     };
     for (const auto& [ini, erro] : cases) {
-        folder = std::make_unique<IniFolder>(ini.toUtf8());
         log.clear();
         captureLog();
-        dm = std::make_unique<TdmPrinc>();
-        dm->setGeracaoInicialAdiada(true);
-        dm->setConexaoAdiada(true);
-        dm->DataModuleCreate();
-        worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
-        window = std::make_unique<TfrmPrincipal>(*dm);
-        window->setWorker(worker.get());
-        window->resize(1280, 720);
+        abrir(ini);
         window->iniciar();
         EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::ErroConfiguracao);
         EXPECT_EQ(window->lblIndicadores->text(), "Erro na configuração");
@@ -512,30 +508,17 @@ TEST_F(Unattended, SettingsThatCannotWorkShowFromTheFirstSecondWithoutARun)
         QTest::qWait(200);
         EXPECT_FALSE(window->aguardandoGeracao());
         EXPECT_TRUE(logLines("run").isEmpty() && logLines("run-failed").isEmpty());
-        logfmt::setSink({});
-        window.reset();
-        worker.reset();
-        dm.reset();
+        fechar();
     }
 }
 
 TEST_F(Unattended, AFirstRunLongerThanTheOldLimitEndsInFiguresAndSaysHowFarItIs)
 {
-    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
-                                             .arg(server.url(db.path()))
-                                             .toUtf8());
     captureLog();
-    dm = std::make_unique<TdmPrinc>();
-    dm->setGeracaoInicialAdiada(true);
-    dm->setConexaoAdiada(true);
-    dm->DataModuleCreate();
-    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    abrir(iniServidor());
     // A slow PC: every record and row takes 1.5 s, the whole run about 6 s.
     worker->calc().setProgressEvent([](int, int, const QString&, bool) { QThread::msleep(1500); });
-    window = std::make_unique<TfrmPrincipal>(*dm);
-    window->setWorker(worker.get());
     window->ciclo().setLimiteGeracao(500, 500); // the old rule would cancel it after half a second
-    window->resize(1280, 720);
     window->iniciar();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblDetalhe->text().contains("registros lidos"); }, 20000));
     EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Calculando…");
@@ -548,20 +531,11 @@ TEST_F(Unattended, AFirstRunLongerThanTheOldLimitEndsInFiguresAndSaysHowFarItIs)
 
 TEST_F(Unattended, AServerThatStallsIsCancelledEvenOnTheFirstRun)
 {
-    folder = std::make_unique<IniFolder>(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03,11\n[Paths]\nDB=%1\n")
-                                             .arg(server.url(db.path()))
-                                             .toUtf8());
     captureLog();
-    dm = std::make_unique<TdmPrinc>();
-    dm->setGeracaoInicialAdiada(true);
-    dm->DataModuleCreate(); // attached
-    worker = std::make_unique<GenerationWorker>(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario());
+    abrir(iniServidor(), true);
     worker->beforeRun = [this] { server.pause(); }; // then nothing more comes from it
-    window = std::make_unique<TfrmPrincipal>(*dm);
-    window->setWorker(worker.get());
     window->ciclo().setLimiteSemProgresso(1000);
     window->ciclo().setLimiteGeracao(1000, 1000);
-    window->resize(1280, 720);
     window->iniciar();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->ciclo().estado() == CicloIndicador::Estado::SemDados; }, 30000));
     server.resume();
