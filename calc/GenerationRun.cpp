@@ -256,19 +256,21 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
             if (ordem < std::numeric_limits<std::int32_t>::min() || ordem > std::numeric_limits<std::int32_t>::max())
                 throw fb::ConversionError("ORDEM_SETOR out of range for an integer");
             ++FRegistrosLidos;
+            // Plain stores: the display only looks for a change.
             FProgressoLeitura.store(FRegistrosLidos, std::memory_order_relaxed);
-            FAtividade.fetch_add(1, std::memory_order_relaxed);
-            if (registroAbsurdo(vQtde.asFloat(), vTempo.asFloat())) [[unlikely]]
-                avisarAbsurdo(vQtde.asFloat(), vTempo.asFloat());
+            FAtividade.store(++FPassos, std::memory_order_relaxed);
+            const double qtde = vQtde.asFloat(), tempo = vTempo.asFloat();
+            if (registroAbsurdo(qtde, tempo)) [[unlikely]]
+                avisarAbsurdo(qtde, tempo);
             if (keep)
                 kept.push_back(Record{vDate.asDateTime(), intern(vSetor.asText()), intern(vFunc.asText()),
                                       intern(vProd.asText()), intern(vHora.asText()), intern(vNomeSetor.asText()),
-                                      intern(vNomeFunc.asText()), vQtde.asFloat(), vTempo.asFloat(),
+                                      intern(vNomeFunc.asText()), qtde, tempo,
                                       std::int32_t(ordem)});
             else
                 accumulate(vDate.asDateTime(), vSetor.asText(b1), vFunc.asText(b2), vProd.asText(b3),
-                           vHora.asText(b4), vNomeSetor.asText(b5), vNomeFunc.asText(b6), vQtde.asFloat(),
-                           vTempo.asFloat(), std::int32_t(ordem));
+                           vHora.asText(b4), vNomeSetor.asText(b5), vNomeFunc.asText(b6), qtde, tempo,
+                           std::int32_t(ordem));
         }
     }
     q.close();

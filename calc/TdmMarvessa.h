@@ -340,6 +340,7 @@ private:
     std::atomic<int> FExecucaoCompleta{-1};
     std::atomic<std::int64_t> FProgressoLeitura{0};
     std::atomic<std::int64_t> FAtividade{0};
+    std::int64_t FPassos = 0; // the run's own count behind FAtividade
     QStringList FProdutosLidos;
     bool FGravarConsultas = true;
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged
