@@ -73,7 +73,7 @@ IniFile IniFile::load(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error(("Cannot open " + path + ": " + f.errorString()).toStdString());
+        throw std::runtime_error(("não foi possível abrir " + path + ": " + f.errorString()).toStdString());
     // A settings file is a few lines; anything this large is damaged, and
     // reading it whole would take the memory of the screen PC.
     const QByteArray bytes = f.read(kMaxBytes + 1);

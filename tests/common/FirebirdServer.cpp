@@ -142,6 +142,15 @@ void FirebirdServer::resume()
         ::kill(pid_t(process_.processId()), SIGCONT);
 }
 
+void FirebirdServer::kill()
+{
+    resume();
+    if (!running())
+        return;
+    process_.kill();
+    process_.waitForFinished(5000);
+}
+
 void FirebirdServer::stop()
 {
     resume();

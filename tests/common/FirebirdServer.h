@@ -21,6 +21,9 @@ public:
 
     void start();
     void stop();
+    // Ends the server process at once (SIGKILL), as a crash or a power cut
+    // of the server would: its connections break without a word.
+    void kill();
     // Freezes the server process (SIGSTOP) and lets it go on (SIGCONT): a
     // server that holds its connections open and answers nothing.
     void pause();

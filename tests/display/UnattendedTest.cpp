@@ -545,3 +545,19 @@ TEST_F(Unattended, AServerThatStallsIsCancelledEvenOnTheFirstRun)
     EXPECT_TRUE(cancel[0].contains("reason=no-progress")) << cancel[0].toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 30000));
 }
+
+TEST_F(Unattended, AServerKilledUnderAnOpenConnectionIsNamedAsTheConnection)
+{
+    captureLog();
+    start("03,11");
+    finishCycle(); // the worker's connection is open
+    server.kill();
+    finishCycle();
+    EXPECT_TRUE(window->lblAviso->text().endsWith("sem conexão com o banco de dados")) << window->lblAviso->text().toStdString();
+    EXPECT_EQ(status()["motivo"].toString().toStdString(), "sem conexão com o banco de dados");
+    EXPECT_TRUE(status()["dados_antigos"].toBool());
+    const QStringList failed = logLines("run-failed");
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_TRUE(failed[0].contains(" cause=conexao reason=\"sem conexão com o banco de dados\" ")) << failed[0].toStdString();
+    server.start();
+}
