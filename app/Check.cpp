@@ -328,8 +328,7 @@ int runCheck(QCoreApplication&)
     }
     // A file on this PC is opened by the embedded engine, whose lock files
     // need a folder this user may write.
-    if (const QString db = dm.ConnectionParams().Database;
-        !db.contains(QLatin1Char(':')) || db.indexOf(QLatin1Char(':')) == 1) {
+    if (bancoNestePC(dm.ConnectionParams().Database)) {
         const QString lock = qEnvironmentVariable("FIREBIRD_LOCK");
         if (lock.isEmpty())
             avisos << QStringLiteral("\"DB\" é um arquivo neste PC: o Firebird embutido guarda suas travas na pasta "
@@ -365,10 +364,11 @@ int runCheck(QCoreApplication&)
         avisos << datasSemIndice(dm.sqlCon);
         QStringList absurdos;
         const QMap<QString, qint64> registros = recordsOfTheDay(calc, dia, absurdos);
-        for (const QString& a : absurdos.mid(0, 20))
+        const qsizetype n = TdmMarvessa::kAbsurdosNomeados;
+        for (const QString& a : absurdos.mid(0, n))
             avisos << QStringLiteral("Registro impossível no dia (contado como está): %1.").arg(legivel(a));
-        if (absurdos.size() > 20)
-            avisos << QStringLiteral("Mais %1 registros impossíveis no dia.").arg(absurdos.size() - 20);
+        if (absurdos.size() > n)
+            avisos << QStringLiteral("Mais %1 registros impossíveis no dia.").arg(absurdos.size() - n);
         out << "Conexão: ok\n\nSetores configurados:\n";
         qint64 doDia = 0;
         QStringList ausentes;

@@ -61,27 +61,27 @@ QString readPassword(const IniFile& ini)
         throw std::runtime_error("\"Usuario\" sem \"SenhaArquivo\" nem a credencial do serviço");
     // A regular file of a few bytes, opened without blocking: a FIFO or a
     // device would hold the program before its first log line.
+    auto falha = [&](const QString& motivo) {
+        return std::runtime_error(("o arquivo da senha " + path + " " + motivo).toStdString());
+    };
+    auto ilegivel = [&] { return falha("não pode ser lido: " + QString::fromLocal8Bit(std::strerror(errno))); };
     const QByteArray nome = QFile::encodeName(path);
     const int fd = ::open(nome.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw std::runtime_error(("o arquivo da senha " + path + " não pode ser lido: " +
-                                  QString::fromLocal8Bit(std::strerror(errno)))
-                                     .toStdString());
+        throw ilegivel();
     struct Fd {
         int fd;
         ~Fd() { ::close(fd); }
     } guard{fd};
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw std::runtime_error(("o arquivo da senha " + path + " não é um arquivo comum").toStdString());
+        throw falha(QStringLiteral("não é um arquivo comum"));
     if (st.st_size > 4096)
-        throw std::runtime_error(("o arquivo da senha " + path + " passa de 4 KB").toStdString());
+        throw falha(QStringLiteral("passa de 4 KB"));
     QByteArray bytes(4096, '\0');
     const ssize_t lidos = ::read(fd, bytes.data(), size_t(bytes.size()));
     if (lidos < 0)
-        throw std::runtime_error(("o arquivo da senha " + path + " não pode ser lido: " +
-                                  QString::fromLocal8Bit(std::strerror(errno)))
-                                     .toStdString());
+        throw ilegivel();
     bytes.truncate(lidos);
     const QByteArray first = bytes.split('\n').value(0);
     return QString::fromUtf8(first).remove(QLatin1Char('\r'));
@@ -93,6 +93,18 @@ double today()
 }
 
 } // namespace
+
+bool bancoNestePC(const QString& database)
+{
+    // A colon after a host (not a drive letter) and not inside a path.
+    const qsizetype colon = database.indexOf(QLatin1Char(':'));
+    return colon <= 1 || database.startsWith(QLatin1Char('/'));
+}
+
+QString servidorDoBanco(const QString& database)
+{
+    return bancoNestePC(database) ? QString() : database.left(database.indexOf(QLatin1Char(':')));
+}
 
 ConfigurationError::ConfigurationError(QString detalhe)
     : std::runtime_error("Falha ao carregar o arquivo de configurações."), detalhe_(std::move(detalhe))

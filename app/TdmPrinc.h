@@ -19,6 +19,11 @@ struct TConnectionParams {
     bool Loaded = false;
 };
 
+// Whether a "DB" setting names a file on this PC (opened by the embedded
+// engine) rather than host:path on a server; the server's part otherwise.
+bool bancoNestePC(const QString& database);
+QString servidorDoBanco(const QString& database);
+
 // The failure of the configuration load; its text is always the same.
 class ConfigurationError : public std::runtime_error {
 public:

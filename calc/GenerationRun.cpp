@@ -116,7 +116,7 @@ void TdmMarvessa::Gerar(bool completa)
     if (completa && FDataLeitura > 0 && FDataInicial == 0 && FDataFinal == 0)
         GuardarBaseDia();
     FEstagiosGravados = {};
-    if (FRegistrosAbsurdos > 20)
+    if (FRegistrosAbsurdos > kAbsurdosNomeados)
         logfmt::write(QStringLiteral("records-absurd"), {{"count", QString::number(FRegistrosAbsurdos)}});
 }
 
@@ -234,7 +234,7 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
         // A record that cannot be real is counted as it is, and logged:
         // the first ones of a run each, the rest in the run's count.
         auto avisarAbsurdo = [&](double qtde, double tempo) {
-            if (++FRegistrosAbsurdos > 20)
+            if (++FRegistrosAbsurdos > kAbsurdosNomeados)
                 return;
             QString ticket;
             if (stage.prog)

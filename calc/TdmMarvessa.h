@@ -94,6 +94,8 @@ public:
     // run still counts it as it is, and logs it.
     static constexpr double kQtdeAbsurda = 100000;
     static constexpr double kTempoAbsurdo = 86400;
+    // How many of them a run or --check names one by one; the rest are counted.
+    static constexpr int kAbsurdosNomeados = 20;
     static bool registroAbsurdo(double qtde, double tempo)
     {
         return qtde < 0 || qtde > kQtdeAbsurda || tempo < 0 || tempo > kTempoAbsurdo;

@@ -26,21 +26,6 @@
 #include <limits>
 
 
-namespace {
-
-// Where the figures come from, as the technician configured it: the server
-// (host or host/port) of host:path, or the file on this PC.
-QString descreverBanco(const QString& db)
-{
-    const qsizetype colon = db.indexOf(QLatin1Char(':'));
-    // A path with no host before a colon is a file on this PC.
-    if (colon > 1 && !db.startsWith(QLatin1Char('/')))
-        return QStringLiteral("Servidor %1").arg(db.left(colon));
-    return QStringLiteral("Arquivo %1").arg(db);
-}
-
-} // namespace
-
 TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent)
     : QWidget(parent), FPrinc(princ), FCalc(&calc)
 {
@@ -486,9 +471,12 @@ void TfrmPrincipal::mostrarEstado()
             FRelatorio->hide();
     }
     switch (estado) {
-    case E::Calculando:
+    case E::Calculando: {
+        const QString db = FPrinc.ConnectionParams().Database;
         if (FCiclo->conectando())
-            mostrarMensagem(QStringLiteral("Conectando ao banco de dados…"), descreverBanco(FPrinc.ConnectionParams().Database));
+            mostrarMensagem(QStringLiteral("Conectando ao banco de dados…"),
+                            bancoNestePC(db) ? QStringLiteral("Arquivo %1").arg(db)
+                                             : QStringLiteral("Servidor %1").arg(servidorDoBanco(db)));
         else if (FCiclo->duracaoGeracaoMs() >= 5000 && FCiclo->registrosLidos() >= 0)
             mostrarMensagem(QStringLiteral("Calculando…"),
                             QStringLiteral("%1 registros lidos em %2 s")
@@ -497,6 +485,7 @@ void TfrmPrincipal::mostrarEstado()
         else
             mostrarMensagem(QStringLiteral("Calculando…"), {});
         break;
+    }
     case E::SemDados: {
         const DescricaoErro d = descreverErro(FCiclo->ultimaCausa());
         const QString proxima =
