@@ -67,14 +67,39 @@ void GenerationWorker::run(double dia, const QDateTime& inicio)
 {
     const ExecucaoGeracao e = executarGeracao(
         *calc_, connection_, plano_, dia, inicio, beforeRun, [this] { return bool(cancelled_); },
-        [this] { QMetaObject::invokeMethod(this, [this] { emit connected(); }, Qt::QueuedConnection); });
+        [this] { QMetaObject::invokeMethod(this, [this] { emit conectou(); }, Qt::QueuedConnection); });
     // Delivered on the owner's thread, after this run has let go of the tables.
     QMetaObject::invokeMethod(
         this,
         [this, e] {
             ultima_ = e;
             running_ = false;
-            emit finished(e.ok, e.erro);
+            emit concluida(e.ok, e.erro);
         },
         Qt::QueuedConnection);
+}
+
+bool GenerationWorker::precisaConectar() const
+{
+    return !connection_.connected();
+}
+
+int GenerationWorker::tipoExecucao() const
+{
+    return calc_->ExecucaoCompleta();
+}
+
+std::int64_t GenerationWorker::registrosLidos() const
+{
+    return calc_->ProgressoLeitura();
+}
+
+std::int64_t GenerationWorker::atividade() const
+{
+    return calc_->Atividade();
+}
+
+Figuras GenerationWorker::figuras(const QString& setores, const QString& funcionarios)
+{
+    return lerFiguras(*calc_, setores, funcionarios);
 }

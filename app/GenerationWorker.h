@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExecutorGeracao.h"
 #include "app/Geracao.h"
 #include "calc/PlanoGeracao.h"
 
@@ -17,11 +18,11 @@ class SqlConnection;
 class TdmMarvessa;
 
 // Runs generation runs off the display thread, into a calculation module of
-// its own; the display swaps the finished tables in. Only the worker thread
+// its own; the display reads the finished tables' figures when a run ends. Only the worker thread
 // touches the database connection while a run goes on. A failed run closes
 // the connection, so that the next run attaches again with the same
 // parameters. Each run writes one log line.
-class GenerationWorker : public QObject {
+class GenerationWorker : public ExecutorGeracao {
     Q_OBJECT
 public:
     // With a fixed day every run reads it; otherwise each run reads the
@@ -32,31 +33,34 @@ public:
                      int minutosCompleto = 30);
     ~GenerationWorker() override;
 
-    // Starts a run unless one is going on; finished() follows on the thread
+    // Starts a run unless one is going on; concluida() follows on the thread
     // that owns the worker.
     void start();
+    void iniciar() override { start(); }
     bool running() const { return running_; }
     // The reading day the next run (or the one going on) takes.
-    double diaLeitura() const;
+    double diaLeitura() const override;
     // Stops the run going on: the statement is cancelled, or, with abort, the
     // connection is cut (a server that does not answer). The run then ends as
     // failed. Callable while a run goes on; does nothing otherwise.
     void cancel(bool abort);
+    void cancelar(bool abortar) override { cancel(abortar); }
+    bool emOutraThread() const override { return true; }
+    bool precisaConectar() const override;
+    int tipoExecucao() const override;
+    std::int64_t registrosLidos() const override;
+    std::int64_t atividade() const override;
+    Figuras figuras(const QString& setores, const QString& funcionarios) override;
     // The worker's module: its tables hold the last run's figures; read them
     // only while no run is going on.
     TdmMarvessa& calc() { return *calc_; }
-    // The last run that ended; valid in finished() and after.
-    const ExecucaoGeracao& ultima() const { return ultima_; }
+    // The last run that ended; valid in concluida() and after.
+    const ExecucaoGeracao& ultima() const override { return ultima_; }
     // Waits for a run in progress, at most the given time; true when none is left.
     bool stop(int milliseconds);
 
     // Called on the worker thread before each run (tests slow runs down with it).
     std::function<void()> beforeRun;
-
-signals:
-    void finished(bool ok, const QString& error);
-    // The connection, closed before the run, has attached.
-    void connected();
 
 private:
     void run(double dia, const QDateTime& inicio);

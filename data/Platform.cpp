@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 
 #include <atomic>
 #include <cstdio>
@@ -31,6 +32,16 @@ QString withSeparator(const QString& folder)
 }
 
 } // namespace
+
+qint64 Clock::monotonicMs() const
+{
+    static const QElapsedTimer inicio = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return inicio.elapsed();
+}
 
 MsgResult StderrMessageBoxes::show(const QString& caption, const QString& text, MsgIcon, MsgButtons buttons)
 {

@@ -12,6 +12,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Milliseconds on a clock that never goes back (durations, deadlines);
+    // by default the system's monotonic clock.
+    virtual qint64 monotonicMs() const;
 };
 
 enum class MsgIcon { Error, Warning, Information, Question };

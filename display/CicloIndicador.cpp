@@ -3,18 +3,44 @@
 #include "app/DescricaoErro.h"
 
 #include "app/ErrorReport.h"
-#include "app/GenerationWorker.h"
+#include "app/ExecutorGeracao.h"
+#include "app/FiltroFuncionarios.h"
 #include "app/StatusFile.h"
-#include "calc/TdmMarvessa.h"
 #include "data/DayNumber.h"
 #include "data/Log.h"
 #include "data/Platform.h"
-#include "display/TfrmPrincipal.h"
+#include "data/TextLists.h"
 
 #include <QTimer>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
+
+void CicloIndicador::Cronometro::start()
+{
+    inicio_ = platform::clock().monotonicMs();
+}
+
+qint64 CicloIndicador::Cronometro::elapsed() const
+{
+    return isValid() ? platform::clock().monotonicMs() - inicio_ : 0;
+}
+
+void CicloIndicador::Prazo::setRestante(qint64 ms)
+{
+    fim_ = platform::clock().monotonicMs() + ms;
+}
+
+qint64 CicloIndicador::Prazo::restante() const
+{
+    return fim_ ? std::max<qint64>(0, *fim_ - platform::clock().monotonicMs()) : -1;
+}
+
+bool CicloIndicador::Prazo::expirou() const
+{
+    return fim_ && platform::clock().monotonicMs() >= *fim_;
+}
 
 QString CicloIndicador::nome(Estado e)
 {
@@ -33,8 +59,10 @@ QString CicloIndicador::nome(Estado e)
     return {};
 }
 
-CicloIndicador::CicloIndicador(TfrmPrincipal& janela, GenerationWorker* worker, StatusFile& status)
-    : QObject(&janela), janela_(janela), worker_(worker), status_(status), relogio_(new QTimer(this))
+CicloIndicador::CicloIndicador(TelaCiclo& tela, ExecutorGeracao& executor, StatusFile& status, ConfigCiclo config,
+                               QObject* parent)
+    : QObject(parent), tela_(tela), executor_(executor), status_(status), config_(std::move(config)),
+      relogio_(new QTimer(this))
 {
     relogio_->setInterval(1000);
     connect(relogio_, &QTimer::timeout, this, [this] {
@@ -44,13 +72,11 @@ CicloIndicador::CicloIndicador(TfrmPrincipal& janela, GenerationWorker* worker, 
             falhou(exceptionText(e), causaDe(e));
         }
     });
-    if (worker_) {
-        connect(worker_, &GenerationWorker::finished, this, &CicloIndicador::geracaoConcluida);
-        connect(worker_, &GenerationWorker::connected, this, [this] {
-            if (std::exchange(conectando_, false))
-                mudou();
-        });
-    }
+    connect(&executor_, &ExecutorGeracao::concluida, this, &CicloIndicador::geracaoConcluida);
+    connect(&executor_, &ExecutorGeracao::conectou, this, [this] {
+        if (std::exchange(conectando_, false))
+            mudou();
+    });
 }
 
 void CicloIndicador::setIntervaloConexao(int ms)
@@ -71,8 +97,8 @@ void CicloIndicador::intervalosMudaram()
     // already due later than the new interval allows comes sooner.
     relogio_->setInterval(std::clamp(std::min(intervaloConexao_, intervaloNovaTentativa_) / 4, 10, 1000));
     const int ms = estado_ == Estado::SemDados ? intervaloConexao_ : intervaloNovaTentativa_;
-    if (proximaTentativa_.remainingTime() > ms)
-        proximaTentativa_.setRemainingTime(ms);
+    if (proximaTentativa_.restante() > ms)
+        proximaTentativa_.setRestante(ms);
 }
 
 void CicloIndicador::setLimiteGeracao(int minimoMs, int abortarAposMs)
@@ -96,25 +122,78 @@ void CicloIndicador::iniciar(const QString& erroInicial, CausaFalha causaInicial
     } else {
         // Settings that cannot work are shown from the first second; nothing
         // runs.
-        if (const QString erro = janela_.erroConfiguracaoInicial(); !erro.isEmpty()) {
+        if (const QString erro = erroConfiguracaoInicial(); !erro.isEmpty()) {
             status_.setErro(erro, platform::clock().now());
             entrar(Estado::ErroConfiguracao, erro);
             return;
         }
-        conectando_ = worker_ && !janela_.conectado();
+        conectando_ = executor_.precisaConectar();
         entrar(Estado::Calculando);
     }
     iniciarGeracao();
 }
 
-void CicloIndicador::iniciarComDados()
+void CicloIndicador::iniciarComDados(ExecutorGeracao& fonte)
 {
     relogio_->start();
     desdeInicioGeracao_.start();
     ultimaGeracao_ = platform::clock().now();
     status_.setGeracao(ultimaGeracao_, std::nullopt);
-    diaDados_ = janela_.calc()->DataLeitura();
+    if (erroConfiguracao().isEmpty())
+        aceitarNovosDados(fonte.figuras(config_.setores, config_.funcionarios));
     aceitar();
+}
+
+const QString& CicloIndicador::erroConfiguracao()
+{
+    // The settings are read once: they are checked with the first figures,
+    // and figures are read only with settings that work.
+    if (!erroConfiguracao_)
+        erroConfiguracao_ = erroConfiguracaoInicial();
+    return *erroConfiguracao_;
+}
+
+void CicloIndicador::proximaPagina()
+{
+    if (estado_ != Estado::Rotacao)
+        return;
+    if (const PaginaSetor* p = rotacao_.proxima()) {
+        tela_.mostrarPagina(*p);
+        setorExibido(p->codigo);
+        return;
+    }
+    fimDoCiclo();
+}
+
+void CicloIndicador::reiniciarRotacao()
+{
+    if (estado_ != Estado::Rotacao || rotacao_.setores() == 0)
+        return;
+    rotacao_.reiniciar();
+    proximaPagina();
+}
+
+void CicloIndicador::iniciarRotacao()
+{
+    rotacao_.reiniciar();
+    proximaPagina();
+    tela_.mostrarEstado();
+}
+
+void CicloIndicador::pararRotacao()
+{
+    rotacao_.parar();
+    tela_.esconderPagina();
+}
+
+void CicloIndicador::aceitarNovosDados(Figuras figuras)
+{
+    diaDados_ = figuras.dia;
+    rotacao_.carregar(std::move(figuras));
+    // The rotation goes on from the sector after the one on show; pages
+    // that never turn show the first sector with the new figures.
+    if (estado_ == Estado::Rotacao && trocaParada())
+        reiniciarRotacao();
 }
 
 void CicloIndicador::fimDoCiclo()
@@ -128,7 +207,7 @@ void CicloIndicador::fimDoCiclo()
     // The rotation goes on with the figures it has; new ones come in when
     // the run ends.
     if (estado_ == Estado::Rotacao)
-        janela_.reiniciarRotacao();
+        reiniciarRotacao();
 }
 
 void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
@@ -138,20 +217,21 @@ void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
     const bool eraCancelada = cancelada_;
     cancelada_ = abortada_ = false;
     if (!ok) {
-        falhou(erro, worker_ ? worker_->ultima().causa : ultimaCausaSincrona_);
+        falhou(erro, executor_.ultima().causa);
         return;
     }
-    if (worker_)
-        (worker_->ultima().completa ? ultimaCompletaBoaS_ : ultimoDiaBoaS_) = worker_->ultima().segundos;
+    const bool medida = executor_.emOutraThread();
+    if (medida)
+        (executor_.ultima().completa ? ultimaCompletaBoaS_ : ultimoDiaBoaS_) = executor_.ultima().segundos;
     const bool primeiros = !ultimaGeracao_.isValid();
     ultimaGeracao_ = platform::clock().now();
-    status_.setGeracao(ultimaGeracao_, worker_ ? std::optional(worker_->ultima().segundos) : std::nullopt);
+    status_.setGeracao(ultimaGeracao_, medida ? std::optional(executor_.ultima().segundos) : std::nullopt);
     const bool haviaErro = !ultimoErro_.isEmpty() || eraCancelada;
     ultimoErro_.clear();
     status_.limparErro();
     try {
-        janela_.aceitarNovosDados();
-        diaDados_ = worker_ ? worker_->ultima().dia : janela_.calc()->DataLeitura();
+        if (erroConfiguracao().isEmpty())
+            aceitarNovosDados(executor_.figuras(config_.setores, config_.funcionarios));
     } catch (const std::exception& e) {
         falhou(exceptionText(e), causaDe(e));
         return;
@@ -175,13 +255,13 @@ void CicloIndicador::tick()
     switch (estado_) {
     case Estado::SemDados:
     case Estado::SemIndicadores:
-        if (proximaTentativa_.hasExpired())
+        if (proximaTentativa_.expirou())
             iniciarGeracao();
         break;
     case Estado::Rotacao:
         // Pages that never turn (a page time of 0, or beyond the timer's
         // range) never end a cycle: the figures are computed again anyway.
-        if (janela_.trocaParada() && desdeInicioGeracao_.isValid() &&
+        if (trocaParada() && desdeInicioGeracao_.isValid() &&
             desdeInicioGeracao_.elapsed() >= intervaloRecalculo_)
             fimDoCiclo();
         break;
@@ -206,9 +286,9 @@ void CicloIndicador::entrar(Estado novo, const QString& motivo)
     estado_ = novo;
     motivo_ = motivo;
     if (novo == Estado::SemDados)
-        proximaTentativa_.setRemainingTime(intervaloConexao_);
+        proximaTentativa_.setRestante(intervaloConexao_);
     else if (novo == Estado::SemIndicadores)
-        proximaTentativa_.setRemainingTime(intervaloNovaTentativa_);
+        proximaTentativa_.setRestante(intervaloNovaTentativa_);
     if (!mesmo) {
         if (novo == Estado::ErroConfiguracao)
             logfmt::write(QStringLiteral("config-error"), {{"error", motivo}});
@@ -230,45 +310,33 @@ void CicloIndicador::iniciarGeracao()
     desdeInicioGeracao_.start();
     semProgresso_.start();
     desdeProgressoLog_.start();
-    ultimaAtividade_ = worker_ ? worker_->calc().Atividade() : -1;
-    if (diaDados_ == 0 && worker_)
-        status_.setDiaLeitura(daynum::toDate(worker_->diaLeitura()));
+    ultimaAtividade_ = executor_.emOutraThread() ? executor_.atividade() : -1;
+    if (diaDados_ == 0 && executor_.diaLeitura() > 0)
+        status_.setDiaLeitura(daynum::toDate(executor_.diaLeitura()));
     mudou();
-    if (worker_) {
-        worker_->start();
-        return;
-    }
-    // On the window's thread: the run fills the shown tables directly.
-    QString erro;
-    try {
-        janela_.LimparFiltros();
-        janela_.calc()->GerarCdsEficiencia();
-    } catch (const std::exception& e) {
-        erro = exceptionText(e);
-        ultimaCausaSincrona_ = causaDe(e);
-    }
-    geracaoConcluida(erro.isEmpty(), erro);
+    // A run on this thread ends (concluida) before iniciar returns.
+    executor_.iniciar();
 }
 
 void CicloIndicador::aceitar()
 {
     // New figures: the configuration is checked against them, then the
     // rotation starts (or goes on), or nothing is configured to show.
-    const QString erroConfig = janela_.erroConfiguracao();
+    const QString erroConfig = erroConfiguracao();
     if (!erroConfig.isEmpty()) {
-        janela_.pararRotacao();
+        pararRotacao();
         status_.setErro(erroConfig, platform::clock().now());
         entrar(Estado::ErroConfiguracao, erroConfig);
         return;
     }
-    if (janela_.setoresComDados() == 0) {
-        janela_.pararRotacao();
-        entrar(Estado::SemIndicadores, janela_.motivoSemIndicadores());
+    if (rotacao_.setores() == 0) {
+        pararRotacao();
+        entrar(Estado::SemIndicadores, motivoSemIndicadores());
         return;
     }
     if (estado_ != Estado::Rotacao) {
         entrar(Estado::Rotacao);
-        janela_.iniciarRotacao();
+        iniciarRotacao();
     } else {
         mudou();
     }
@@ -307,7 +375,7 @@ bool CicloIndicador::dadosAntigos() const
         return true;
     // Pages that never turn end no cycle of their own: their cycle is the
     // recompute interval.
-    const qint64 ciclo = janela_.trocaParada() ? std::max<qint64>(duracaoCicloMs_, intervaloRecalculo_) : duracaoCicloMs_;
+    const qint64 ciclo = trocaParada() ? std::max<qint64>(duracaoCicloMs_, intervaloRecalculo_) : duracaoCicloMs_;
     return ciclo > 0 && ultimaGeracao_.msecsTo(platform::clock().now()) > 2 * ciclo;
 }
 
@@ -326,7 +394,7 @@ void CicloIndicador::verificarAntigos(bool avisar)
 
 std::optional<qint64> CicloIndicador::limiteGeracaoMs() const
 {
-    const int tipo = worker_ ? worker_->calc().ExecucaoCompleta() : 1;
+    const int tipo = executor_.emOutraThread() ? executor_.tipoExecucao() : 1;
     double base = 0;
     if (tipo == 1)
         base = ultimaCompletaBoaS_;
@@ -339,18 +407,18 @@ std::optional<qint64> CicloIndicador::limiteGeracaoMs() const
 
 std::int64_t CicloIndicador::registrosLidos() const
 {
-    if (!emAndamento_ || !worker_ || worker_->calc().ExecucaoCompleta() < 0)
+    if (!emAndamento_ || !executor_.emOutraThread() || executor_.tipoExecucao() < 0)
         return -1;
-    return worker_->calc().ProgressoLeitura();
+    return executor_.registrosLidos();
 }
 
 // A run's progress, looked at every tick: the time since it last moved, and
 // a log line every 30 s of a long run.
 void CicloIndicador::registrarProgresso()
 {
-    if (!worker_)
+    if (!executor_.emOutraThread())
         return;
-    const std::int64_t atividade = worker_->calc().Atividade();
+    const std::int64_t atividade = executor_.atividade();
     if (atividade != ultimaAtividade_) {
         ultimaAtividade_ = atividade;
         semProgresso_.start();
@@ -367,7 +435,7 @@ void CicloIndicador::registrarProgresso()
 // is cancelled; if the statement does not stop, the connection is cut.
 void CicloIndicador::verificarDemora()
 {
-    if (!emAndamento_ || !worker_)
+    if (!emAndamento_ || !executor_.emOutraThread())
         return;
     registrarProgresso();
     const std::optional<qint64> limite = limiteGeracaoMs();
@@ -380,13 +448,13 @@ void CicloIndicador::verificarDemora()
                       {{"seconds", QString::number(desdeInicioGeracao_.elapsed() / 1000)},
                        {"reason", longa ? QStringLiteral("length") : QStringLiteral("no-progress")},
                        {"limit_seconds", QString::number((longa ? *limite : limiteSemProgressoMs_) / 1000)}});
-        worker_->cancel(false);
+        executor_.cancelar(false);
         return;
     }
     if (cancelada_ && !abortada_ && desdeCancelamento_.elapsed() > abortarAposMs_) {
         abortada_ = true;
         logfmt::write(QStringLiteral("run-abort"), {});
-        worker_->cancel(true);
+        executor_.cancelar(true);
         // Counted as failed now, whether or not the worker comes back soon.
         falhou(QStringLiteral("Geração cancelada após %1 s: o servidor não responde")
                    .arg(desdeInicioGeracao_.elapsed() / 1000),
@@ -401,7 +469,7 @@ bool CicloIndicador::saudavel() const
 
 QDateTime CicloIndicador::proximaTentativa() const
 {
-    return platform::clock().now().addMSecs(std::max<qint64>(0, proximaTentativa_.remainingTime()));
+    return platform::clock().now().addMSecs(std::max<qint64>(0, proximaTentativa_.restante()));
 }
 
 QString CicloIndicador::motivoAviso() const
@@ -441,6 +509,41 @@ void CicloIndicador::mudou()
 {
     verificarAntigos(false);
     atualizarStatus();
-    if (onMudanca)
-        onMudanca();
+    tela_.mostrarEstado();
+}
+
+bool CicloIndicador::trocaParada() const
+{
+    return config_.tempoTroca <= 0 || config_.tempoTroca == std::numeric_limits<std::int32_t>::max();
+}
+
+QString CicloIndicador::erroConfiguracaoInicial() const
+{
+    // Settings that cannot work are found before anything runs: no
+    // database, an empty sector list, or an employee filter continuation
+    // that does not compile.
+    if (config_.banco.isEmpty())
+        return QStringLiteral("Nenhum banco de dados configurado: falta [Paths] DB.");
+    if (config_.setores.isEmpty())
+        return QStringLiteral("Nenhum setor configurado em \"Setores\".");
+    return erroFiltroFuncionarios(config_.funcionarios);
+}
+
+QString CicloIndicador::motivoSemIndicadores() const
+{
+    const Figuras& f = rotacao_.figuras();
+    const QStringList setores = splitCommaText(QString(config_.setores).remove(QLatin1Char('\'')));
+    QStringList ausentes;
+    for (const QString& s : setores)
+        if (!f.setoresExistentes.isEmpty() && !f.setoresExistentes.contains(s))
+            ausentes << s;
+    if (!ausentes.isEmpty() && ausentes.size() == setores.size())
+        return QStringLiteral("Nenhum dos setores configurados existe na tabela SETOR: %1.")
+            .arg(ausentes.join(QStringLiteral(", ")));
+    QString texto = QStringLiteral("Nenhum setor configurado tem números em %1. Setores configurados: %2.")
+                        .arg(daynum::toDate(f.dia).toString(QStringLiteral("dd/MM/yyyy")),
+                             setores.join(QStringLiteral(", ")));
+    if (!ausentes.isEmpty())
+        texto += QStringLiteral(" Sem linha na tabela SETOR: %1.").arg(ausentes.join(QStringLiteral(", ")));
+    return texto;
 }

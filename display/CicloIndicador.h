@@ -1,21 +1,39 @@
 #pragma once
 
 #include <QDateTime>
-#include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
 #include "data/CausaFalha.h"
+#include "display/Rotacao.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
-class GenerationWorker;
+class ExecutorGeracao;
 class StatusFile;
 class QTimer;
-class TfrmPrincipal;
+
+// What the cycle asks of the screen.
+class TelaCiclo {
+public:
+    virtual ~TelaCiclo() = default;
+    // Draws a sector page and starts its page time; after the sector's last
+    // page the screen calls CicloIndicador::proximaPagina().
+    virtual void mostrarPagina(const PaginaSetor& pagina) = 0;
+    // No sector page: the rotation stopped.
+    virtual void esconderPagina() = 0;
+    // Shows what the cycle's state calls for; called on every change.
+    virtual void mostrarEstado() = 0;
+};
+
+// The settings the cycle works with.
+struct ConfigCiclo {
+    QString banco;        // [Paths] DB
+    QString setores;      // the quoted sector list
+    QString funcionarios; // the employee filter's continuation
+    int tempoTroca = 0;   // the page time, in seconds
+};
 
 // The cycle of the indicator's window, whole in one place.
 //
@@ -33,30 +51,48 @@ class TfrmPrincipal;
 // Beside the state, two flags: a run in progress, and stale figures (the last
 // run failed, or the figures are older than two cycle lengths).
 //
-// Events: iniciar (the window is up), fimDoCiclo (the rotation passed its last
-// sector), geracaoConcluida (the run ended), tick (the cycle's one timer:
-// retries, the stale rule, a run that takes too long, and the periodic run
-// when the pages do not turn). Each transition is logged in one line and
-// written to the status file.
+// Events: iniciar (the window is up), proximaPagina (a sector's page time
+// ended), fimDoCiclo (the rotation passed its last sector), geracaoConcluida
+// (the run ended), tick (the cycle's one timer: retries, the stale rule, a
+// run that takes too long, and the periodic run when the pages do not turn).
+// Each transition is logged in one line and written to the status file.
+//
+// The cycle owns the rotation: it hands the screen plain page descriptions,
+// and reads the figures from the executor when a run ends. Durations are
+// measured on the clock seam's monotonic time.
 class CicloIndicador : public QObject {
     Q_OBJECT
 public:
     enum class Estado { Calculando, SemDados, Rotacao, SemIndicadores, ErroConfiguracao };
     static QString nome(Estado e);
 
-    // Without a worker, runs execute on the window's thread as they are
-    // started (rendering a rotation to pictures).
-    CicloIndicador(TfrmPrincipal& janela, GenerationWorker* worker, StatusFile& status);
+    CicloIndicador(TelaCiclo& tela, ExecutorGeracao& executor, StatusFile& status, ConfigCiclo config,
+                   QObject* parent = nullptr);
 
     // Events.
     void iniciar(const QString& erroInicial = {}, CausaFalha causaInicial = CausaFalha::Outra);
-    void iniciarComDados(); // the window was built with figures already computed
+    // The window was built with figures already computed: they are read
+    // from fonte.
+    void iniciarComDados(ExecutorGeracao& fonte);
+    // The page on show has had its time: the next sector, or the cycle ends.
+    void proximaPagina();
+    // The rotation starts again from its first sector.
+    void reiniciarRotacao();
     void fimDoCiclo();
     void geracaoConcluida(bool ok, const QString& erro);
     void tick();
     void setorExibido(const QString& codigo);
 
     Estado estado() const { return estado_; }
+    const Rotacao& rotacao() const { return rotacao_; }
+    const ConfigCiclo& config() const { return config_; }
+    // Pages that never turn: a page time of 0, or beyond the timer's range.
+    bool trocaParada() const;
+    // What makes the settings unusable before any figures exist; empty when
+    // nothing does.
+    QString erroConfiguracaoInicial() const;
+    // Why no configured sector has figures, in Portuguese.
+    QString motivoSemIndicadores() const;
     bool geracaoEmAndamento() const { return emAndamento_; }
     // The first attach is going on (the worker has not connected yet).
     bool conectando() const { return conectando_; }
@@ -91,14 +127,37 @@ public:
     std::int64_t registrosLidos() const;
     qint64 duracaoGeracaoMs() const { return emAndamento_ ? desdeInicioGeracao_.elapsed() : 0; }
 
-    // Called on every change of what the screen must show.
-    std::function<void()> onMudanca;
-
 private:
+    // A stopwatch on the monotonic clock.
+    class Cronometro {
+    public:
+        void start();
+        bool isValid() const { return inicio_ >= 0; }
+        qint64 elapsed() const;
+
+    private:
+        qint64 inicio_ = -1;
+    };
+    // A deadline on the monotonic clock; none until set.
+    class Prazo {
+    public:
+        void setRestante(qint64 ms);
+        // -1 when none is set.
+        qint64 restante() const;
+        bool expirou() const;
+
+    private:
+        std::optional<qint64> fim_;
+    };
+
     void entrar(Estado novo, const QString& motivo = {});
     void iniciarGeracao();
     void intervalosMudaram();
     void aceitar();
+    void aceitarNovosDados(Figuras figuras);
+    const QString& erroConfiguracao();
+    void iniciarRotacao();
+    void pararRotacao();
     void falhou(const QString& erro, CausaFalha causa);
     // Logs a change of the stale flag; with avisar, the screen follows.
     void verificarAntigos(bool avisar);
@@ -111,10 +170,13 @@ private:
     std::optional<qint64> limiteGeracaoMs() const;
     void registrarProgresso();
 
-    TfrmPrincipal& janela_;
-    GenerationWorker* worker_;
+    TelaCiclo& tela_;
+    ExecutorGeracao& executor_;
     StatusFile& status_;
+    const ConfigCiclo config_;
     QTimer* relogio_;
+    Rotacao rotacao_;
+    std::optional<QString> erroConfiguracao_; // checked once, with the first figures
 
     Estado estado_ = Estado::Calculando;
     bool emAndamento_ = false;
@@ -125,7 +187,6 @@ private:
     double diaDados_ = 0;
     QString ultimoErro_;
     CausaFalha ultimaCausa_ = CausaFalha::Outra;
-    CausaFalha ultimaCausaSincrona_ = CausaFalha::Outra; // of a run on the window's thread
     QDateTime horaErro_;
 
     // Cycle length: between the last two cycle ends, on the clock.
@@ -141,11 +202,11 @@ private:
     double ultimoDiaBoaS_ = 0;      // the last good refresh of the day
     int limiteSemProgressoMs_ = 120000;
     std::int64_t ultimaAtividade_ = -1;
-    QElapsedTimer semProgresso_;
-    QElapsedTimer desdeProgressoLog_;
-    QDeadlineTimer proximaTentativa_;
-    QElapsedTimer desdeInicioGeracao_;
-    QElapsedTimer desdeCancelamento_;
+    Cronometro semProgresso_;
+    Cronometro desdeProgressoLog_;
+    Prazo proximaTentativa_;
+    Cronometro desdeInicioGeracao_;
+    Cronometro desdeCancelamento_;
     bool cancelada_ = false;
     bool abortada_ = false;
 };

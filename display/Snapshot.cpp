@@ -134,7 +134,7 @@ int runSnapshot(QApplication&, const QString& outDir, const QSize& size)
             save(QStringLiteral("sem-indicadores"), QJsonObject());
         } else {
             TfrmRelatorio* page = window.frmRelatorio();
-            const int sectors = dmMarvessa->cdsSetores.recordCount();
+            const int sectors = window.ciclo().rotacao().setores();
             for (int s = 0; s < sectors; ++s) {
                 page->troca->stop();
                 const int count = std::max(1, page->Paginas());

@@ -6,14 +6,13 @@
 #include "data/Platform.h"
 #include "display/Screen.h"
 #include "display/TfrmRelatorio.h"
+#include "app/ExecutorGeracao.h"
 #include "app/GenerationWorker.h"
 #include "app/DescricaoErro.h"
 #include "app/FiltroFuncionarios.h"
 #include "app/StatusFile.h"
 #include "data/DayNumber.h"
-#include "data/FilterExpression.h"
 #include "data/Log.h"
-#include "data/TextLists.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,8 +21,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QTimer>
-
-#include <limits>
 
 
 TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent)
@@ -117,8 +114,10 @@ void TfrmPrincipal::construir()
 
     FStatus = std::make_unique<StatusFile>(FPrinc.Versao());
     FStatus->setInicio(platform::clock().now());
-    FCiclo = new CicloIndicador(*this, nullptr, *FStatus);
-    FCiclo->onMudanca = [this] { mostrarEstado(); };
+    // Without a worker, runs go on this thread into the module the window
+    // shows (the one the attach created when none was given).
+    FExecutorLocal = std::make_unique<ExecutorLocal>(FCalc ? FCalc : dmMarvessa);
+    novoCiclo(*FExecutorLocal);
 
     // Escape works whatever child has the focus.
     qApp->installEventFilter(this);
@@ -132,11 +131,15 @@ TfrmPrincipal::~TfrmPrincipal()
 
 void TfrmPrincipal::setWorker(GenerationWorker* worker)
 {
-    FWorker = worker;
-    const auto onMudanca = FCiclo->onMudanca;
+    novoCiclo(worker ? static_cast<ExecutorGeracao&>(*worker) : *FExecutorLocal);
+}
+
+void TfrmPrincipal::novoCiclo(ExecutorGeracao& executor)
+{
     delete FCiclo;
-    FCiclo = new CicloIndicador(*this, worker, *FStatus);
-    FCiclo->onMudanca = onMudanca;
+    const ConfigCiclo config{FPrinc.ConnectionParams().Database, FPrinc.Setores(), FPrinc.Funcionarios(),
+                             FPrinc.TempoTroca()};
+    FCiclo = new CicloIndicador(*this, executor, *FStatus, config, this);
 }
 
 void TfrmPrincipal::layoutChildren()
@@ -170,7 +173,7 @@ void TfrmPrincipal::resizeEvent(QResizeEvent* event)
 
 void TfrmPrincipal::FormCreate()
 {
-    FCiclo->iniciarComDados();
+    FCiclo->iniciarComDados(*FExecutorLocal);
 }
 
 void TfrmPrincipal::iniciar(const QString& erroInicial, CausaFalha causaInicial)
@@ -186,7 +189,7 @@ void TfrmPrincipal::criarPagina()
     FRelatorio->onPagina = [this] { atualizarInfo(); };
     FRelatorio->onFimSetor = [this] {
         try {
-            ProximaPagina();
+            FCiclo->proximaPagina();
         } catch (const std::exception& e) {
             reportException(e);
         }
@@ -204,8 +207,8 @@ void TfrmPrincipal::seguirTela(const QSize& fisico)
         destroy();
         setDeviceScale(escala);
     }
-    // The page is sized from the screen as it is made: made again.
-    const QString codigo = FCodigoAtual;
+    // The page is sized from the screen as it is made: made again, with the
+    // sector on show.
     if (FRelatorio) {
         const bool visivel = FRelatorio->isVisibleTo(this);
         delete FRelatorio.data();
@@ -213,30 +216,12 @@ void TfrmPrincipal::seguirTela(const QSize& fisico)
         FRelatorio->setVisible(visivel);
     }
     layoutChildren();
-    if (FRotacaoAtiva && !codigo.isEmpty() && FCalc &&
-        FCalc->cdsSetores.locate(QStringLiteral("COD"), {fb::Value::text(codigo)})) {
-        FRelatorio->raise();
-        ProximaPagina();
-    }
+    if (const PaginaSetor* p = FCiclo->rotacao().atual(); p && FCiclo->estado() == CicloIndicador::Estado::Rotacao)
+        mostrarPagina(*p);
     mostrarEstado();
     logfmt::write(QStringLiteral("screen"), {{"width", QString::number(fisico.width())},
                                              {"height", QString::number(fisico.height())},
                                              {"scale", QString::number(escala, 'g', 6)}});
-}
-
-bool TfrmPrincipal::conectado() const
-{
-    return FPrinc.sqlCon.connected();
-}
-
-// ---- the rotation -----------------------------------------------------------
-
-void TfrmPrincipal::FiltrarSetores()
-{
-    WorkTable& setores = FCalc->cdsSetores;
-    setores.setFiltered(true);
-    setores.setFilter(QStringLiteral("COD IN(") + FPrinc.Setores() + QStringLiteral(")"));
-    setores.first();
 }
 
 QString TfrmPrincipal::filtroFuncionarios(const QString& codigo) const
@@ -244,197 +229,39 @@ QString TfrmPrincipal::filtroFuncionarios(const QString& codigo) const
     return ::filtroFuncionarios(FPrinc.Funcionarios(), codigo);
 }
 
-void TfrmPrincipal::CarregarFuncionarios(const QString& codigo, const QString& nome)
-{
-    WorkTable& funcs = FCalc->cdsSetorFunc;
-    funcs.setFiltered(true);
-    funcs.setFilter(filtroFuncionarios(codigo));
-    for (funcs.first(); !funcs.eof(); funcs.next()) {
-        auto* f = new TFuncionario;
-        f->setNome(funcs.fieldByName(QStringLiteral("NOME_FUNCIONARIO")).asString());
-        f->setValorDiario(funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA")).asFloat());
-        f->setValorMensal(funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES")).asFloat());
-        FRelatorio->AddFuncionario(f);
-    }
-    setFittedText(lblTItulo, nome, lblTItulo->width());
-}
+// ---- the sector page ----------------------------------------------------------
 
-void TfrmPrincipal::LimparFiltros()
-{
-    if (!FCalc)
-        return;
-    FCalc->cdsSetores.setFiltered(false);
-    FCalc->cdsSetores.setFilter(QString());
-    FCalc->cdsSetorFunc.setFilter(QString());
-}
-
-void TfrmPrincipal::ProximaPagina()
-{
-    if (!FRotacaoAtiva)
-        return;
-    WorkTable& setores = FCalc->cdsSetores;
-    if (!setores.eof()) {
-        const QString codigo = setores.fieldByName(QStringLiteral("COD")).asString();
-        const QString nome = setores.fieldByName(QStringLiteral("NOME")).asString();
-        FRelatorio->Clear();
-        FCodigoAtual = codigo;
-        setFittedText(lblTItulo, nome, lblTItulo->width());
-        CarregarFuncionarios(codigo, nome);
-        FRelatorio->setPaginaAtual(0);
-        if (FPrinc.Simplificado())
-            FRelatorio->AtualizarSetor(setores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA")).asFloat(),
-                                       setores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES")).asFloat());
-        FRelatorio->setOrdemSetor(setores.fieldByName(QStringLiteral("ORDEM")).asInteger());
-        setores.next();
-        FCiclo->setorExibido(codigo);
-        if (onPrimeiraPagina)
-            std::exchange(onPrimeiraPagina, nullptr)();
-        return;
-    }
-    FCiclo->fimDoCiclo();
-}
-
-void TfrmPrincipal::iniciarRotacao()
+void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
 {
     criarPagina();
-    FRotacaoAtiva = true;
     FShowBg = false;
-    FRelatorio->show();
-    FRelatorio->raise();
-    FCalc->cdsSetores.first();
-    ProximaPagina();
-    mostrarEstado();
+    if (!FRelatorio->isVisibleTo(this)) {
+        FRelatorio->show();
+        FRelatorio->raise();
+    }
+    FRelatorio->Clear();
+    setFittedText(lblTItulo, pagina.nome, lblTItulo->width());
+    for (const LinhaFuncionario& l : pagina.funcionarios) {
+        auto* f = new TFuncionario;
+        f->setNome(l.nome);
+        f->setValorDiario(l.diario);
+        f->setValorMensal(l.mensal);
+        FRelatorio->AddFuncionario(f);
+    }
+    FRelatorio->setPaginaAtual(0);
+    if (FPrinc.Simplificado())
+        FRelatorio->AtualizarSetor(pagina.diario, pagina.mensal);
+    FRelatorio->setOrdemSetor(pagina.ordem);
+    if (onPrimeiraPagina)
+        std::exchange(onPrimeiraPagina, nullptr)();
 }
 
-void TfrmPrincipal::reiniciarRotacao()
+void TfrmPrincipal::esconderPagina()
 {
-    if (!FRotacaoAtiva || FCalc->cdsSetores.recordCount() == 0)
-        return;
-    FCalc->cdsSetores.first();
-    ProximaPagina();
-}
-
-void TfrmPrincipal::pararRotacao()
-{
-    FRotacaoAtiva = false;
-    FCodigoAtual.clear();
     if (FRelatorio) {
         FRelatorio->troca->stop();
         FRelatorio->hide();
     }
-}
-
-bool TfrmPrincipal::trocaParada() const
-{
-    return FPrinc.TempoTroca() <= 0 || FPrinc.TempoTroca() == std::numeric_limits<std::int32_t>::max();
-}
-
-// ---- new figures ------------------------------------------------------------
-
-void TfrmPrincipal::aceitarNovosDados()
-{
-    if (!FCalc) {
-        // The first figures: the window takes the module the attach created.
-        FCalc = dmMarvessa;
-        for (WorkTable* t : {&FCalc->cdsTempoSetor, &FCalc->cdsSetores, &FCalc->cdsSetorFunc})
-            if (!t->active())
-                FCalc->LimparCds(*t);
-    }
-    LimparFiltros();
-    if (FWorker) {
-        // The new figures replace the shown ones only now, complete.
-        TdmMarvessa& novo = FWorker->calc();
-        FCalc->cdsTempoSetor.swapRows(novo.cdsTempoSetor);
-        FCalc->cdsSetores.swapRows(novo.cdsSetores);
-        FCalc->cdsSetorFunc.swapRows(novo.cdsSetorFunc);
-        FCalc->setDataLeitura(novo.DataLeitura());
-    }
-    // The sector table's codes, as the run read them: "Sem indicadores."
-    // names the configured sectors it does not have.
-    lerSetoresExistentes(FWorker ? FWorker->calc().cdsSetorAg : FCalc->cdsSetorAg);
-    if (!FRotacaoAtiva)
-        return;
-    // The rotation goes on from the sector after the one on show; pages
-    // that never turn show the first sector with the new figures.
-    FiltrarSetores();
-    WorkTable& setores = FCalc->cdsSetores;
-    if (trocaParada()) {
-        reiniciarRotacao();
-        return;
-    }
-    for (setores.first(); !setores.eof(); setores.next())
-        if (setores.fieldByName(QStringLiteral("COD")).asString() == FCodigoAtual) {
-            setores.next();
-            return;
-        }
-    setores.first();
-}
-
-QString TfrmPrincipal::erroConfiguracao()
-{
-    // The settings are read once: they are checked with the first figures.
-    if (!FErroConfiguracao)
-        FErroConfiguracao = verificarConfiguracao();
-    return *FErroConfiguracao;
-}
-
-QString TfrmPrincipal::erroConfiguracaoInicial() const
-{
-    // Settings that cannot work are found before anything runs: no
-    // database, an empty sector list, or an employee filter continuation
-    // that does not compile.
-    if (FPrinc.ConnectionParams().Database.isEmpty())
-        return QStringLiteral("Nenhum banco de dados configurado: falta [Paths] DB.");
-    if (FPrinc.Setores().isEmpty())
-        return QStringLiteral("Nenhum setor configurado em \"Setores\".");
-    return erroFiltroFuncionarios(FPrinc.Funcionarios());
-}
-
-QString TfrmPrincipal::verificarConfiguracao()
-{
-    if (const QString erro = erroConfiguracaoInicial(); !erro.isEmpty())
-        return erro;
-    FiltrarSetores();
-    return {};
-}
-
-void TfrmPrincipal::lerSetoresExistentes(WorkTable& todos)
-{
-    if (!todos.active())
-        return;
-    FSetoresExistentes.clear();
-    const WorkField& cod = todos.fieldByName(QStringLiteral("COD_SE"));
-    for (todos.first(); !todos.eof(); todos.next())
-        FSetoresExistentes.insert(cod.asString());
-}
-
-int TfrmPrincipal::setoresComDados()
-{
-    if (FSetoresExistentes.isEmpty() && FCalc)
-        lerSetoresExistentes(FCalc->cdsSetorAg); // figures computed on this thread
-    // During the rotation the new figures are filtered already, with the
-    // cursor on the sector that comes next.
-    if (!FRotacaoAtiva)
-        FiltrarSetores();
-    return FCalc->cdsSetores.recordCount();
-}
-
-QString TfrmPrincipal::motivoSemIndicadores() const
-{
-    const double dia = FCalc ? FCalc->DataLeitura() : 0;
-    QStringList setores = splitCommaText(QString(FPrinc.Setores()).remove(QLatin1Char('\'')));
-    QStringList ausentes;
-    for (const QString& s : setores)
-        if (!FSetoresExistentes.isEmpty() && !FSetoresExistentes.contains(s))
-            ausentes << s;
-    if (!ausentes.isEmpty() && ausentes.size() == setores.size())
-        return QStringLiteral("Nenhum dos setores configurados existe na tabela SETOR: %1.")
-            .arg(ausentes.join(QStringLiteral(", ")));
-    QString texto = QStringLiteral("Nenhum setor configurado tem números em %1. Setores configurados: %2.")
-                        .arg(daynum::toDate(dia).toString(QStringLiteral("dd/MM/yyyy")), setores.join(QStringLiteral(", ")));
-    if (!ausentes.isEmpty())
-        texto += QStringLiteral(" Sem linha na tabela SETOR: %1.").arg(ausentes.join(QStringLiteral(", ")));
-    return texto;
 }
 
 // ---- what is shown ----------------------------------------------------------
@@ -545,8 +372,8 @@ void TfrmPrincipal::atualizarInfo()
     // The reading day of the figures on show and, for a sector of several
     // pages, which page this is.
     QString texto;
-    if (FCalc && FCiclo->estado() == CicloIndicador::Estado::Rotacao) {
-        texto = daynum::toDate(FCalc->DataLeitura()).toString(QStringLiteral("dd/MM/yyyy"));
+    if (FCiclo->estado() == CicloIndicador::Estado::Rotacao) {
+        texto = daynum::toDate(FCiclo->rotacao().figuras().dia).toString(QStringLiteral("dd/MM/yyyy"));
         if (FRelatorio && FRelatorio->Paginas() > 1)
             texto += QStringLiteral("   %1/%2").arg(FRelatorio->PaginaAtual() + 1).arg(FRelatorio->Paginas());
     }

@@ -15,18 +15,19 @@
 #include <QWidget>
 
 class QLabel;
+class ExecutorGeracao;
+class ExecutorLocal;
 class GenerationWorker;
 class StatusFile;
 class TfrmRelatorio;
 class TdmMarvessa;
 class TdmPrinc;
-class WorkTable;
 
-// The main window: the top bar with the logo and the sector's name, the
-// sector page below it, and the sector rotation. What it shows follows the
-// cycle's state machine (CicloIndicador). Escape, or any other request to
-// close, asks before the program ends.
-class TfrmPrincipal : public QWidget {
+// The main window: the top bar with the logo and the sector's name, and the
+// sector page below it. It draws what the cycle (CicloIndicador) hands it:
+// the state, and the page of the sector on show. Escape, or any other
+// request to close, asks before the program ends.
+class TfrmPrincipal : public QWidget, public TelaCiclo {
     Q_OBJECT
 public:
     // With figures already computed into calc (rendering to pictures): runs
@@ -42,14 +43,11 @@ public:
     // Retry interval of the no-indicators state, in milliseconds.
     void setIntervaloNovaTentativa(int ms) { FCiclo->setIntervaloNovaTentativa(ms); }
 
-    // Start with the figures in calc: filter the sectors, create the page,
-    // show the first sector.
+    // Start with the figures in calc: the first sector shows.
     void FormCreate();
     // Shows the next sector; after the last, the cycle ends.
-    void ProximaPagina();
-    void FiltrarSetores();
-    void CarregarFuncionarios(const QString& codigo, const QString& nome);
-    void LimparFiltros();
+    void ProximaPagina() { FCiclo->proximaPagina(); }
+    void reiniciarRotacao() { FCiclo->reiniciarRotacao(); }
     // The employee filter text for a sector.
     QString filtroFuncionarios(const QString& codigo) const;
 
@@ -64,27 +62,14 @@ public:
 
     bool showBg() const { return FShowBg; }
     // Code of the sector on show.
-    const QString& codigoAtual() const { return FCodigoAtual; }
+    QString codigoAtual() const { return FCiclo->rotacao().codigoAtual(); }
     TfrmRelatorio* frmRelatorio() const { return FRelatorio; }
     StatusFile& status() { return *FStatus; }
 
     // What the cycle asks of the window.
-    TdmMarvessa* calc() const { return FCalc; }
-    // Whether the production connection is open (before the worker runs).
-    bool conectado() const;
-    void aceitarNovosDados();
-    QString erroConfiguracao();
-    // What makes the settings unusable before any figures exist; empty when
-    // nothing does.
-    QString erroConfiguracaoInicial() const;
-    int setoresComDados();
-    QString motivoSemIndicadores() const;
-    void iniciarRotacao();
-    void reiniciarRotacao();
-    void pararRotacao();
-    bool trocaParada() const;
-    // Shows what the cycle's state calls for.
-    void mostrarEstado();
+    void mostrarPagina(const PaginaSetor& pagina) override;
+    void esconderPagina() override;
+    void mostrarEstado() override;
     // The screen changed to this size in device pixels: the window is laid
     // out again as it would have been had the program started on it (the
     // device scale included), with the sector on show shown again.
@@ -116,19 +101,14 @@ private:
     void mostrarMensagem(const QString& titulo, const QString& detalhe);
     void atualizarAviso();
     void atualizarInfo();
-    QString verificarConfiguracao();
-    void lerSetoresExistentes(WorkTable& todos);
     int alturaAviso() const;
+    void novoCiclo(ExecutorGeracao& executor);
 
     TdmPrinc& FPrinc;
     TdmMarvessa* FCalc = nullptr;
-    GenerationWorker* FWorker = nullptr;
+    std::unique_ptr<ExecutorLocal> FExecutorLocal; // runs into FCalc, on this thread
     std::unique_ptr<StatusFile> FStatus;
     CicloIndicador* FCiclo = nullptr;
     QPointer<TfrmRelatorio> FRelatorio;
     bool FShowBg = false;
-    bool FRotacaoAtiva = false;
-    QString FCodigoAtual;
-    std::optional<QString> FErroConfiguracao;
-    QSet<QString> FSetoresExistentes; // the sector table's codes, from the last run
 };

@@ -1,0 +1,71 @@
+#include "app/Figuras.h"
+
+#include "app/FiltroFuncionarios.h"
+#include "calc/TdmMarvessa.h"
+
+namespace {
+
+// The filters the pages set, taken off again however the reading ends.
+class SemFiltros {
+public:
+    explicit SemFiltros(TdmMarvessa& calc) : calc_(calc) { limpar(); }
+    ~SemFiltros() { limpar(); }
+    SemFiltros(const SemFiltros&) = delete;
+    SemFiltros& operator=(const SemFiltros&) = delete;
+
+private:
+    void limpar()
+    {
+        calc_.cdsSetores.setFiltered(false);
+        calc_.cdsSetores.setFilter(QString());
+        calc_.cdsSetorFunc.setFiltered(false);
+        calc_.cdsSetorFunc.setFilter(QString());
+    }
+    TdmMarvessa& calc_;
+};
+
+} // namespace
+
+Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& funcionarios)
+{
+    Figuras f;
+    f.dia = calc.DataLeitura();
+    for (WorkTable* t : {&calc.cdsTempoSetor, &calc.cdsSetores, &calc.cdsSetorFunc})
+        if (!t->active())
+            calc.LimparCds(*t);
+    if (calc.cdsSetorAg.active()) {
+        const WorkField& cod = calc.cdsSetorAg.fieldByName(QStringLiteral("COD_SE"));
+        for (calc.cdsSetorAg.first(); !calc.cdsSetorAg.eof(); calc.cdsSetorAg.next())
+            f.setoresExistentes.insert(cod.asString());
+    }
+
+    const SemFiltros semFiltros(calc);
+    WorkTable& tabSetores = calc.cdsSetores;
+    tabSetores.setFiltered(true);
+    tabSetores.setFilter(QStringLiteral("COD IN(") + setores + QStringLiteral(")"));
+    const WorkField& cod = tabSetores.fieldByName(QStringLiteral("COD"));
+    const WorkField& nome = tabSetores.fieldByName(QStringLiteral("NOME"));
+    const WorkField& ordem = tabSetores.fieldByName(QStringLiteral("ORDEM"));
+    const WorkField& diario = tabSetores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA"));
+    const WorkField& mensal = tabSetores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES"));
+
+    WorkTable& funcs = calc.cdsSetorFunc;
+    const WorkField& nomeFunc = funcs.fieldByName(QStringLiteral("NOME_FUNCIONARIO"));
+    const WorkField& diarioFunc = funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA"));
+    const WorkField& mensalFunc = funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES"));
+    funcs.setFiltered(true);
+
+    for (tabSetores.first(); !tabSetores.eof(); tabSetores.next()) {
+        PaginaSetor p;
+        p.codigo = cod.asString();
+        p.nome = nome.asString();
+        p.ordem = ordem.asInteger();
+        p.diario = diario.asFloat();
+        p.mensal = mensal.asFloat();
+        funcs.setFilter(filtroFuncionarios(funcionarios, p.codigo));
+        for (funcs.first(); !funcs.eof(); funcs.next())
+            p.funcionarios.push_back({nomeFunc.asString(), diarioFunc.asFloat(), mensalFunc.asFloat()});
+        f.setores.push_back(std::move(p));
+    }
+    return f;
+}

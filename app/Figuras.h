@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+
+#include <vector>
+
+class TdmMarvessa;
+
+// One employee row of a sector page, as the run left it.
+struct LinhaFuncionario {
+    QString nome;
+    double diario = 0;
+    double mensal = 0;
+};
+
+// What one sector page shows: the sector, its figures and its employees in
+// the order of the run's table (the page ranks them).
+struct PaginaSetor {
+    QString codigo;
+    QString nome;
+    int ordem = 0;
+    double diario = 0;
+    double mensal = 0;
+    std::vector<LinhaFuncionario> funcionarios;
+};
+
+// The figures a good run leaves for the screen: the configured sectors that
+// have figures, in the rotation's order, and the codes of the sector table.
+struct Figuras {
+    double dia = 0; // the reading day
+    std::vector<PaginaSetor> setores;
+    QSet<QString> setoresExistentes; // empty when the sector table was not read
+};
+
+// Reads the efficiency tables of a finished run into pages. setores is the
+// quoted sector list of the settings, funcionarios the employee filter's
+// continuation. The tables are left unfiltered.
+Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& funcionarios);
