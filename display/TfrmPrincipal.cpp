@@ -216,8 +216,14 @@ void TfrmPrincipal::seguirTela(const QSize& fisico)
         FRelatorio->setVisible(visivel);
     }
     layoutChildren();
-    if (const PaginaSetor* p = FCiclo->rotacao().atual(); p && FCiclo->estado() == CicloIndicador::Estado::Rotacao)
-        mostrarPagina(*p);
+    if (FCiclo->estado() == CicloIndicador::Estado::Rotacao) {
+        // A page whose sector the last figures no longer have goes on to
+        // the next: a new page without rows would never turn.
+        if (const PaginaSetor* p = FCiclo->rotacao().atual())
+            mostrarPagina(*p);
+        else
+            FCiclo->proximaPagina();
+    }
     mostrarEstado();
     logfmt::write(QStringLiteral("screen"), {{"width", QString::number(fisico.width())},
                                              {"height", QString::number(fisico.height())},

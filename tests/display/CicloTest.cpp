@@ -1,0 +1,355 @@
+// The indicator's cycle on its own: a screen that records what it is asked
+// to draw, an executor whose runs end when the test says, and a clock the
+// test moves. No database, no window, no waits.
+#include "app/ExecutorGeracao.h"
+#include "app/StatusFile.h"
+#include "data/DayNumber.h"
+#include "data/Log.h"
+#include "data/Platform.h"
+#include "display/CicloIndicador.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Estado = CicloIndicador::Estado;
+
+class RelogioManual : public platform::Clock {
+public:
+    QDateTime now() const override { return inicio_.addMSecs(ms_); }
+    qint64 monotonicMs() const override { return ms_; }
+    void avancar(qint64 ms) { ms_ += ms; }
+
+private:
+    QDateTime inicio_{QDate(2026, 11, 5), QTime(9, 0)};
+    qint64 ms_ = 1000000;
+};
+
+class TelaGravada : public TelaCiclo {
+public:
+    void mostrarPagina(const PaginaSetor& p) override
+    {
+        paginas << p.codigo;
+        ultima = p;
+    }
+    void esconderPagina() override { ++escondida; }
+    void mostrarEstado() override { ++estados; }
+    QStringList paginas;
+    PaginaSetor ultima;
+    int escondida = 0;
+    int estados = 0;
+};
+
+class ExecutorManual : public ExecutorGeracao {
+public:
+    void iniciar() override
+    {
+        ++iniciadas;
+        emAndamento = true;
+    }
+    void cancelar(bool abortar) override { (abortar ? abortos : cancelamentos)++; }
+    bool emOutraThread() const override { return true; }
+    bool precisaConectar() const override { return false; }
+    double diaLeitura() const override { return daynum::fromDate(QDate(2026, 11, 5)); }
+    int tipoExecucao() const override { return tipo; }
+    std::int64_t registrosLidos() const override { return registros; }
+    std::int64_t atividade() const override { return atividadeAtual; }
+    const ExecucaoGeracao& ultima() const override { return ultima_; }
+    Figuras figuras(const QString&, const QString&) override
+    {
+        ++leituras;
+        return proximas;
+    }
+
+    // The run going on ends.
+    void terminar(bool ok, double segundos = 1, bool completa = true, CausaFalha causa = CausaFalha::Outra,
+                  const QString& erro = {})
+    {
+        ASSERT_TRUE(emAndamento);
+        emAndamento = false;
+        ultima_ = {};
+        ultima_.ok = ok;
+        ultima_.erro = ok ? QString() : erro;
+        ultima_.causa = causa;
+        ultima_.completa = completa;
+        ultima_.segundos = segundos;
+        ultima_.dia = diaLeitura();
+        emit concluida(ok, ultima_.erro);
+    }
+
+    int iniciadas = 0, cancelamentos = 0, abortos = 0, leituras = 0;
+    bool emAndamento = false;
+    int tipo = 1;
+    std::int64_t registros = 0, atividadeAtual = 0;
+    Figuras proximas;
+
+private:
+    ExecucaoGeracao ultima_;
+};
+
+PaginaSetor setor(const QString& codigo, double diario = 80)
+{
+    PaginaSetor p;
+    p.codigo = codigo;
+    p.nome = QStringLiteral("Setor ") + codigo;
+    p.diario = diario;
+    p.funcionarios = {{QStringLiteral("Ana"), diario, diario}};
+    return p;
+}
+
+Figuras figuras(std::initializer_list<const char*> codigos, QSet<QString> existentes = {})
+{
+    Figuras f;
+    f.dia = daynum::fromDate(QDate(2026, 11, 5));
+    for (const char* c : codigos)
+        f.setores.push_back(setor(QString::fromLatin1(c)));
+    f.setoresExistentes = std::move(existentes);
+    return f;
+}
+
+class Ciclo : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::setClock(&relogio);
+        platform::setAppFolder(pasta.path());
+        logfmt::setSink([this](const QString& l) { log << l; });
+    }
+    void TearDown() override
+    {
+        ciclo.reset();
+        logfmt::setSink({});
+        platform::setClock(nullptr);
+        platform::setAppFolder({});
+    }
+    void criar(ConfigCiclo config = {QStringLiteral("/dados/fabrica.fdb"), QStringLiteral("'01','02','03'"), {}, 8})
+    {
+        ciclo = std::make_unique<CicloIndicador>(tela, executor, status, config);
+    }
+    // The cycle's timer, ticking every second over the given time.
+    void passar(qint64 ms, bool progresso = false)
+    {
+        for (qint64 t = 0; t < ms; t += 1000) {
+            relogio.avancar(1000);
+            if (progresso)
+                ++executor.atividadeAtual;
+            ciclo->tick();
+        }
+    }
+    QJsonObject statusJson() const { return QJsonDocument::fromJson(status.texto()).object(); }
+    bool registrou(const QString& trecho) const { return log.join('\n').contains(trecho); }
+
+    QTemporaryDir pasta;
+    RelogioManual relogio;
+    TelaGravada tela;
+    ExecutorManual executor;
+    StatusFile status{QStringLiteral("9.9")};
+    std::unique_ptr<CicloIndicador> ciclo;
+    QStringList log;
+};
+
+TEST_F(Ciclo, PagesFollowTheFiguresAndTheCycleEndStartsTheNextRun)
+{
+    criar();
+    ciclo->iniciar();
+    EXPECT_EQ(ciclo->estado(), Estado::Calculando);
+    ASSERT_EQ(executor.iniciadas, 1);
+    executor.proximas = figuras({"01", "02", "03"});
+    executor.terminar(true);
+    EXPECT_EQ(ciclo->estado(), Estado::Rotacao);
+    EXPECT_EQ(tela.paginas, QStringList({"01"}));
+    EXPECT_EQ(statusJson()["setor_em_exibicao"].toString(), "01");
+
+    ciclo->proximaPagina();
+    ciclo->proximaPagina();
+    EXPECT_EQ(tela.paginas, QStringList({"01", "02", "03"}));
+    // Past the last sector: a run starts, the rotation starts over with the
+    // figures it has.
+    ciclo->proximaPagina();
+    EXPECT_EQ(executor.iniciadas, 2);
+    EXPECT_EQ(tela.paginas.last(), "01");
+
+    // New figures while 01 shows, without 02: the next page is the one after
+    // 01 in the new figures, with its new numbers.
+    Figuras novas = figuras({"01", "03", "04"});
+    novas.setores[1].diario = 97;
+    executor.proximas = novas;
+    executor.terminar(true);
+    EXPECT_EQ(tela.paginas.last(), "01"); // the page on show stays until its time ends
+    ciclo->proximaPagina();
+    EXPECT_EQ(tela.paginas.last(), "03");
+    EXPECT_EQ(tela.ultima.diario, 97);
+    EXPECT_EQ(ciclo->rotacao().codigoAtual(), "03");
+}
+
+TEST_F(Ciclo, SettingsThatCannotWorkStopEverythingAndNoFiguresAreRead)
+{
+    const ConfigCiclo casos[] = {
+        {{}, QStringLiteral("'01'"), {}, 8},
+        {QStringLiteral("f.fdb"), {}, {}, 8},
+        {QStringLiteral("f.fdb"), QStringLiteral("'01'"), QStringLiteral("and (FUNCIONARIO #"), 8},
+    };
+    for (const ConfigCiclo& c : casos) {
+        criar(c);
+        ciclo->iniciar();
+        EXPECT_EQ(ciclo->estado(), Estado::ErroConfiguracao);
+        EXPECT_FALSE(ciclo->motivo().isEmpty());
+        EXPECT_EQ(statusJson()["estado"].toString(), "erro-configuracao");
+        passar(300000);
+        EXPECT_EQ(executor.iniciadas, 0);
+        EXPECT_EQ(executor.leituras, 0);
+        EXPECT_TRUE(tela.paginas.isEmpty());
+    }
+}
+
+TEST_F(Ciclo, NoConfiguredSectorWithFiguresNamesTheMissingOnesAndTriesAgain)
+{
+    criar();
+    ciclo->setIntervaloNovaTentativa(60000);
+    ciclo->iniciar();
+    executor.proximas = figuras({}, {"01", "05"});
+    executor.terminar(true);
+    EXPECT_EQ(ciclo->estado(), Estado::SemIndicadores);
+    EXPECT_EQ(ciclo->motivo(), "Nenhum setor configurado tem números em 05/11/2026. Setores configurados: 01, 02, 03."
+                               " Sem linha na tabela SETOR: 02, 03.");
+    passar(59000);
+    EXPECT_EQ(executor.iniciadas, 1);
+    passar(2000);
+    EXPECT_EQ(executor.iniciadas, 2);
+    executor.proximas = figuras({}, {"07"});
+    executor.terminar(true);
+    EXPECT_EQ(ciclo->motivo(), "Nenhum dos setores configurados existe na tabela SETOR: 01, 02, 03.");
+    executor.iniciadas = 0;
+    passar(61000);
+    executor.proximas = figuras({"02"});
+    executor.terminar(true);
+    EXPECT_EQ(ciclo->estado(), Estado::Rotacao);
+    EXPECT_EQ(tela.paginas, QStringList({"02"}));
+}
+
+TEST_F(Ciclo, AFailedFirstRunIsRetriedAndAFailureInRotationMarksTheFiguresOld)
+{
+    criar();
+    ciclo->setIntervaloConexao(30000);
+    ciclo->iniciar();
+    executor.terminar(false, 1, true, CausaFalha::Conexao, QStringLiteral("connection refused"));
+    EXPECT_EQ(ciclo->estado(), Estado::SemDados);
+    EXPECT_EQ(ciclo->proximaTentativa(), relogio.now().addSecs(30));
+    passar(29000);
+    EXPECT_EQ(executor.iniciadas, 1);
+    passar(1000);
+    EXPECT_EQ(executor.iniciadas, 2);
+    executor.proximas = figuras({"01"});
+    executor.terminar(true);
+    EXPECT_TRUE(registrou("event=first-figures"));
+    EXPECT_FALSE(ciclo->dadosAntigos());
+
+    // The next run fails: the rotation goes on with the figures it has,
+    // marked old, and the status file says why.
+    ciclo->proximaPagina();
+    executor.terminar(false, 1, true, CausaFalha::Conexao, QStringLiteral("connection refused"));
+    EXPECT_EQ(ciclo->estado(), Estado::Rotacao);
+    EXPECT_TRUE(ciclo->dadosAntigos());
+    EXPECT_TRUE(statusJson()["dados_antigos"].toBool());
+    EXPECT_EQ(statusJson()["ultimo_erro"].toString(), "connection refused");
+    ciclo->proximaPagina();
+    executor.terminar(true);
+    EXPECT_FALSE(ciclo->dadosAntigos());
+    EXPECT_TRUE(registrou("event=recovered"));
+}
+
+TEST_F(Ciclo, FiguresOlderThanTwoCycleLengthsAreOld)
+{
+    criar();
+    ciclo->iniciar();
+    executor.proximas = figuras({"01"});
+    executor.terminar(true);
+    // Two cycles of 10 s measure the cycle length; the figures are from the
+    // end of the first, and the run of the second hangs.
+    passar(10000);
+    ciclo->proximaPagina();
+    executor.terminar(true);
+    passar(10000);
+    ciclo->proximaPagina();
+    ASSERT_TRUE(executor.emAndamento);
+    passar(10000, true);
+    EXPECT_FALSE(ciclo->dadosAntigos());
+    passar(1000, true);
+    EXPECT_TRUE(ciclo->dadosAntigos());
+    EXPECT_EQ(ciclo->motivoAviso(), "cálculo demorando");
+    EXPECT_TRUE(registrou("event=stale"));
+}
+
+// A first run may take as long as it needs while it makes progress; later
+// runs are judged against the last good run of their kind; a run without
+// progress is cancelled whatever its kind, and a cancel that does not come
+// back cuts the connection.
+TEST_F(Ciclo, LongRunsAreJudgedByTheirKindAndStalledOnesAreCut)
+{
+    criar();
+    ciclo->setLimiteGeracao(120000, 10000);
+    ciclo->iniciar();
+    executor.registros = 2900000;
+    passar(30 * 60 * 1000, true); // half an hour, records coming in
+    EXPECT_EQ(executor.cancelamentos, 0);
+    EXPECT_TRUE(registrou("event=run-progress seconds=30 records=2900000"));
+    executor.proximas = figuras({"01"});
+    executor.terminar(true, 1800);
+    EXPECT_EQ(ciclo->estado(), Estado::Rotacao);
+
+    // A refresh after a good 2 s refresh: cancelled at the minimum, 120 s.
+    ciclo->proximaPagina();
+    executor.tipo = 0;
+    executor.terminar(true, 2, false);
+    ciclo->proximaPagina();
+    passar(120000, true);
+    EXPECT_EQ(executor.cancelamentos, 0);
+    passar(2000, true);
+    EXPECT_EQ(executor.cancelamentos, 1);
+    EXPECT_TRUE(registrou("reason=length limit_seconds=120"));
+    executor.terminar(false, 122, false, CausaFalha::Outra, QStringLiteral("cancelled"));
+
+    // A full run after the 1800 s one is not cancelled at 1 h while it moves...
+    executor.tipo = 1;
+    ciclo->proximaPagina();
+    passar(3600 * 1000, true);
+    EXPECT_EQ(executor.cancelamentos, 1);
+    // ...but two minutes without progress cancel it, and 10 s later, with
+    // no answer, the connection is cut and the run counts as failed.
+    passar(121000);
+    EXPECT_EQ(executor.cancelamentos, 2);
+    EXPECT_TRUE(registrou("reason=no-progress"));
+    passar(11000);
+    EXPECT_EQ(executor.abortos, 1);
+    EXPECT_TRUE(ciclo->ultimoErro().startsWith("Geração cancelada após"));
+    EXPECT_EQ(ciclo->ultimaCausa(), CausaFalha::TempoEsgotado);
+    EXPECT_TRUE(ciclo->saudavel());
+    passar(11 * 60 * 1000);
+    EXPECT_FALSE(ciclo->saudavel()); // the watchdog restarts the program
+}
+
+TEST_F(Ciclo, PagesThatNeverTurnAreComputedAgainAndShowTheFirstSector)
+{
+    criar({QStringLiteral("f.fdb"), QStringLiteral("'01','02'"), {}, 0});
+    ciclo->setIntervaloRecalculo(60000);
+    ciclo->iniciar();
+    executor.proximas = figuras({"01", "02"});
+    executor.terminar(true);
+    EXPECT_TRUE(ciclo->trocaParada());
+    passar(59000);
+    EXPECT_EQ(executor.iniciadas, 1);
+    passar(2000);
+    EXPECT_EQ(executor.iniciadas, 2);
+    Figuras novas = figuras({"01", "02"});
+    novas.setores[0].diario = 55;
+    executor.proximas = novas;
+    executor.terminar(true);
+    EXPECT_EQ(tela.paginas.last(), "01");
+    EXPECT_EQ(tela.ultima.diario, 55);
+}
+
+} // namespace
