@@ -1,5 +1,6 @@
 #include "app/Check.h"
 
+#include "app/Configuracoes.h"
 #include "app/DescricaoErro.h"
 #include "app/FiltroFuncionarios.h"
 #include "app/IniFile.h"
@@ -25,28 +26,6 @@
 #include <optional>
 
 namespace {
-
-struct Setting {
-    const char* section;
-    const char* key;
-    const char* padrao; // the default as the program reads it
-};
-
-const Setting kSettings[] = {
-    {"Tolvaneo", "DataBase", "o dia de cada execução"},
-    {"Tolvaneo", "Simplificado", "N"},
-    {"Tolvaneo", "TempoTroca", "5"},
-    {"Tolvaneo", "Funcionarios", ""},
-    {"Tolvaneo", "AgruparFuncionario", "1"},
-    {"Tolvaneo", "Setores", ""},
-    {"Tolvaneo", "MinutosCompleto", "30"},
-    {"Paths", "DB", ""},
-    {"Paths", "ACESSO", ""},
-    {"Banco", "Chave", "1"},
-    {"Banco", "Usuario", "SYSDBA"},
-    {"Banco", "SenhaArquivo", ""},
-    {"Banco", "SenhaCredencial", "tolvaneo-senha"},
-};
 
 class Out {
 public:
@@ -222,7 +201,7 @@ int runCheck(QCoreApplication&)
     static platform::StderrMessageBoxes boxes;
     platform::setMessageBoxes(&boxes);
     Out out;
-    const QString path = platform::appFolder() + QStringLiteral("Marvessa.ini");
+    const QString path = caminhoConfiguracoes();
     out << "Tolvaneo " << QCoreApplication::applicationVersion() << ": verificação das configurações\n";
     out << "Arquivo: " << legivel(path) << "\n\n";
     if (!QFileInfo::exists(path)) {
@@ -252,10 +231,10 @@ int runCheck(QCoreApplication&)
     const bool carregado = falhaCarga.isEmpty();
 
     QStringList avisos, falhas;
-    const bool usuarioProprio = !ini.readString(QStringLiteral("Banco"), QStringLiteral("Usuario"), {}).isEmpty();
+    const bool usuarioProprio = !lerTexto(ini, "Usuario").isEmpty();
     QString secao;
-    for (const Setting& s : kSettings) {
-        const QString section = QString::fromLatin1(s.section), key = QString::fromLatin1(s.key);
+    for (const Configuracao& s : configuracoes()) {
+        const QString section = QString::fromLatin1(s.secao), key = QString::fromLatin1(s.chave);
         // A user of the site's own replaces the fixed passwords: "Chave" is
         // then not read at all.
         if (usuarioProprio && key == QLatin1String("Chave"))
@@ -268,7 +247,7 @@ int runCheck(QCoreApplication&)
         }
         const std::optional<QString> v = ini.value(section, key);
         // SenhaArquivo and SenhaCredencial name where the password is, never the password.
-        const QString shown = v ? *v : QString::fromUtf8(s.padrao);
+        const QString shown = v ? *v : QString::fromUtf8(s.semValor ? s.semValor : s.padrao);
         out << "  " << key.leftJustified(20) << " = " << legivel(shown).leftJustified(30)
             << (v ? "  (arquivo)" : "  (padrão)");
         if (v && carregado) {
@@ -296,8 +275,8 @@ int runCheck(QCoreApplication&)
     bool reconhecida = false;
     for (const auto& [section, key] : ini.keys()) {
         bool known = false;
-        for (const Setting& s : kSettings)
-            known |= section == QString::fromLatin1(s.section).toLower() && key == QString::fromLatin1(s.key).toLower();
+        for (const Configuracao& s : configuracoes())
+            known |= section == QString::fromLatin1(s.secao).toLower() && key == QString::fromLatin1(s.chave).toLower();
         reconhecida |= known;
         if (!known)
             avisos << QStringLiteral("Configuração desconhecida: [%1] %2.").arg(legivel(section), legivel(key));

@@ -1,5 +1,6 @@
 #include "app/TdmPrinc.h"
 
+#include "app/Configuracoes.h"
 #include "app/DecryptStr.h"
 #include "app/ErrorReport.h"
 #include "app/IniFile.h"
@@ -27,8 +28,6 @@ TdmPrinc* dmPrinc = nullptr;
 
 namespace {
 
-const QString kIniFile = QStringLiteral("Marvessa.ini");
-
 QString passwordForKey(int chave)
 {
     switch (chave) {
@@ -49,11 +48,10 @@ QString passwordForKey(int chave)
 // line, without the line end. Never logged.
 QString readPassword(const IniFile& ini)
 {
-    QString path = ini.readString(QStringLiteral("Banco"), QStringLiteral("SenhaArquivo"), {});
+    QString path = lerTexto(ini, "SenhaArquivo");
     if (path.isEmpty()) {
         const QString credentials = qEnvironmentVariable("CREDENTIALS_DIRECTORY");
-        const QString name =
-            ini.readString(QStringLiteral("Banco"), QStringLiteral("SenhaCredencial"), QStringLiteral("tolvaneo-senha"));
+        const QString name = lerTexto(ini, "SenhaCredencial");
         if (!credentials.isEmpty() && !name.contains(QLatin1Char('/')))
             path = credentials + QLatin1Char('/') + name;
     }
@@ -151,10 +149,15 @@ QStringList TdmPrinc::designParams()
 
 void TdmPrinc::DataModuleCreate()
 {
-    FVersao = QStringLiteral("1.1.68");
+    FVersao = versaoPrograma();
     FContasCobranca = std::make_unique<std::vector<TCriteriaDataSet*>>();
+    // The settings are read once, here, before any connection.
+    if (!FConnectionParams.Loaded) {
+        FConnectionParams.Loaded = true;
+        CarregarConfiguracoes();
+    }
     if (FConexaoAdiada)
-        sqlConBeforeConnect(); // the settings, read once, into the parameters
+        sqlConBeforeConnect(); // the settings into the parameters, without attaching
     else
         sqlCon.open();
     FPathOcor = platform::appFolder() + QStringLiteral("ocorrencias.xml");
@@ -175,8 +178,9 @@ void TdmPrinc::sqlConAcessoBeforeConnect()
     prepararConexao(sqlConAcesso, &TConnectionParams::DatabaseAccess);
 }
 
-// Both before-connect handlers: the configuration is read by whichever runs
-// first, then the password and the database path go into the parameters.
+// Both before-connect handlers: the password and the database path go into
+// the parameters (the settings are read at start; a connection opened
+// without the start reads them first).
 void TdmPrinc::prepararConexao(SqlConnection& conexao, QString TConnectionParams::*caminho)
 {
     if (!FConnectionParams.Loaded) {
@@ -211,7 +215,7 @@ void TdmPrinc::setSetores(const QString& v)
 
 void TdmPrinc::CarregarConfiguracoes()
 {
-    const QString path = platform::appFolder() + kIniFile;
+    const QString path = caminhoConfiguracoes();
     try {
         IniFile ini;
         if (!QFileInfo::exists(path)) {
@@ -223,29 +227,26 @@ void TdmPrinc::CarregarConfiguracoes()
             ini = IniFile::load(path);
         }
 
-        const QString tolvaneo = QStringLiteral("Tolvaneo");
-        const std::optional<double> dataBase = parseRegionalDateTime(
-            ini.readString(tolvaneo, QStringLiteral("DataBase"), {}), environmentTimeLocale());
+        const std::optional<double> dataBase =
+            parseRegionalDateTime(lerTexto(ini, "DataBase"), environmentTimeLocale());
         // Without a configured day every run reads the day it runs on.
         FDataFixa = dataBase.has_value();
         FDataIndicador = dataBase.value_or(today());
-        FSimplificado = ini.readString(tolvaneo, QStringLiteral("Simplificado"), QStringLiteral("N")) ==
-                        QLatin1String("S");
+        FSimplificado = lerTexto(ini, "Simplificado") == QLatin1String("S");
         // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
-        const qint64 ms = qint64(ini.readInteger(tolvaneo, QStringLiteral("TempoTroca"), 5)) * 1000;
+        const qint64 ms = qint64(lerInteiro(ini, "TempoTroca")) * 1000;
         FTempoTroca = std::int32_t(std::clamp<qint64>(ms, std::numeric_limits<std::int32_t>::min(),
                                                       std::numeric_limits<std::int32_t>::max()));
-        FFuncionarios = ini.readString(tolvaneo, QStringLiteral("Funcionarios"), {});
-        FPorFuncionario = ini.readInteger(tolvaneo, QStringLiteral("AgruparFuncionario"), 1) != 0;
-        FMinutosCompleto = std::max(0, ini.readInteger(tolvaneo, QStringLiteral("MinutosCompleto"), 30));
-        setSetores(ini.readString(tolvaneo, QStringLiteral("Setores"), {}));
-        FConnectionParams.Database = ini.readString(QStringLiteral("Paths"), QStringLiteral("DB"), {});
-        FConnectionParams.DatabaseAccess = ini.readString(QStringLiteral("Paths"), QStringLiteral("ACESSO"), {});
+        FFuncionarios = lerTexto(ini, "Funcionarios");
+        FPorFuncionario = lerInteiro(ini, "AgruparFuncionario") != 0;
+        FMinutosCompleto = std::max(0, lerInteiro(ini, "MinutosCompleto"));
+        setSetores(lerTexto(ini, "Setores"));
+        FConnectionParams.Database = lerTexto(ini, "DB");
+        FConnectionParams.DatabaseAccess = lerTexto(ini, "ACESSO");
         // A user of the site's choosing replaces the fixed SYSDBA passwords.
-        FConnectionParams.User = ini.readString(QStringLiteral("Banco"), QStringLiteral("Usuario"), {});
+        FConnectionParams.User = lerTexto(ini, "Usuario");
         if (FConnectionParams.User.isEmpty())
-            FConnectionParams.Password =
-                passwordForKey(ini.readInteger(QStringLiteral("Banco"), QStringLiteral("Chave"), 1));
+            FConnectionParams.Password = passwordForKey(lerInteiro(ini, "Chave"));
         else
             FConnectionParams.Password = readPassword(ini);
     } catch (const std::exception& e) {

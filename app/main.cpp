@@ -1,5 +1,6 @@
 #include "app/Check.h"
 #include "app/CommandLine.h"
+#include "app/Configuracoes.h"
 #include "app/Report.h"
 #include "display/Indicator.h"
 #include "display/Screen.h"
@@ -31,7 +32,7 @@ bool withoutDisplay(int argc, char** argv)
 int main(int argc, char** argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("tolvaneo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1.68"));
+    QCoreApplication::setApplicationVersion(versaoPrograma());
     if (withoutDisplay(argc, argv)) {
         QCoreApplication app(argc, argv);
         const CommandLineOptions options = parseCommandLine(app); // --help and --version end here

@@ -1,6 +1,7 @@
 #include "display/Indicator.h"
 
 #include "app/ErrorReport.h"
+#include "app/Configuracoes.h"
 #include "app/GenerationWorker.h"
 #include "data/DatabaseError.h"
 #include "app/TdmPrinc.h"
@@ -67,7 +68,7 @@ void logStart(const TdmPrinc& dm)
 {
     logfmt::write(QStringLiteral("start"),
                   {{"version", dm.Versao()},
-                   {"settings", platform::appFolder() + QStringLiteral("Marvessa.ini")},
+                   {"settings", caminhoConfiguracoes()},
                    {"database", dm.ConnectionParams().Database},
                    {"layout", dm.Simplificado() ? QStringLiteral("simplificado") : QStringLiteral("completo")},
                    {"sectors", QString(dm.Setores()).remove(QLatin1Char('\''))},

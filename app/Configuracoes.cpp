@@ -1,0 +1,76 @@
+#include "app/Configuracoes.h"
+
+#include "app/IniFile.h"
+#include "data/Platform.h"
+
+#include <cstring>
+#include <stdexcept>
+
+#ifndef TOLVANEO_VERSION
+#error "TOLVANEO_VERSION comes from the project's version"
+#endif
+
+namespace {
+
+const Configuracao kConfiguracoes[] = {
+    {"Tolvaneo", "DataBase", "", "o dia de cada execução", Leitura::Data,
+     "Dia de leitura (data curta regional ou AAAA-MM-DD); sem ele cada execução lê o dia corrente."},
+    {"Tolvaneo", "Simplificado", "N", nullptr, Leitura::SimNao,
+     "S: layout simplificado, com os números do próprio setor; outro valor: layout completo."},
+    {"Tolvaneo", "TempoTroca", "5", nullptr, Leitura::Inteiro,
+     "Segundos que cada página fica na tela; 0 ou negativo: as páginas não mudam."},
+    {"Tolvaneo", "Funcionarios", "", nullptr, Leitura::Texto,
+     "Texto que continua o filtro de funcionários de cada setor; o programa fecha o último parêntese."},
+    {"Tolvaneo", "AgruparFuncionario", "1", nullptr, Leitura::Inteiro,
+     "0: o expediente é lançado por setor; outro valor: por funcionário."},
+    {"Tolvaneo", "Setores", "", nullptr, Leitura::Lista, "Os setores a mostrar, por código, em ordem."},
+    {"Tolvaneo", "MinutosCompleto", "30", nullptr, Leitura::Inteiro,
+     "Minutos entre execuções completas (31 dias); entre elas só o dia de leitura. 0: toda execução é completa."},
+    {"Paths", "DB", "", nullptr, Leitura::Texto,
+     "O banco de produção: servidor:caminho, ou um arquivo neste PC (motor embutido)."},
+    {"Paths", "ACESSO", "", nullptr, Leitura::Texto, "Banco de acesso (mantido por compatibilidade, não é aberto)."},
+    {"Banco", "Chave", "1", nullptr, Leitura::Inteiro,
+     "Sem Usuario: qual das três senhas fixas do SYSDBA (1, 2 ou 3)."},
+    {"Banco", "Usuario", "", "SYSDBA", Leitura::Texto, "Um usuário de leitura do próprio site, no lugar do SYSDBA."},
+    {"Banco", "SenhaArquivo", "", nullptr, Leitura::Texto, "Com Usuario: o arquivo que guarda só a senha."},
+    {"Banco", "SenhaCredencial", "tolvaneo-senha", nullptr, Leitura::Texto,
+     "Com Usuario e sem SenhaArquivo: a credencial do serviço que traz a senha."},
+};
+
+} // namespace
+
+QString caminhoConfiguracoes()
+{
+    return platform::appFolder() + QLatin1String(kArquivoConfiguracoes);
+}
+
+QString versaoPrograma()
+{
+    return QStringLiteral(TOLVANEO_VERSION);
+}
+
+std::span<const Configuracao> configuracoes()
+{
+    return kConfiguracoes;
+}
+
+const Configuracao& configuracao(const char* chave)
+{
+    for (const Configuracao& c : kConfiguracoes)
+        if (std::strcmp(c.chave, chave) == 0)
+            return c;
+    throw std::logic_error(std::string("setting not in the list: ") + chave);
+}
+
+QString lerTexto(const IniFile& ini, const char* chave)
+{
+    const Configuracao& c = configuracao(chave);
+    return ini.readString(QString::fromLatin1(c.secao), QString::fromLatin1(c.chave), QString::fromUtf8(c.padrao));
+}
+
+int lerInteiro(const IniFile& ini, const char* chave)
+{
+    const Configuracao& c = configuracao(chave);
+    return ini.readInteger(QString::fromLatin1(c.secao), QString::fromLatin1(c.chave),
+                           parseIniInteger(QString::fromUtf8(c.padrao)).value_or(0));
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <span>
+
+class IniFile;
+
+// The settings file, in the application folder.
+inline constexpr char kArquivoConfiguracoes[] = "Marvessa.ini";
+QString caminhoConfiguracoes();
+
+// The program's version, as the build gives it.
+QString versaoPrograma();
+
+// How a setting's text is read.
+enum class Leitura {
+    Texto,   // as written
+    Inteiro, // decimal, or hexadecimal after "0x"; the default when not a number
+    SimNao,  // "S" is yes, anything else no
+    Data,    // a regional short date, optionally with a time
+    Lista,   // codes separated by commas or blanks
+};
+
+// One setting of the file: where it stands, what the program takes when it
+// is missing, how it is read and what it means. The one list of them: the
+// loading, --check, the package's template and the README follow it.
+struct Configuracao {
+    const char* secao;
+    const char* chave;
+    const char* padrao;     // the text taken when the key is missing
+    const char* semValor;   // how --check shows a missing key; nullptr: padrao
+    Leitura leitura;
+    const char* significado; // in Portuguese, for the technician
+};
+
+std::span<const Configuracao> configuracoes();
+// The setting of that key (keys are unique across the sections); a key not
+// in the list is a fault of the program.
+const Configuracao& configuracao(const char* chave);
+
+// A setting's value as the file gives it, or its default.
+QString lerTexto(const IniFile& ini, const char* chave);
+int lerInteiro(const IniFile& ini, const char* chave);
