@@ -290,9 +290,7 @@ void TdmMarvessa::IniciarAcumulacao()
     // The shift rows, each read once: the first row of a day, sector and
     // employee in the table's order, as a find on its index gives it.
     FAcumulacao = std::make_unique<Acumulacao>();
-    const QDateTime agora = platform::clock().now();
-    FAcumulacao->diaAgora = daynum::fromDate(agora.date());
-    FAcumulacao->agora = agora.time().toString(QStringLiteral("HH:mm"));
+    FAcumulacao->agora = regra::Agora::de(platform::clock().now());
     const double ini = daynum::datePart(FPeriodoProducao->DataIni()), fim = FPeriodoProducao->DataFim();
     if (fim >= ini && fim - ini < 400) {
         FAcumulacao->diaIni = ini;
@@ -306,12 +304,7 @@ void TdmMarvessa::IniciarAcumulacao()
         ChaveLinha chave{data.asDateTime(), setor.asString(), funcionario.asString()};
         if (FAcumulacao->expedientes.contains(chave))
             continue;
-        Expediente e{pe.inicio->asString(), pe.fim->asString(), pe.inicioHe->asString(), pe.fimHe->asString(),
-                     pe.almoco->asInteger(), pe.inativo->asInteger(), pe.qtde->asInteger(), pe.qtdeHe->asInteger(),
-                     0, 0};
-        e.minutosExpediente = DiferencaMinutos(e.inicio, e.fim) - e.almoco;
-        e.minutosExtras = DiferencaMinutos(e.inicioHe, e.fimHe);
-        FAcumulacao->expedientes.insert(std::move(chave), std::move(e));
+        FAcumulacao->expedientes.insert(std::move(chave), turno(pe));
     }
 }
 
@@ -324,17 +317,29 @@ void TdmMarvessa::gravarLinha(const LinhaTempo& l)
     cdsTempoSetorORDEM_SETOR->setAsInteger(l.ordem);
     cdsTempoSetorFUNCIONARIO->setAsString(l.chave.funcionario);
     cdsTempoSetorNOME_FUNCIONARIO->setAsString(l.nomeFuncionario);
-    cdsTempoSetorQTDE_FICHAS->setAsInteger(l.qtdeFichas);
-    if (l.temTempoTot)
-        cdsTempoSetorTEMPO_TOT->setAsFloat(l.tempoTot);
-    if (l.temTempoTotHe)
-        cdsTempoSetorTEMPO_TOT_HE->setAsFloat(l.tempoTotHe);
-    cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(l.minutosExpediente);
-    cdsTempoSetorMINUTOS_EXTRAS->setAsInteger(l.minutosExtras);
-    cdsTempoSetorMINUTOS_INATIVO->setAsInteger(l.minutosInativo);
-    cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(l.qtdeFuncionarios);
-    cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(l.qtdeFuncionariosHe);
+    gravarSoma(l.soma);
     cdsTempoSetor.post();
+}
+
+void TdmMarvessa::gravarSoma(const regra::Soma& s)
+{
+    cdsTempoSetorQTDE_FICHAS->setAsInteger(s.qtdeFichas);
+    if (s.temTempoTot)
+        cdsTempoSetorTEMPO_TOT->setAsFloat(s.tempoTot);
+    if (s.temTempoTotHe)
+        cdsTempoSetorTEMPO_TOT_HE->setAsFloat(s.tempoTotHe);
+    cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(s.minutosExpediente);
+    cdsTempoSetorMINUTOS_EXTRAS->setAsInteger(s.minutosExtras);
+    cdsTempoSetorMINUTOS_INATIVO->setAsInteger(s.minutosInativo);
+    cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(s.qtdeFuncionarios);
+    cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(s.qtdeFuncionariosHe);
+}
+
+regra::Turno TdmMarvessa::turno(const ShiftFields& pe)
+{
+    return regra::Turno::de(pe.inicio->asString(), pe.fim->asString(), pe.inicioHe->asString(),
+                            pe.fimHe->asString(), pe.almoco->asInteger(), pe.inativo->asInteger(),
+                            pe.qtde->asInteger(), pe.qtdeHe->asInteger());
 }
 
 void TdmMarvessa::GravarAcumulacao(bool completa)
@@ -464,10 +469,16 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
             return;
         }
     }
-    const ShiftFields& pe = shiftFields();
-
+    // Outside a run: the same rule, on the table's row.
+    const regra::Turno pe = turno(shiftFields());
+    regra::Soma soma;
     if (cdsTempoSetor.locate(QStringLiteral("DATA;SETOR;FUNCIONARIO"), {V::date(Data), V::text(Setor), V::text(Funcionario)})) {
         cdsTempoSetor.edit();
+        soma.qtdeFichas = cdsTempoSetorQTDE_FICHAS->asInteger();
+        soma.temTempoTot = !cdsTempoSetorTEMPO_TOT->isNull();
+        soma.tempoTot = cdsTempoSetorTEMPO_TOT->asFloat();
+        soma.temTempoTotHe = !cdsTempoSetorTEMPO_TOT_HE->isNull();
+        soma.tempoTotHe = cdsTempoSetorTEMPO_TOT_HE->asFloat();
     } else {
         cdsTempoSetor.append();
         cdsTempoSetorDATA->setAsDateTime(Data);
@@ -477,39 +488,9 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
         cdsTempoSetorFUNCIONARIO->setAsString(Funcionario);
         cdsTempoSetorNOME_FUNCIONARIO->setAsString(NomeFuncionario);
     }
-    cdsTempoSetorQTDE_FICHAS->setAsInteger(std::int64_t(cdsTempoSetorQTDE_FICHAS->asInteger()) + 1);
-
-    // Shift end and lunch break: on the current day the shift ends now until
-    // its own end time has passed.
-    QString horaFim = pe.fim->asString();
-    std::int32_t almoco = pe.almoco->asInteger();
-    bool agoraNoDia = false; // the current day, its shift not over yet
-    const QDateTime now = platform::clock().now();
-    if (Data == daynum::fromDate(now.date())) {
-        const QString agora = now.time().toString(QStringLiteral("HH:mm"));
-        if (agora < horaFim) {
-            horaFim = agora;
-            agoraNoDia = true;
-            if (horaFim.left(2) < QLatin1String("12"))
-                almoco = 0;
-        }
-    }
-
-    const double troca = getTempoTrocaFicha(Setor);
-
-    const QString inicioHe = pe.inicioHe->asString();
-    const bool horaExtra = !inicioHe.isEmpty() && inicioHe <= HoraSaida && HoraSaida <= pe.fimHe->asString();
-    WorkField* alvo = horaExtra ? cdsTempoSetorTEMPO_TOT_HE : cdsTempoSetorTEMPO_TOT;
-    alvo->setAsFloat(alvo->asFloat() + Qtde * Tempo + troca);
-
-    std::int64_t minutos = std::int64_t(DiferencaMinutos(pe.inicio->asString(), horaFim)) - almoco;
-    if (agoraNoDia)
-        minutos = std::max<std::int64_t>(0, minutos); // the shift has not started yet
-    cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(minutos);
-    cdsTempoSetorMINUTOS_EXTRAS->setAsInteger(DiferencaMinutos(inicioHe, pe.fimHe->asString()));
-    cdsTempoSetorMINUTOS_INATIVO->setAsInteger(pe.inativo->asInteger());
-    cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(pe.qtde->asInteger());
-    cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(pe.qtdeHe->asInteger());
+    regra::somarRegistro(soma, pe, Data, regra::Agora::de(platform::clock().now()), Qtde, Tempo,
+                         getTempoTrocaFicha(Setor), HoraSaida);
+    gravarSoma(soma);
     cdsTempoSetor.post();
 }
 
@@ -521,35 +502,12 @@ void TdmMarvessa::acumularTempo(Entrada& e, const QString& NomeSetor, std::int32
     const Expediente& pe = *e.expediente;
     if (e.linha < 0) {
         e.linha = qsizetype(a.linhas.size());
-        a.linhas.push_back(LinhaTempo{e.chave, NomeSetor, NomeFuncionario, Ordem, a.estagio});
-        a.linhas.back().troca = getTempoTrocaFicha(e.chave.setor); // one sector per row
+        // One sector per row: its ticket-change time is looked up once.
+        a.linhas.push_back(LinhaTempo{e.chave, NomeSetor, NomeFuncionario, Ordem, a.estagio,
+                                      getTempoTrocaFicha(e.chave.setor), {}});
     }
-    LinhaTempo* l = &a.linhas[size_t(e.linha)];
-    ++l->qtdeFichas;
-
-    // Shift end and lunch break: on the current day the shift ends at the
-    // run's start until its own end time has passed.
-    std::int64_t minutos = pe.minutosExpediente;
-    if (e.chave.data == a.diaAgora && a.agora < pe.fim) {
-        const std::int32_t almoco = a.agora.left(2) < QLatin1String("12") ? 0 : pe.almoco;
-        // Before the shift has started no minute is available yet.
-        minutos = std::max<std::int64_t>(0, std::int64_t(DiferencaMinutos(pe.inicio, a.agora)) - almoco);
-    }
-
-    const double troca = l->troca;
-    const bool horaExtra = !pe.inicioHe.isEmpty() && pe.inicioHe <= HoraSaida && HoraSaida <= pe.fimHe;
-    if (horaExtra) {
-        l->tempoTotHe = l->tempoTotHe + Qtde * Tempo + troca; // summed as the table's rule sums
-        l->temTempoTotHe = true;
-    } else {
-        l->tempoTot = l->tempoTot + Qtde * Tempo + troca;
-        l->temTempoTot = true;
-    }
-    l->minutosExpediente = minutos;
-    l->minutosExtras = pe.minutosExtras;
-    l->minutosInativo = pe.inativo;
-    l->qtdeFuncionarios = pe.qtde;
-    l->qtdeFuncionariosHe = pe.qtdeHe;
+    LinhaTempo& l = a.linhas[size_t(e.linha)];
+    regra::somarRegistro(l.soma, pe, e.chave.data, a.agora, Qtde, Tempo, l.troca, HoraSaida);
 }
 
 std::int32_t TdmMarvessa::TextoParaInteiro(const QString& Texto)
@@ -561,11 +519,5 @@ std::int32_t TdmMarvessa::TextoParaInteiro(const QString& Texto)
 
 std::int32_t TdmMarvessa::DiferencaMinutos(const QString& HoraInicial, const QString& HoraFinal)
 {
-    if (HoraInicial.isEmpty() || HoraFinal.isEmpty())
-        return 0;
-    // Each total is held as an unsigned 16-bit count of minutes.
-    auto total = [](const QString& hora) {
-        return std::uint16_t(TextoParaInteiro(hora.mid(0, 2)) * 60 + TextoParaInteiro(hora.mid(3, 2)));
-    };
-    return std::int32_t(total(HoraFinal)) - std::int32_t(total(HoraInicial));
+    return regra::diferencaMinutos(HoraInicial, HoraFinal);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/CalcTypes.h"
+#include "calc/RegraExpediente.h"
 #include "calc/TCalcExpediente.h"
 #include "calc/TPeriodoProducao.h"
 #include "data/SqlQuery.h"
@@ -246,23 +247,14 @@ private:
     {
         return qHashMulti(seed, k.data, k.setor, k.funcionario);
     }
-    struct Expediente {
-        QString inicio, fim, inicioHe, fimHe;
-        std::int32_t almoco, inativo, qtde, qtdeHe;
-        std::int32_t minutosExpediente; // with the shift's own end
-        std::int32_t minutosExtras;
-    };
+    using Expediente = regra::Turno;
     struct LinhaTempo {
         ChaveLinha chave;
         QString nomeSetor, nomeFuncionario;
         std::int32_t ordem;
         std::int32_t estagio = 0; // the source stage of the row's first record
-        std::int64_t qtdeFichas = 0;
-        double tempoTot = 0, tempoTotHe = 0;
-        double troca = 0; // the sector's ticket-change time
-        bool temTempoTot = false, temTempoTotHe = false;
-        std::int64_t minutosExpediente = 0;
-        std::int32_t minutosExtras = 0, minutosInativo = 0, qtdeFuncionarios = 0, qtdeFuncionariosHe = 0;
+        double troca = 0;         // the sector's ticket-change time
+        regra::Soma soma;
     };
     // What a run knows of one day, sector and employee of the records: its
     // shift row and, once a record of it is accumulated, its row.
@@ -312,8 +304,7 @@ private:
             return atual < 0 ? nullptr : entradas[size_t(atual)].expediente;
         }
         // The clock when the run started: the current day's shifts end then.
-        double diaAgora = 0;
-        QString agora;
+        regra::Agora agora;
     };
     std::unique_ptr<Acumulacao> FAcumulacao;
     void IniciarAcumulacao();
@@ -321,6 +312,9 @@ private:
     // days kept from the last full run.
     void GravarAcumulacao(bool completa);
     void gravarLinha(const LinhaTempo& l);
+    // The sums of a row into the current row of cdsTempoSetor.
+    void gravarSoma(const regra::Soma& s);
+    static regra::Turno turno(const ShiftFields& pe);
     // The entry of a record's day, sector and employee, found or made.
     Entrada& entrada(double Data, const QString& Setor, const QString& Funcionario);
     void acumularTempo(Entrada& e, const QString& NomeSetor, std::int32_t Ordem, const QString& NomeFuncionario,

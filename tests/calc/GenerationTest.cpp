@@ -279,40 +279,6 @@ TEST(Generation, RowsAreTheSameWhateverTheLengthOfThePeriod)
     EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
 }
 
-TEST(Generation, StagesCalledOneByOneFillTheSameRowsAsARun)
-{
-    // Overtime, a product time through the grouping sector, the current
-    // day's shift ending now, the three stages, records interleaved: the
-    // run's rows in memory and the stages' rule on the table agree.
-    Shift overtime{"2026-11-04", "02", "001"};
-    overtime.inicioHe = "18:00";
-    overtime.fimHe = "20:00";
-    overtime.qtdeHe = 1;
-    const QString sql = base() + productTime("P1", "02", 30) + productTime("P9", "02", 120) + shift(overtime) +
-                        shift({"2026-11-04", "03", "001"}) + shift({"2026-11-05", "02", "002"}) +
-                        ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 3, "001", {"P1"}) +
-                        ticket(1, 2, "02", "2026-11-05 09:00", "09:00", 2, "002", {"P1"}) +
-                        ticket(1, 3, "02", "2026-11-04 18:30", "18:30", 1, "001", {"P1"}) +
-                        cutting(1, "02", "2026-11-05 09:10", "002", 24, "F1", 20) +
-                        label("C1", 7, 1, "03", "2026-11-04 19:00:00", "001", "P9") +
-                        label("C2", 7, 2, "02", "2026-11-04 19:00:00", "001", "P1");
-    Factory f(sql);
-    f.fakes.clock.set(QDateTime(QDate(2026, 11, 5), QTime(10, 15)));
-    f.dm.GerarCdsEficiencia();
-    const QStringList run = tableRows(f.dm.cdsTempoSetor);
-    ASSERT_EQ(run.size(), 3);
-
-    f.dm.PrepararCdsEficiencia();
-    f.dm.AbrirCdsProdExped();
-    f.dm.AbrirCdsSetorAg();
-    f.dm.AbrirSqlProdSetor();
-    f.dm.AbrirSqlCorteSetor();
-    f.dm.AbrirSqlCodCxUnitSetor();
-    f.dm.ProcessarProducao();
-    f.dm.CalcularEficiencia();
-    EXPECT_EQ(tableRows(f.dm.cdsTempoSetor), run);
-}
-
 TEST(Generation, NamesAreCutToEachTablesRoom)
 {
     const QString longSector = QString("Setor de Montagem e Acabamento Final X").left(35);
