@@ -2,6 +2,8 @@
 
 #include "data/Cell.h"
 #include "data/FbValue.h"
+#include "data/RowIndexes.h"
+#include "data/RowView.h"
 #include "data/WorkField.h"
 
 #include <QString>
@@ -29,6 +31,10 @@ public:
 // appended unless index fields set another. Locate and find key go through
 // hash indexes kept up to date on every change, and answer as a scan of the
 // visible rows would: the first matching row in the current order.
+//
+// The table keeps the rows (in the order of appending) and its settings;
+// RowIndexes holds the hash indexes and RowView the visible rows in order
+// with the cursor.
 class WorkTable {
 public:
     enum class State { Inactive, Browse, Edit, Insert };
@@ -109,39 +115,24 @@ public:
 
 private:
     friend class WorkField;
-    struct Row {
-        std::vector<Cell> cells;
-        std::uint64_t seq;
-        qsizetype viewPos = -1;
-    };
-    using Key = std::string;
-    struct HashIndex {
-        std::vector<int> fields;
-        std::unordered_multimap<Key, Row*> map;
-    };
+    using Row = WorkRow;
 
     const Cell& readCell(int field) const;
     void writeCell(int field, Cell c);
     void requireActive() const;
     void checkBrowseMode();
     void ensureView() const;
-    void rebuildView() const;
     bool visible(const Row& row) const;
-    Key keyOf(const std::vector<int>& fields, const std::vector<Cell>& cells) const;
-    Key keyOfValues(const std::vector<int>& fields, const std::vector<fb::Value>& values) const;
-    HashIndex& hashIndex(const std::vector<int>& fields);
-    void indexInsert(Row* row);
-    void indexRemove(Row* row);
-    void indexRemove(HashIndex& idx, Row* row);
+    RowKey keyOfValues(const std::vector<int>& fields, const std::vector<fb::Value>& values) const;
     const std::vector<int>& fieldList(const QString& names) const;
     bool seekFirst(const std::vector<int>& fields, const std::vector<fb::Value>& values);
-    std::optional<Key> masterKey() const;
-    void setCurrent(qsizetype pos) const;
+    std::optional<RowKey> masterKey() const;
     void clearRows();
     void compileFilter();
 
     QString name_;
     std::vector<std::unique_ptr<WorkField>> fields_;
+    std::vector<FieldType> types_; // of fields_, by number
     SqlQuery* source_ = nullptr;
     bool logChanges_ = true;
     State state_ = State::Inactive;
@@ -149,7 +140,7 @@ private:
     std::vector<std::unique_ptr<Row>> rows_;
     std::uint64_t nextSeq_ = 1;
     std::vector<Cell> buffer_;
-    std::vector<HashIndex> hashIndexes_;
+    RowIndexes indexes_{types_};
     mutable std::unordered_map<QString, std::vector<int>> fieldLists_;
 
     QString indexFieldNames_;
@@ -160,12 +151,6 @@ private:
     WorkTable* master_ = nullptr;
     QString masterFields_;
 
-    // The visible rows in order, rebuilt when a change may have moved them.
-    mutable std::vector<Row*> view_;
-    mutable bool viewDirty_ = true;
-    mutable std::optional<Key> viewMasterKey_;
-    mutable Row* current_ = nullptr;
-    mutable qsizetype pos_ = 0;
-    mutable bool eof_ = true;
-    mutable bool bof_ = true;
+    mutable RowView view_;
+    mutable std::optional<RowKey> viewMasterKey_;
 };
