@@ -80,17 +80,12 @@ void TdmMarvessa::AtualizarDiaEficiencia()
 
 void TdmMarvessa::Gerar(bool completa)
 {
-    FTemposProdutoRun = std::make_unique<QHash<QString, QHash<QString, double>>>();
-    FTemposTrocaRun = std::make_unique<QHash<QString, double>>();
-    FGruposSetorRun.clear();
-    struct RunEnd {
-        TdmMarvessa* m;
-        ~RunEnd()
-        {
-            m->FTemposProdutoRun.reset();
-            m->FTemposTrocaRun.reset();
-        }
-    } runEnd{this};
+    // Everything the run holds lives in one object, dropped however the run ends.
+    FRun = std::make_unique<Execucao>();
+    struct FimDaExecucao {
+        std::unique_ptr<Execucao>& run;
+        ~FimDaExecucao() { run.reset(); }
+    } fim{FRun};
 
     FRegistrosLidos = 0;
     FRegistrosAbsurdos = 0;
@@ -106,10 +101,6 @@ void TdmMarvessa::Gerar(bool completa)
     AbrirSqlCorteSetor();
     AbrirSqlCodCxUnitSetor();
     IniciarAcumulacao();
-    struct AcumulacaoEnd {
-        TdmMarvessa* m;
-        ~AcumulacaoEnd() { m->FAcumulacao.reset(); }
-    } acumulacaoEnd{this};
     ProcessarProducao();
     GravarAcumulacao(completa);
     CalcularEficiencia();
@@ -187,11 +178,15 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
         double qtde, tempo;
         std::int32_t ordem;
     };
+    const std::function<double(const QString&)> troca = [this](const QString& setor) {
+        return getTempoTrocaFicha(setor);
+    };
     auto accumulate = [&](double dateTime, const QString& setor, const QString& funcionario, const QString& prod,
                           const QString& horaSaida, const QString& nomeSetor, const QString& nomeFuncionario,
                           double qtde, double tempo, std::int32_t ordem) {
         const double day = daynum::datePart(dateTime);
-        if (!FAcumulacao) {
+        AcumulacaoTempos* a = acumulacao();
+        if (!a) {
             if (!TemExpediente(setor, funcionario, day))
                 return;
             if (tempo == 0 && stage.prod)
@@ -202,21 +197,21 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
         }
         // Within a run: TemExpediente and AdicionarTempoSetor on the entry
         // of the record's day, sector and employee, found once.
-        Entrada& e = entrada(day, setor, funcionario);
-        if (!e.expediente || e.expediente->qtde <= 0)
+        AcumulacaoTempos::Entrada& e = a->entrada(day, setor, funcionario);
+        if (!e.turno || e.turno->qtde <= 0)
             return;
         if (tempo == 0 && stage.prod)
             tempo = getTempoProdutoSetor(prod, setor);
         // The clock text of a stage without one is made from the date-time,
         // and only when the shift has overtime to set it against.
-        if (stage.horaSaida || e.expediente->inicioHe.isEmpty())
-            acumularTempo(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, horaSaida);
+        if (stage.horaSaida || e.turno->inicioHe.isEmpty())
+            a->somar(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, horaSaida, troca);
         else
-            acumularTempo(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, daynum::clockText(dateTime));
+            a->somar(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, daynum::clockText(dateTime), troca);
     };
 
-    if (FAcumulacao)
-        FAcumulacao->estagio = stage.estagio;
+    if (AcumulacaoTempos* a = acumulacao())
+        a->setEstagio(stage.estagio);
     // The statement runs once. With a progress receiver, which needs the
     // count first, its records are kept for the walk; without one they are
     // accumulated as they are read, from the row itself.
@@ -289,23 +284,17 @@ void TdmMarvessa::IniciarAcumulacao()
 {
     // The shift rows, each read once: the first row of a day, sector and
     // employee in the table's order, as a find on its index gives it.
-    FAcumulacao = std::make_unique<Acumulacao>();
-    FAcumulacao->agora = regra::Agora::de(platform::clock().now());
-    const double ini = daynum::datePart(FPeriodoProducao->DataIni()), fim = FPeriodoProducao->DataFim();
-    if (fim >= ini && fim - ini < 400) {
-        FAcumulacao->diaIni = ini;
-        FAcumulacao->dias = qsizetype(fim - ini) + 1;
-    }
+    FRun->acumulacao = std::make_unique<AcumulacaoTempos>(
+        daynum::datePart(FPeriodoProducao->DataIni()), FPeriodoProducao->DataFim(),
+        regra::Agora::de(platform::clock().now()), FExpedienteProducaoPorFunc);
+    AcumulacaoTempos& a = *FRun->acumulacao;
     const ShiftFields& pe = shiftFields();
     const WorkField& data = cdsProdExped.fieldByName(QStringLiteral("DATA_PE"));
     const WorkField& setor = cdsProdExped.fieldByName(QStringLiteral("SETOR_PE"));
     const WorkField& funcionario = cdsProdExped.fieldByName(QStringLiteral("FUNCIONARIO_PE"));
-    for (cdsProdExped.first(); !cdsProdExped.eof(); cdsProdExped.next()) {
-        ChaveLinha chave{data.asDateTime(), setor.asString(), funcionario.asString()};
-        if (FAcumulacao->expedientes.contains(chave))
-            continue;
-        FAcumulacao->expedientes.insert(std::move(chave), turno(pe));
-    }
+    for (cdsProdExped.first(); !cdsProdExped.eof(); cdsProdExped.next())
+        a.adicionarTurno(ChaveLinha{data.asDateTime(), setor.asString(), funcionario.asString()},
+                         [&] { return turno(pe); });
 }
 
 void TdmMarvessa::gravarLinha(const LinhaTempo& l)
@@ -344,9 +333,11 @@ regra::Turno TdmMarvessa::turno(const ShiftFields& pe)
 
 void TdmMarvessa::GravarAcumulacao(bool completa)
 {
-    if (!FAcumulacao)
+    if (!acumulacao())
         return;
-    const std::vector<LinhaTempo>& linhas = FAcumulacao->linhas;
+    // The accumulation is dropped once written, however the writing ends.
+    const std::unique_ptr<AcumulacaoTempos> a = std::move(FRun->acumulacao);
+    const std::vector<LinhaTempo>& linhas = a->linhas();
     if (completa) {
         // Rows in the order of their first record; the stage of each is kept
         // for the days a refresh run takes from this run.
@@ -356,7 +347,6 @@ void TdmMarvessa::GravarAcumulacao(bool completa)
             gravarLinha(l);
             FEstagiosGravados.push_back(l.estagio);
         }
-        FAcumulacao.reset();
         return;
     }
 
@@ -394,52 +384,13 @@ void TdmMarvessa::GravarAcumulacao(bool completa)
     }
     for (; j < ordem.size(); ++j)
         gravarLinha(linhas[ordem[j].second]);
-    FAcumulacao.reset();
-}
-
-TdmMarvessa::Entrada& TdmMarvessa::entrada(double Data, const QString& Setor, const QString& Funcionario)
-{
-    // Records come in runs of the same day, sector and employee: the last
-    // entry is looked at first.
-    Acumulacao& a = *FAcumulacao;
-    if (a.atual >= 0) {
-        Entrada& e = a.entradas[size_t(a.atual)];
-        if (e.chave.data == Data && mesmoTexto(e.chave.setor, Setor) && mesmoTexto(e.chave.funcionario, Funcionario))
-            return e;
-    }
-    qsizetype* slot = nullptr;
-    const double dia = Data - a.diaIni;
-    if (dia >= 0 && dia < double(a.dias) && dia == double(qsizetype(dia))) {
-        const quint64 par = (quint64(quint32(a.setores(Setor))) << 32) | quint32(a.funcionarios(Funcionario));
-        auto p = a.pares.constFind(par);
-        if (p == a.pares.cend()) {
-            p = a.pares.insert(par, a.pares.size());
-            a.porDia.resize(a.porDia.size() + size_t(a.dias), -1);
-        }
-        slot = &a.porDia[size_t(p.value() * a.dias + qsizetype(dia))];
-    } else {
-        const ChaveLinha chave{Data, Setor, Funcionario};
-        auto it = a.foraDoPeriodo.find(chave);
-        if (it == a.foraDoPeriodo.end())
-            it = a.foraDoPeriodo.insert(chave, -1);
-        slot = &it.value();
-    }
-    if (*slot < 0) {
-        // The shift row: by employee, or the sector's row of no employee.
-        ChaveLinha chave{Data, Setor, Funcionario};
-        auto pe = a.expedientes.constFind(FExpedienteProducaoPorFunc ? chave : ChaveLinha{Data, Setor, QString()});
-        *slot = qsizetype(a.entradas.size());
-        a.entradas.push_back(Entrada{std::move(chave), pe == a.expedientes.cend() ? nullptr : &pe.value()});
-    }
-    a.atual = *slot;
-    return a.entradas[size_t(a.atual)];
 }
 
 bool TdmMarvessa::TemExpediente(const QString& Setor, const QString& Funcionario, double Data)
 {
-    if (FAcumulacao) {
-        const Expediente* pe = entrada(Data, Setor, Funcionario).expediente;
-        return pe && pe->qtde > 0;
+    if (AcumulacaoTempos* a = acumulacao()) {
+        const regra::Turno* t = a->entrada(Data, Setor, Funcionario).turno;
+        return t && t->qtde > 0;
     }
     const QString func = FExpedienteProducaoPorFunc ? Funcionario : QString();
     if (!cdsProdExped.findKey({V::date(Data), V::text(Setor), V::text(func)}))
@@ -462,10 +413,11 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
                                       const QString& Funcionario, const QString& NomeFuncionario, double Qtde,
                                       double Tempo, const QString& HoraSaida)
 {
-    if (FAcumulacao) {
-        Entrada& e = entrada(Data, Setor, Funcionario);
-        if (e.expediente) {
-            acumularTempo(e, NomeSetor, Ordem, NomeFuncionario, Qtde, Tempo, HoraSaida);
+    if (AcumulacaoTempos* a = acumulacao()) {
+        AcumulacaoTempos::Entrada& e = a->entrada(Data, Setor, Funcionario);
+        if (e.turno) {
+            a->somar(e, NomeSetor, Ordem, NomeFuncionario, Qtde, Tempo, HoraSaida,
+                     [this](const QString& setor) { return getTempoTrocaFicha(setor); });
             return;
         }
     }
@@ -492,22 +444,6 @@ void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeS
                          getTempoTrocaFicha(Setor), HoraSaida);
     gravarSoma(soma);
     cdsTempoSetor.post();
-}
-
-// AdicionarTempoSetor within a run: the same rule, on the row in memory.
-void TdmMarvessa::acumularTempo(Entrada& e, const QString& NomeSetor, std::int32_t Ordem,
-                                const QString& NomeFuncionario, double Qtde, double Tempo, const QString& HoraSaida)
-{
-    Acumulacao& a = *FAcumulacao;
-    const Expediente& pe = *e.expediente;
-    if (e.linha < 0) {
-        e.linha = qsizetype(a.linhas.size());
-        // One sector per row: its ticket-change time is looked up once.
-        a.linhas.push_back(LinhaTempo{e.chave, NomeSetor, NomeFuncionario, Ordem, a.estagio,
-                                      getTempoTrocaFicha(e.chave.setor), {}});
-    }
-    LinhaTempo& l = a.linhas[size_t(e.linha)];
-    regra::somarRegistro(l.soma, pe, e.chave.data, a.agora, Qtde, Tempo, l.troca, HoraSaida);
 }
 
 std::int32_t TdmMarvessa::TextoParaInteiro(const QString& Texto)

@@ -227,16 +227,16 @@ double TdmMarvessa::ConverterTempoProduto(double Tempo)
 double TdmMarvessa::getTempoTrocaFicha(const QString& Setor)
 {
     // Within a run the operation times do not change: each sector is looked up once.
-    if (FTemposTrocaRun) {
-        auto it = FTemposTrocaRun->constFind(Setor);
-        if (it != FTemposTrocaRun->cend())
+    if (FRun) {
+        auto it = FRun->temposTroca.constFind(Setor);
+        if (it != FRun->temposTroca.cend())
             return *it;
     }
     double tempo = 0;
     if (cdsOperacaoSetor.findKey({V::text(FCodOperacaoTrocaFicha), V::text(Setor)}))
         tempo = cdsOperacaoSetor.fieldByName(QStringLiteral("TEMPO_PS")).asFloat();
-    if (FTemposTrocaRun)
-        FTemposTrocaRun->insert(Setor, tempo);
+    if (FRun)
+        FRun->temposTroca.insert(Setor, tempo);
     return tempo;
 }
 
@@ -251,16 +251,13 @@ double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& 
     // During a run each product's rows are read once and kept by sector,
     // each sector's grouping sector is looked up once, and each product and
     // sector pair is worked out once.
-    if (FTemposProdutoRun) {
-        quint64 par = 0;
-        if (FAcumulacao) {
-            par = (quint64(quint32(FAcumulacao->produtos(Produto))) << 32) | quint32(FAcumulacao->setores(Setor));
-            auto t = FAcumulacao->temposProduto.constFind(par);
-            if (t != FAcumulacao->temposProduto.cend())
-                return t.value();
-        }
-        auto it = FTemposProdutoRun->constFind(Produto);
-        if (it == FTemposProdutoRun->cend()) {
+    if (FRun) {
+        AcumulacaoTempos* a = acumulacao();
+        if (a)
+            if (const double* t = a->tempoProduto(Produto, Setor))
+                return *t;
+        auto it = FRun->temposProduto.constFind(Produto);
+        if (it == FRun->temposProduto.cend()) {
             AbrirCdsProdTempo(quoted());
             FProdutosLidos << Produto;
             QHash<QString, double> bySector;
@@ -270,14 +267,14 @@ double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& 
             for (cdsProdTempo.first(); !cdsProdTempo.eof(); cdsProdTempo.next())
                 if (prod.asString() == Produto && !bySector.contains(setor.asString()))
                     bySector.insert(setor.asString(), tempo.asFloat());
-            it = FTemposProdutoRun->insert(Produto, bySector);
+            it = FRun->temposProduto.insert(Produto, bySector);
         }
-        auto g = FGruposSetorRun.constFind(Setor);
-        if (g == FGruposSetorRun.cend()) {
+        auto g = FRun->gruposSetor.constFind(Setor);
+        if (g == FRun->gruposSetor.cend()) {
             std::optional<QString> grupo;
             if (cdsSetorAg.findKey({V::text(Setor)}))
                 grupo = cdsSetorAg.fieldByName(QStringLiteral("setor_agrup_se")).asString();
-            g = FGruposSetorRun.insert(Setor, grupo);
+            g = FRun->gruposSetor.insert(Setor, grupo);
         }
         double resultado = 0;
         if (g.value()) {
@@ -285,8 +282,8 @@ double TdmMarvessa::getTempoProdutoSetor(const QString& Produto, const QString& 
             if (t != it.value().cend())
                 resultado = ConverterTempoProduto(t.value());
         }
-        if (FAcumulacao)
-            FAcumulacao->temposProduto.insert(par, resultado);
+        if (a)
+            a->guardarTempoProduto(Produto, Setor, resultado);
         return resultado;
     }
 

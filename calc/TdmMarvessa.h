@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/AcumulacaoTempos.h"
 #include "calc/CalcTypes.h"
 #include "calc/RegraExpediente.h"
 #include "calc/TCalcExpediente.h"
@@ -224,89 +225,17 @@ private:
     // The shift row's fields of cdsProdExped, resolved once per opening.
     const ShiftFields& shiftFields();
 
-    // During a run: the shift rows by day, sector and employee, read once,
-    // and the day-sector-employee rows accumulated in memory, written to
-    // cdsTempoSetor in order of first appearance when the stages end.
-    // Equal texts, compared for equality alone (a run compares many).
-    static bool mesmoTexto(const QString& a, const QString& b)
-    {
-        return a.size() == b.size() &&
-               (a.constData() == b.constData() ||
-                std::memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(QChar)) == 0);
-    }
-    struct ChaveLinha {
-        double data;
-        QString setor;
-        QString funcionario;
-        bool operator==(const ChaveLinha& o) const
-        {
-            return data == o.data && mesmoTexto(setor, o.setor) && mesmoTexto(funcionario, o.funcionario);
-        }
+    // What one generation run holds, made at its start and dropped at its
+    // end: the accumulation of the day-sector-employee rows (while the
+    // stages read), and what the run asks of the database at most once.
+    struct Execucao {
+        std::unique_ptr<AcumulacaoTempos> acumulacao;
+        QHash<QString, QHash<QString, double>> temposProduto; // each product's times per sector
+        QHash<QString, double> temposTroca;                    // each sector's ticket-change time
+        QHash<QString, std::optional<QString>> gruposSetor;    // each sector's grouping sector
     };
-    friend size_t qHash(const ChaveLinha& k, size_t seed) noexcept
-    {
-        return qHashMulti(seed, k.data, k.setor, k.funcionario);
-    }
-    using Expediente = regra::Turno;
-    struct LinhaTempo {
-        ChaveLinha chave;
-        QString nomeSetor, nomeFuncionario;
-        std::int32_t ordem;
-        std::int32_t estagio = 0; // the source stage of the row's first record
-        double troca = 0;         // the sector's ticket-change time
-        regra::Soma soma;
-    };
-    // What a run knows of one day, sector and employee of the records: its
-    // shift row and, once a record of it is accumulated, its row.
-    struct Entrada {
-        ChaveLinha chave;
-        const Expediente* expediente;
-        qsizetype linha = -1;
-    };
-    // Small numbers for the texts of a run, the last one looked at first.
-    class Numeros {
-    public:
-        int operator()(const QString& texto)
-        {
-            if (ultimoId_ >= 0 && mesmoTexto(texto, ultimo_))
-                return ultimoId_;
-            auto it = ids_.constFind(texto);
-            ultimoId_ = it != ids_.cend() ? it.value() : int(ids_.size());
-            if (it == ids_.cend())
-                ids_.insert(texto, ultimoId_);
-            ultimo_ = texto;
-            return ultimoId_;
-        }
-
-    private:
-        QHash<QString, int> ids_;
-        QString ultimo_;
-        int ultimoId_ = -1;
-    };
-    struct Acumulacao {
-        QHash<ChaveLinha, Expediente> expedientes;
-        std::vector<Entrada> entradas;
-        // The entries by sector and employee pair and day of the period; a
-        // day outside it by the whole key.
-        Numeros setores, funcionarios, produtos;
-        QHash<quint64, qsizetype> pares;
-        double diaIni = 0;
-        qsizetype dias = 0;
-        std::vector<qsizetype> porDia; // pair * dias + day, -1: none yet
-        QHash<ChaveLinha, qsizetype> foraDoPeriodo;
-        // Each product and sector's standard time, once worked out.
-        QHash<quint64, double> temposProduto;
-        std::vector<LinhaTempo> linhas;
-        std::int32_t estagio = 0; // the stage being read
-        qsizetype atual = -1; // the entry of the last record
-        const Expediente* expedienteAtual() const
-        {
-            return atual < 0 ? nullptr : entradas[size_t(atual)].expediente;
-        }
-        // The clock when the run started: the current day's shifts end then.
-        regra::Agora agora;
-    };
-    std::unique_ptr<Acumulacao> FAcumulacao;
+    std::unique_ptr<Execucao> FRun;
+    AcumulacaoTempos* acumulacao() const { return FRun ? FRun->acumulacao.get() : nullptr; }
     void IniciarAcumulacao();
     // The run's rows into cdsTempoSetor; in a refresh run, merged with the
     // days kept from the last full run.
@@ -315,16 +244,7 @@ private:
     // The sums of a row into the current row of cdsTempoSetor.
     void gravarSoma(const regra::Soma& s);
     static regra::Turno turno(const ShiftFields& pe);
-    // The entry of a record's day, sector and employee, found or made.
-    Entrada& entrada(double Data, const QString& Setor, const QString& Funcionario);
-    void acumularTempo(Entrada& e, const QString& NomeSetor, std::int32_t Ordem, const QString& NomeFuncionario,
-                       double Qtde, double Tempo, const QString& HoraSaida);
-
-    // Within one generation run: each product's times per sector, asked of
-    // the database at most once, and the shift row's fields.
-    std::unique_ptr<QHash<QString, QHash<QString, double>>> FTemposProdutoRun;
-    std::unique_ptr<QHash<QString, double>> FTemposTrocaRun;
-    QHash<QString, std::optional<QString>> FGruposSetorRun; // emptied at every run
+    // The shift row's fields, resolved once per opening of cdsProdExped.
     std::unique_ptr<ShiftFields> FShiftFields;
 
     double FDataLeitura = 0;

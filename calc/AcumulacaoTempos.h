@@ -1,0 +1,112 @@
+#pragma once
+
+#include "calc/RegraExpediente.h"
+
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+// Equal texts, compared for equality alone (a run compares many).
+inline bool mesmoTexto(const QString& a, const QString& b)
+{
+    return a.size() == b.size() &&
+           (a.constData() == b.constData() ||
+            std::memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(QChar)) == 0);
+}
+
+// A day, sector and employee: the key of a row of the day-sector-employee
+// table, and of a shift row (employee empty for a sector's row).
+struct ChaveLinha {
+    double data;
+    QString setor;
+    QString funcionario;
+    bool operator==(const ChaveLinha& o) const
+    {
+        return data == o.data && mesmoTexto(setor, o.setor) && mesmoTexto(funcionario, o.funcionario);
+    }
+};
+inline size_t qHash(const ChaveLinha& k, size_t seed) noexcept
+{
+    return qHashMulti(seed, k.data, k.setor, k.funcionario);
+}
+
+// One row of the day-sector-employee table as a run accumulates it.
+struct LinhaTempo {
+    ChaveLinha chave;
+    QString nomeSetor, nomeFuncionario;
+    std::int32_t ordem;
+    std::int32_t estagio = 0; // the source stage of the row's first record
+    double troca = 0;         // the sector's ticket-change time
+    regra::Soma soma;
+};
+
+// What one generation run accumulates, in memory: the shift rows by day,
+// sector and employee, and the rows its records make, in order of their
+// first record. Made for one run and dropped with it; it reads nothing from
+// the database.
+class AcumulacaoTempos {
+public:
+    // The period's days (a longer one keeps its entries by key alone), the
+    // clock at the run's start, and whether shift rows are per employee.
+    AcumulacaoTempos(double diaIni, double diaFim, regra::Agora agora, bool porFuncionario);
+
+    // A shift row; the first of a day, sector and employee is the one kept.
+    void adicionarTurno(ChaveLinha chave, const std::function<regra::Turno()>& turno);
+
+    // What the run knows of one day, sector and employee of the records: its
+    // shift row (nullptr: none) and, once a record of it is summed, its row.
+    struct Entrada {
+        ChaveLinha chave;
+        const regra::Turno* turno;
+        qsizetype linha = -1;
+    };
+    // The entry of a record's day, sector and employee, found or made.
+    // Records come in runs of the same key: the last entry is looked at first.
+    Entrada& entrada(double dia, const QString& setor, const QString& funcionario);
+    // A record into its entry's row, made on its first record with the
+    // sector's ticket-change time from troca.
+    void somar(Entrada& e, const QString& nomeSetor, std::int32_t ordem, const QString& nomeFuncionario, double qtde,
+               double tempo, const QString& horaSaida, const std::function<double(const QString&)>& troca);
+
+    // The source stage being read (0, 1, 2).
+    void setEstagio(std::int32_t estagio) { estagio_ = estagio; }
+    const std::vector<LinhaTempo>& linhas() const { return linhas_; }
+
+    // Each product and sector's standard time, once worked out.
+    const double* tempoProduto(const QString& produto, const QString& setor);
+    void guardarTempoProduto(const QString& produto, const QString& setor, double tempo);
+
+private:
+    // Small numbers for the texts of a run, the last one looked at first.
+    class Numeros {
+    public:
+        int operator()(const QString& texto);
+
+    private:
+        QHash<QString, int> ids_;
+        QString ultimo_;
+        int ultimoId_ = -1;
+    };
+    static quint64 par(int a, int b) { return (quint64(quint32(a)) << 32) | quint32(b); }
+
+    const regra::Agora agora_;
+    const bool porFuncionario_;
+    QHash<ChaveLinha, regra::Turno> turnos_;
+    std::vector<Entrada> entradas_;
+    // The entries by sector and employee pair and day of the period; a day
+    // outside it by the whole key.
+    Numeros setores_, funcionarios_, produtos_;
+    QHash<quint64, qsizetype> pares_;
+    double diaIni_ = 0;
+    qsizetype dias_ = 0;
+    std::vector<qsizetype> porDia_; // pair * dias + day, -1: none yet
+    QHash<ChaveLinha, qsizetype> foraDoPeriodo_;
+    QHash<quint64, double> temposProduto_;
+    std::vector<LinhaTempo> linhas_;
+    std::int32_t estagio_ = 0;
+    qsizetype atual_ = -1; // the entry of the last record
+};
