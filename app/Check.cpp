@@ -204,14 +204,14 @@ int runCheck(QCoreApplication&)
     const QString path = caminhoConfiguracoes();
     out << "Tolvaneo " << QCoreApplication::applicationVersion() << ": verificação das configurações\n";
     out << "Arquivo: " << legivel(path) << "\n\n";
-    if (!QFileInfo::exists(path)) {
-        out << "FALHA: arquivo de configurações não encontrado.\n";
-        return 1;
-    }
-
     IniFile ini;
     try {
-        ini = IniFile::load(path);
+        const std::optional<IniFile> lido = lerArquivoConfiguracoes();
+        if (!lido) {
+            out << "FALHA: arquivo de configurações não encontrado.\n";
+            return 1;
+        }
+        ini = *lido;
     } catch (const std::exception& e) {
         out << "FALHA: " << legivel(QString::fromUtf8(e.what())) << "\n";
         return 1;

@@ -1,7 +1,8 @@
 #include "app/Configuracoes.h"
 
-#include "app/IniFile.h"
 #include "data/Platform.h"
+
+#include <QFileInfo>
 
 #include <cstring>
 #include <stdexcept>
@@ -42,6 +43,14 @@ const Configuracao kConfiguracoes[] = {
 QString caminhoConfiguracoes()
 {
     return platform::appFolder() + QLatin1String(kArquivoConfiguracoes);
+}
+
+std::optional<IniFile> lerArquivoConfiguracoes()
+{
+    const QString caminho = caminhoConfiguracoes();
+    if (!QFileInfo::exists(caminho))
+        return std::nullopt;
+    return IniFile::load(caminho);
 }
 
 QString versaoPrograma()

@@ -1,14 +1,19 @@
 #pragma once
 
+#include "app/IniFile.h"
+
 #include <QString>
 
+#include <optional>
 #include <span>
-
-class IniFile;
 
 // The settings file, in the application folder.
 inline constexpr char kArquivoConfiguracoes[] = "Marvessa.ini";
 QString caminhoConfiguracoes();
+// The settings file as the program reads it: nullopt when there is none;
+// fails with std::runtime_error when it cannot be read. The one place that
+// reads it, for the indicator and for --check alike.
+std::optional<IniFile> lerArquivoConfiguracoes();
 
 // The program's version, as the build gives it.
 QString versaoPrograma();

@@ -217,15 +217,14 @@ void TdmPrinc::CarregarConfiguracoes()
 {
     const QString path = caminhoConfiguracoes();
     try {
-        IniFile ini;
-        if (!QFileInfo::exists(path)) {
+        std::optional<IniFile> lido = lerArquivoConfiguracoes();
+        if (!lido) {
             platform::messageBoxes().show(QStringLiteral("Falha ao carregar as configurações"),
                                           QStringLiteral("Arquivo de configurações não encontrado."),
                                           platform::MsgIcon::Error, platform::MsgButtons::Ok);
             platform::requestTerminate();
-        } else {
-            ini = IniFile::load(path);
         }
+        const IniFile ini = lido.value_or(IniFile());
 
         const std::optional<double> dataBase =
             parseRegionalDateTime(lerTexto(ini, "DataBase"), environmentTimeLocale());

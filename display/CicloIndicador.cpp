@@ -4,43 +4,15 @@
 
 #include "app/ErrorReport.h"
 #include "app/ExecutorGeracao.h"
-#include "app/FiltroFuncionarios.h"
 #include "app/StatusFile.h"
 #include "data/DayNumber.h"
 #include "data/Log.h"
 #include "data/Platform.h"
-#include "data/TextLists.h"
 
 #include <QTimer>
 
 #include <algorithm>
-#include <limits>
 #include <utility>
-
-void CicloIndicador::Cronometro::start()
-{
-    inicio_ = platform::clock().monotonicMs();
-}
-
-qint64 CicloIndicador::Cronometro::elapsed() const
-{
-    return isValid() ? platform::clock().monotonicMs() - inicio_ : 0;
-}
-
-void CicloIndicador::Prazo::setRestante(qint64 ms)
-{
-    fim_ = platform::clock().monotonicMs() + ms;
-}
-
-qint64 CicloIndicador::Prazo::restante() const
-{
-    return fim_ ? std::max<qint64>(0, *fim_ - platform::clock().monotonicMs()) : -1;
-}
-
-bool CicloIndicador::Prazo::expirou() const
-{
-    return fim_ && platform::clock().monotonicMs() >= *fim_;
-}
 
 QString CicloIndicador::nome(Estado e)
 {
@@ -514,36 +486,15 @@ void CicloIndicador::mudou()
 
 bool CicloIndicador::trocaParada() const
 {
-    return config_.tempoTroca <= 0 || config_.tempoTroca == std::numeric_limits<std::int32_t>::max();
+    return config_.trocaParada();
 }
 
 QString CicloIndicador::erroConfiguracaoInicial() const
 {
-    // Settings that cannot work are found before anything runs: no
-    // database, an empty sector list, or an employee filter continuation
-    // that does not compile.
-    if (config_.banco.isEmpty())
-        return QStringLiteral("Nenhum banco de dados configurado: falta [Paths] DB.");
-    if (config_.setores.isEmpty())
-        return QStringLiteral("Nenhum setor configurado em \"Setores\".");
-    return erroFiltroFuncionarios(config_.funcionarios);
+    return config_.erroInicial();
 }
 
 QString CicloIndicador::motivoSemIndicadores() const
 {
-    const Figuras& f = rotacao_.figuras();
-    const QStringList setores = splitCommaText(QString(config_.setores).remove(QLatin1Char('\'')));
-    QStringList ausentes;
-    for (const QString& s : setores)
-        if (!f.setoresExistentes.isEmpty() && !f.setoresExistentes.contains(s))
-            ausentes << s;
-    if (!ausentes.isEmpty() && ausentes.size() == setores.size())
-        return QStringLiteral("Nenhum dos setores configurados existe na tabela SETOR: %1.")
-            .arg(ausentes.join(QStringLiteral(", ")));
-    QString texto = QStringLiteral("Nenhum setor configurado tem números em %1. Setores configurados: %2.")
-                        .arg(daynum::toDate(f.dia).toString(QStringLiteral("dd/MM/yyyy")),
-                             setores.join(QStringLiteral(", ")));
-    if (!ausentes.isEmpty())
-        texto += QStringLiteral(" Sem linha na tabela SETOR: %1.").arg(ausentes.join(QStringLiteral(", ")));
-    return texto;
+    return config_.motivoSemIndicadores(rotacao_.figuras());
 }

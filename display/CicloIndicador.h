@@ -5,6 +5,8 @@
 #include <QString>
 
 #include "data/CausaFalha.h"
+#include "data/Cronometro.h"
+#include "display/ConfigCiclo.h"
 #include "display/Rotacao.h"
 
 #include <cstdint>
@@ -25,14 +27,6 @@ public:
     virtual void esconderPagina() = 0;
     // Shows what the cycle's state calls for; called on every change.
     virtual void mostrarEstado() = 0;
-};
-
-// The settings the cycle works with.
-struct ConfigCiclo {
-    QString banco;        // [Paths] DB
-    QString setores;      // the quoted sector list
-    QString funcionarios; // the employee filter's continuation
-    int tempoTroca = 0;   // the page time, in seconds
 };
 
 // The cycle of the indicator's window, whole in one place.
@@ -128,28 +122,6 @@ public:
     qint64 duracaoGeracaoMs() const { return emAndamento_ ? desdeInicioGeracao_.elapsed() : 0; }
 
 private:
-    // A stopwatch on the monotonic clock.
-    class Cronometro {
-    public:
-        void start();
-        bool isValid() const { return inicio_ >= 0; }
-        qint64 elapsed() const;
-
-    private:
-        qint64 inicio_ = -1;
-    };
-    // A deadline on the monotonic clock; none until set.
-    class Prazo {
-    public:
-        void setRestante(qint64 ms);
-        // -1 when none is set.
-        qint64 restante() const;
-        bool expirou() const;
-
-    private:
-        std::optional<qint64> fim_;
-    };
-
     void entrar(Estado novo, const QString& motivo = {});
     void iniciarGeracao();
     void intervalosMudaram();

@@ -67,8 +67,9 @@ TEST(Configuracoes, EveryDefaultReadsAsItsKind)
         EXPECT_FALSE(vistas.contains(QString::fromLatin1(c.chave).toLower())) << c.chave << " stands twice";
         vistas.insert(QString::fromLatin1(c.chave).toLower());
         EXPECT_EQ(lerTexto(vazio, c.chave), QString::fromUtf8(c.padrao));
-        if (c.leitura == Leitura::Inteiro)
+        if (c.leitura == Leitura::Inteiro) {
             EXPECT_TRUE(parseIniInteger(QString::fromUtf8(c.padrao))) << c.chave;
+        }
         EXPECT_GT(std::strlen(c.significado), 10u) << c.chave;
     }
     EXPECT_EQ(lerInteiro(vazio, "TempoTroca"), 5);
