@@ -1,5 +1,6 @@
 #include "display/TfrmFuncionarioSetorCompleto.h"
 
+#include "display/Colunas.h"
 #include "display/Screen.h"
 
 #include <QLabel>
@@ -9,12 +10,13 @@ TfrmFuncionarioSetorCompleto::TfrmFuncionarioSetorCompleto(QWidget* parent) : Tf
     setObjectName(QStringLiteral("frmFuncionarioSetorCompleto"));
     const float f = displayScaleFactor();
     lblRank->setFont(fontPt(QStringLiteral("Arial"), 24, true));
-    lblRank->setGeometry(0, 0, 100, 38);
+    const Colunas& c = colunas(false);
+    lblRank->setGeometry(0, 0, c.larguraRank, 38);
     lblNome->setFont(fontPt(QStringLiteral("Arial"), 24, true));
-    lblNome->move(124, 0);
+    lblNome->move(c.xNome, 0);
     lblNome->adjustSize();
-    lblDia->move(scaled(708, f), lblDia->y());
-    lblMes->move(scaled(1203, f), lblMes->y());
+    lblDia->move(scaled(c.xDiario, f), lblDia->y());
+    lblMes->move(scaled(c.xMensal, f), lblMes->y());
     setColunas(lblDia->x(), lblMes->x());
     Redimensionar();
 }

@@ -1,5 +1,6 @@
 #include "display/TfrmFuncionarioSetorSimplificado.h"
 
+#include "display/Colunas.h"
 #include "display/Screen.h"
 #include "display/TFuncionario.h"
 
@@ -18,9 +19,10 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
     const int percentSize = scaled(90, f);
 
     lblRank->setFont(fontPt(QStringLiteral("Arial"), nameSize, true));
-    lblRank->setGeometry(0, 0, 153, scaledSize(72, f));
+    const Colunas& c = colunas(true);
+    lblRank->setGeometry(0, 0, c.larguraRank, scaledSize(72, f));
     lblNome->setFont(fontPt(QStringLiteral("Arial"), nameSize, true));
-    lblNome->move(170, 0);
+    lblNome->move(c.xNome, 0);
     lblNome->adjustSize();
 
     auto percent = [&](const char* name, int left) {
@@ -29,14 +31,14 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
         label->setFont(fontPt(QStringLiteral("Arial"), percentSize, true));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         setTextColor(label, Qt::black);
-        label->setGeometry(scaled(left, f), 17, scaledSize(370, f), scaledSize(139, f));
+        label->setGeometry(scaled(left, f), 17, scaledSize(c.largura, f), scaledSize(139, f));
         return label;
     };
-    lblDia = percent("lblDia", 1036);
-    lblMes = percent("lblMes", 1450);
+    lblDia = percent("lblDia", c.xDiario);
+    lblMes = percent("lblMes", c.xMensal);
     FAjustePercentual = scaledSize(15, f);
     FFontePercentual = lblDia->font();
-    FLargura = scaledSize(370, f);
+    FLargura = scaledSize(c.largura, f);
     FXDia = lblDia->x();
     FXMes = lblMes->x();
     Redimensionar();

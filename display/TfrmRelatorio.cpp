@@ -66,12 +66,12 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
         label->setObjectName(QString::fromLatin1(name));
         label->setAlignment(Qt::AlignCenter);
         label->setFont(fontPt(QStringLiteral("Georgia"), scaled(24, f), false));
-        label->setGeometry(scaled(left, f), 0, scaledSize(370, f), 45);
+        label->setGeometry(scaled(left, f), 0, scaledSize(colunas(simplificado).largura, f), 45);
         setTextColor(label, Qt::black);
         return label;
     };
-    lblDiario = heading("lblDiario", QStringLiteral("Desempenho diário"), simplificado ? 1036 : 708);
-    lblMensal = heading("lblMensal", QStringLiteral("Desempenho mensal"), simplificado ? 1450 : 1203);
+    lblDiario = heading("lblDiario", QStringLiteral("Desempenho diário"), colunas(simplificado).xDiario);
+    lblMensal = heading("lblMensal", QStringLiteral("Desempenho mensal"), colunas(simplificado).xMensal);
 
     const std::pair<quint32, quint32> palette[15] = {
         {16777215, 13421772}, {16777215, 16744448}, {16711680, 8388608}, {16777215, 8421631}, {65535, 4227200},

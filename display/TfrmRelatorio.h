@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/Colunas.h"
 #include "display/TFuncionario.h"
 
 #include <QColor>
@@ -57,7 +58,7 @@ public:
     int OrdemSetor() const { return FOrdemSetor; }
     void setOrdemSetor(int v);
     void AddCor(const QColor& inicio, const QColor& fim, bool escuro);
-    int FuncionariosPorPagina() const { return FSimplificado ? 5 : 3; }
+    int FuncionariosPorPagina() const { return colunas(FSimplificado).linhasPorPagina; }
     void AtualizarRank();
     const std::vector<std::unique_ptr<TFuncionario>>& Funcionarios() const { return FFuncionarios; }
     const QList<TCor>& Cores() const { return FCores; }

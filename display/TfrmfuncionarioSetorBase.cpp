@@ -1,5 +1,6 @@
 #include "display/TfrmfuncionarioSetorBase.h"
 
+#include "display/Colunas.h"
 #include "display/Screen.h"
 #include "display/TFuncionario.h"
 
@@ -23,7 +24,7 @@ TfrmfuncionarioSetorBase::TfrmfuncionarioSetorBase(QWidget* parent) : QWidget(pa
     lblRank->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblRank->setTextFormat(Qt::PlainText);
     setTextColor(lblRank, Qt::black);
-    lblRank->setGeometry(0, 0, 100, 38);
+    lblRank->setGeometry(0, 0, colunas(false).larguraRank, 38);
 
     lblNome = new QLabel(QStringLiteral("Sem nome"), this);
     lblNome->setObjectName(QStringLiteral("lblNome"));
@@ -31,7 +32,7 @@ TfrmfuncionarioSetorBase::TfrmfuncionarioSetorBase(QWidget* parent) : QWidget(pa
     lblNome->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblNome->setTextFormat(Qt::PlainText);
     setTextColor(lblNome, Qt::black);
-    lblNome->move(124, 0);
+    lblNome->move(colunas(false).xNome, 0);
     lblNome->adjustSize();
 }
 
