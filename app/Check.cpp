@@ -7,6 +7,7 @@
 #include "app/RegionalDate.h"
 #include "app/TdmPrinc.h"
 #include "calc/TdmMarvessa.h"
+#include "data/DatabaseError.h"
 #include "data/DayNumber.h"
 #include "data/Platform.h"
 #include "data/SqlConnection.h"

@@ -2,6 +2,7 @@
 
 #include "app/ErrorReport.h"
 #include "calc/TdmMarvessa.h"
+#include "data/DatabaseError.h"
 #include "data/CausaFalha.h"
 
 void ExecutorLocal::iniciar()

@@ -4,6 +4,7 @@
 #include "app/ErrorReport.h"
 #include "calc/PlanoGeracao.h"
 #include "calc/TdmMarvessa.h"
+#include "data/DatabaseError.h"
 #include "data/DayNumber.h"
 #include "data/Log.h"
 #include "data/SqlConnection.h"

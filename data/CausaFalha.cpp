@@ -1,7 +1,5 @@
 #include "data/CausaFalha.h"
 
-#include "data/DatabaseError.h"
-
 #include <ibase.h>
 
 #include <algorithm>
@@ -30,13 +28,6 @@ CausaFalha causaDosCodigos(const std::vector<long>& codigos)
         return CausaFalha::PastaTrava; // an operating system call of the engine's own: its lock files
     if (tem({isc_cancelled}))
         return CausaFalha::TempoEsgotado;
-    return CausaFalha::Outra;
-}
-
-CausaFalha causaDe(const std::exception& e)
-{
-    if (const auto* db = dynamic_cast<const fb::DatabaseError*>(&e))
-        return db->causa();
     return CausaFalha::Outra;
 }
 

@@ -20,8 +20,6 @@ enum class CausaFalha {
 
 // The cause of a status vector's codes (the client's error codes, in order).
 CausaFalha causaDosCodigos(const std::vector<long>& codigos);
-// The cause of a failure: a database error's codes, or Outra.
-CausaFalha causaDe(const std::exception& e);
 
 // For the log and status: a word, e.g. "conexao".
 QString nomeCausa(CausaFalha causa);

@@ -9,3 +9,10 @@ DatabaseError::DatabaseError(const std::string& message, long code, std::string 
 }
 
 } // namespace fb
+
+CausaFalha causaDe(const std::exception& e)
+{
+    if (const auto* db = dynamic_cast<const fb::DatabaseError*>(&e))
+        return db->causa();
+    return CausaFalha::Outra;
+}

@@ -37,3 +37,6 @@ public:
 };
 
 } // namespace fb
+
+// The cause of a failure: a database error's codes, or Outra.
+CausaFalha causaDe(const std::exception& e);

@@ -5,6 +5,7 @@
 #include "app/ErrorReport.h"
 #include "app/ExecutorGeracao.h"
 #include "app/StatusFile.h"
+#include "data/DatabaseError.h"
 #include "data/DayNumber.h"
 #include "data/Log.h"
 #include "data/Platform.h"
