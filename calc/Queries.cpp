@@ -18,23 +18,11 @@ namespace {
 
 using V = fb::Value;
 
-QString inClause(const TFiltroApenasExceto& f, const QString& column, const QString& inPrefix)
-{
-    if (f.ApenasExceto == 0)
-        return inPrefix + column + QStringLiteral(" IN (") + f.Filtros + QStringLiteral(")");
-    return QStringLiteral(" and ((") + column + QStringLiteral(" NOT IN (") + f.Filtros + QStringLiteral(")) OR (") +
-           column + QStringLiteral(" IS NULL))");
-}
-
 } // namespace
 
-void TdmMarvessa::addFilterClauses(QStringList& sql, const QString& funcColumn, const QString& funcInPrefix,
-                                   const QString& setorColumn) const
+FiltrosFonte TdmMarvessa::filtrosFonte() const
 {
-    if (!funcColumn.isEmpty() && !FApenasExcetoFuncionarios.Filtros.isEmpty())
-        sql << inClause(FApenasExcetoFuncionarios, funcColumn, funcInPrefix);
-    if (!FApenasExcetoSetor.Filtros.isEmpty())
-        sql << inClause(FApenasExcetoSetor, setorColumn, QStringLiteral(" and "));
+    return {FApenasExcetoFuncionarios, FApenasExcetoSetor, FExcetoSetoresProducao};
 }
 
 void TdmMarvessa::setPeriodParams(SqlQuery& q) const
@@ -43,70 +31,30 @@ void TdmMarvessa::setPeriodParams(SqlQuery& q) const
     q.setParam(QStringLiteral("DATA_FIM"), V::timestamp(FPeriodoProducao->SqlDataFim()));
 }
 
-QString writeTraceFile(const QString& path, const QByteArray& bytes)
-{
-    return gravarArquivo(path, bytes);
-}
-
-void TdmMarvessa::dumpStatement(const SqlQuery& q, const QString& fileName) const
-{
-    if (!FGravarConsultas)
-        return;
-    const QString path = platform::appFolder() + fileName;
-    QByteArray bytes;
-    for (const QString& line : q.sql())
-        bytes += fb::toWindows1252(line) + "\r\n";
-    // The files are a trace for a technician: one that cannot be written is
-    // logged and the run goes on.
-    // A file that keeps failing is logged when it starts and when it ends.
-    const QString error = writeTraceFile(path, bytes);
-    if (!error.isEmpty() && !FFalhasGravacao.contains(path)) {
-        FFalhasGravacao.insert(path);
-        logfmt::write(QStringLiteral("dump-failed"), {{"file", path}, {"error", error}});
-    } else if (error.isEmpty() && FFalhasGravacao.remove(path)) {
-        logfmt::write(QStringLiteral("dump-recovered"), {{"file", path}});
-    }
-}
-
 void TdmMarvessa::AbrirSqlProdSetor()
 {
     sqlProdSetor.close();
-    QStringList& sql = sqlProdSetor.sql();
-    sql = sourcesql::kProdSetor;
-    addFilterClauses(sql, QStringLiteral("PS.FUNCIONAR_PS"), QStringLiteral(" and "), QStringLiteral("PS.SETOR_PS"));
-    if (!FExcetoSetoresProducao.isEmpty()) {
-        QStringList quoted;
-        for (const QString& item : splitCommaText(FExcetoSetoresProducao))
-            quoted << QLatin1Char('\'') + item + QLatin1Char('\'');
-        sql << QStringLiteral(" and ((PS.SETOR_PS NOT IN (") + quoted.join(QStringLiteral(", ")) +
-                   QStringLiteral(")) OR (PS.SETOR_PS IS NULL))");
-    }
+    sqlProdSetor.sql() = sourcesql::prodSetor(filtrosFonte());
     setPeriodParams(sqlProdSetor);
     sqlProdSetor.open();
-    dumpStatement(sqlProdSetor, QStringLiteral("sqlProdSetor.sql"));
+    FArquivosConsulta.gravar(sqlProdSetor, QStringLiteral("sqlProdSetor.sql"));
 }
 
 void TdmMarvessa::AbrirSqlCorteSetor()
 {
     sqlCorteSetor.close();
-    QStringList& sql = sqlCorteSetor.sql();
-    sql = sourcesql::kCorteSetor;
-    addFilterClauses(sql, QStringLiteral("FCAS.funcionario_fs"), QStringLiteral(" and "), QStringLiteral("FCAS.setor_fs"));
-    sql << sourcesql::kCorteSetorGroupBy;
+    sqlCorteSetor.sql() = sourcesql::corteSetor(filtrosFonte());
     setPeriodParams(sqlCorteSetor);
     sqlCorteSetor.open();
-    dumpStatement(sqlCorteSetor, QStringLiteral("sqlCorteSetor.sql"));
+    FArquivosConsulta.gravar(sqlCorteSetor, QStringLiteral("sqlCorteSetor.sql"));
 }
 
 void TdmMarvessa::AbrirSqlCodCxUnitSetor()
 {
     sqlCodCxUnitSetor.close();
-    QStringList& sql = sqlCodCxUnitSetor.sql();
-    sql = sourcesql::kCodCxUnitSetor;
-    addFilterClauses(sql, QStringLiteral("CX.funcionario_cx"), QStringLiteral(" AND "), QStringLiteral("CX.setor_cx"));
-    sql << sourcesql::kCodCxUnitSetorGroupBy;
+    sqlCodCxUnitSetor.sql() = sourcesql::codCxUnitSetor(filtrosFonte());
     setPeriodParams(sqlCodCxUnitSetor);
-    dumpStatement(sqlCodCxUnitSetor, QStringLiteral("sqlCodCxUnitSetor.sql"));
+    FArquivosConsulta.gravar(sqlCodCxUnitSetor, QStringLiteral("sqlCodCxUnitSetor.sql"));
     sqlCodCxUnitSetor.open();
 }
 
@@ -115,9 +63,7 @@ void TdmMarvessa::AbrirCdsProdExped()
     FShiftFields.reset(); // the table's fields are made anew by the opening
     cdsProdExped.close();
     sqlProdExped.close();
-    QStringList& sql = sqlProdExped.sql();
-    sql = sourcesql::kProdExped;
-    addFilterClauses(sql, {}, {}, QStringLiteral("PE.SETOR_PE"));
+    sqlProdExped.sql() = sourcesql::prodExped(filtrosFonte());
     setPeriodParams(sqlProdExped);
     cdsProdExped.open();
     RemoverExpedientesDanificados();

@@ -1,5 +1,12 @@
 #include "calc/SourceStatements.h"
 
+#include "data/ArquivoGravado.h"
+#include "data/Charset.h"
+#include "data/Log.h"
+#include "data/Platform.h"
+#include "data/SqlQuery.h"
+#include "data/TextLists.h"
+
 namespace sourcesql {
 
 const QStringList kProdSetor = {
@@ -57,3 +64,87 @@ const QString kProdTempoPrefix = QStringLiteral("select * from PRODUTO_TEMPO whe
 const QString kParam = QStringLiteral("select VALOR_PA from PARAM where GRUPO_PA=:GRUPO and PARAM_PA=:PARAM");
 
 } // namespace sourcesql
+
+namespace sourcesql {
+
+namespace {
+
+QString inClause(const TFiltroApenasExceto& f, const QString& column, const QString& inPrefix)
+{
+    if (f.ApenasExceto == 0)
+        return inPrefix + column + QStringLiteral(" IN (") + f.Filtros + QStringLiteral(")");
+    return QStringLiteral(" and ((") + column + QStringLiteral(" NOT IN (") + f.Filtros + QStringLiteral(")) OR (") +
+           column + QStringLiteral(" IS NULL))");
+}
+
+void addFilterClauses(QStringList& sql, const FiltrosFonte& f, const QString& funcColumn, const QString& funcInPrefix,
+                      const QString& setorColumn)
+{
+    if (!funcColumn.isEmpty() && !f.funcionarios.Filtros.isEmpty())
+        sql << inClause(f.funcionarios, funcColumn, funcInPrefix);
+    if (!f.setor.Filtros.isEmpty())
+        sql << inClause(f.setor, setorColumn, QStringLiteral(" and "));
+}
+
+} // namespace
+
+QStringList prodSetor(const FiltrosFonte& f)
+{
+    QStringList sql = kProdSetor;
+    addFilterClauses(sql, f, QStringLiteral("PS.FUNCIONAR_PS"), QStringLiteral(" and "), QStringLiteral("PS.SETOR_PS"));
+    if (!f.excetoSetoresProducao.isEmpty()) {
+        QStringList quoted;
+        for (const QString& item : splitCommaText(f.excetoSetoresProducao))
+            quoted << QLatin1Char('\'') + item + QLatin1Char('\'');
+        sql << QStringLiteral(" and ((PS.SETOR_PS NOT IN (") + quoted.join(QStringLiteral(", ")) +
+                   QStringLiteral(")) OR (PS.SETOR_PS IS NULL))");
+    }
+    return sql;
+}
+
+QStringList corteSetor(const FiltrosFonte& f)
+{
+    QStringList sql = kCorteSetor;
+    addFilterClauses(sql, f, QStringLiteral("FCAS.funcionario_fs"), QStringLiteral(" and "), QStringLiteral("FCAS.setor_fs"));
+    sql << kCorteSetorGroupBy;
+    return sql;
+}
+
+QStringList codCxUnitSetor(const FiltrosFonte& f)
+{
+    QStringList sql = kCodCxUnitSetor;
+    addFilterClauses(sql, f, QStringLiteral("CX.funcionario_cx"), QStringLiteral(" AND "), QStringLiteral("CX.setor_cx"));
+    sql << kCodCxUnitSetorGroupBy;
+    return sql;
+}
+
+QStringList prodExped(const FiltrosFonte& f)
+{
+    QStringList sql = kProdExped;
+    addFilterClauses(sql, f, {}, {}, QStringLiteral("PE.SETOR_PE"));
+    return sql;
+}
+
+} // namespace sourcesql
+
+QString writeTraceFile(const QString& path, const QByteArray& bytes)
+{
+    return gravarArquivo(path, bytes);
+}
+
+void ArquivosConsulta::gravar(const SqlQuery& q, const QString& nomeArquivo)
+{
+    if (!ativo_)
+        return;
+    const QString path = platform::appFolder() + nomeArquivo;
+    QByteArray bytes;
+    for (const QString& line : q.sql())
+        bytes += fb::toWindows1252(line) + "\r\n";
+    const QString error = writeTraceFile(path, bytes);
+    if (!error.isEmpty() && !falhas_.contains(path)) {
+        falhas_.insert(path);
+        logfmt::write(QStringLiteral("dump-failed"), {{"file", path}, {"error", error}});
+    } else if (error.isEmpty() && falhas_.remove(path)) {
+        logfmt::write(QStringLiteral("dump-recovered"), {{"file", path}});
+    }
+}

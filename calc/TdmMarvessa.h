@@ -3,6 +3,7 @@
 #include "calc/AcumulacaoTempos.h"
 #include "calc/CalcTypes.h"
 #include "calc/RegraExpediente.h"
+#include "calc/SourceStatements.h"
 #include "calc/TCalcExpediente.h"
 #include "calc/TPeriodoProducao.h"
 #include "data/SqlQuery.h"
@@ -88,7 +89,7 @@ public:
     double DataFinal() const { return FDataFinal; }
     void setDataFinal(double v) { FDataFinal = v; }
     // Whether the statements' texts are written to their files (on by default).
-    void setGravarConsultas(bool v) { FGravarConsultas = v; }
+    void setGravarConsultas(bool v) { FArquivosConsulta.setAtivo(v); }
     // Source records the last generation run read.
     std::int64_t RegistrosLidos() const { return FRegistrosLidos; }
     // A record whose quantity or standard time cannot be real: negative, over
@@ -216,10 +217,8 @@ private:
         WorkField *inicio, *fim, *almoco, *inicioHe, *fimHe, *inativo, *qtde, *qtdeHe;
     };
     void declareFields();
-    void addFilterClauses(QStringList& sql, const QString& funcColumn, const QString& funcInForm,
-                          const QString& setorColumn) const;
+    FiltrosFonte filtrosFonte() const;
     void setPeriodParams(SqlQuery& q) const;
-    void dumpStatement(const SqlQuery& q, const QString& fileName) const;
     void processStage(SqlQuery& q, const SourceStage& stage);
     bool EhDiaria(double Data) const;
     // The shift row's fields of cdsProdExped, resolved once per opening.
@@ -258,9 +257,8 @@ private:
     std::atomic<std::int64_t> FAtividade{0};
     std::int64_t FPassos = 0; // the run's own count behind FAtividade
     QStringList FProdutosLidos;
-    bool FGravarConsultas = true;
+    ArquivosConsulta FArquivosConsulta; // the statements' trace files
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged
-    mutable QSet<QString> FFalhasGravacao; // trace files whose writing fails, already logged
     // The rows of cdsTempoSetor before the reading day, as the last full run
     // left them, and that run's reading day. A refresh run puts the reading
     // day's rows where a full run puts them: each row of the reading day that
@@ -289,5 +287,3 @@ private:
 
 extern TdmMarvessa* dmMarvessa;
 
-// Writes one of the statement trace files; the error text, or empty when written.
-QString writeTraceFile(const QString& path, const QByteArray& bytes);
