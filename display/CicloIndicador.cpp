@@ -485,17 +485,3 @@ void CicloIndicador::mudou()
     tela_.mostrarEstado();
 }
 
-bool CicloIndicador::trocaParada() const
-{
-    return config_.trocaParada();
-}
-
-QString CicloIndicador::erroConfiguracaoInicial() const
-{
-    return config_.erroInicial();
-}
-
-QString CicloIndicador::motivoSemIndicadores() const
-{
-    return config_.motivoSemIndicadores(rotacao_.figuras());
-}

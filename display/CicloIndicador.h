@@ -81,12 +81,12 @@ public:
     const Rotacao& rotacao() const { return rotacao_; }
     const ConfigCiclo& config() const { return config_; }
     // Pages that never turn: a page time of 0, or beyond the timer's range.
-    bool trocaParada() const;
+    bool trocaParada() const { return config_.trocaParada(); }
     // What makes the settings unusable before any figures exist; empty when
     // nothing does.
-    QString erroConfiguracaoInicial() const;
+    QString erroConfiguracaoInicial() const { return config_.erroInicial(); }
     // Why no configured sector has figures, in Portuguese.
-    QString motivoSemIndicadores() const;
+    QString motivoSemIndicadores() const { return config_.motivoSemIndicadores(rotacao_.figuras()); }
     bool geracaoEmAndamento() const { return emAndamento_; }
     // The first attach is going on (the worker has not connected yet).
     bool conectando() const { return conectando_; }

@@ -83,16 +83,4 @@ TEST(RegraExpediente, RecordsAddUpTicketsTimeAndTheShiftsMinutes)
     EXPECT_NE(a.tempoTot, 0.1 + (0.2 + 0.3));
 }
 
-TEST(RegraExpediente, ClockTextsDifference)
-{
-    struct Caso {
-        const char* de;
-        const char* ate;
-        int minutos;
-    };
-    for (const Caso& c : {Caso{"08:00", "07:30", -30}, Caso{"", "07:30", 0}, Caso{"07:00", "", 0},
-                          Caso{"07:30", "17:18", 588}, Caso{"00:00", "23:59", 1439}})
-        EXPECT_EQ(regra::diferencaMinutos(c.de, c.ate), c.minutos) << c.de << "-" << c.ate;
-}
-
 } // namespace
