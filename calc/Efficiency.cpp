@@ -99,3 +99,23 @@ void TdmMarvessa::AcumularSetorFuncionario(const QString& Setor, const QString& 
              cdsSetorFuncQTDE_EFICIENCIA_MES, cdsSetorFuncSOMA_EFICIENCIA_MES, cdsSetorFuncMEDIA_EFICIENCIA_MES);
     cdsSetorFunc.post();
 }
+
+void TdmMarvessa::LimparCds(WorkTable& Tabela)
+{
+    if (Tabela.active()) {
+        Tabela.deleteVisible();
+        return;
+    }
+    Tabela.createDataSet();
+    Tabela.setLogChanges(false);
+}
+
+void TdmMarvessa::PrepararCdsEficiencia()
+{
+    LimparCds(cdsTempoSetor);
+    LimparCds(cdsSetores);
+    LimparCds(cdsSetorFunc);
+    cdsOperacaoSetor.close();
+    cdsOperacaoSetor.open();
+    cdsOperacaoSetor.setIndexFieldNames(QStringLiteral("OPERACAO_PS;SETOR_PS"));
+}

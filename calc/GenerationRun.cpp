@@ -324,13 +324,6 @@ void TdmMarvessa::gravarSoma(const regra::Soma& s)
     cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(s.qtdeFuncionariosHe);
 }
 
-regra::Turno TdmMarvessa::turno(const ShiftFields& pe)
-{
-    return regra::Turno::de(pe.inicio->asString(), pe.fim->asString(), pe.inicioHe->asString(),
-                            pe.fimHe->asString(), pe.almoco->asInteger(), pe.inativo->asInteger(),
-                            pe.qtde->asInteger(), pe.qtdeHe->asInteger());
-}
-
 void TdmMarvessa::GravarAcumulacao(bool completa)
 {
     if (!acumulacao())
@@ -396,17 +389,6 @@ bool TdmMarvessa::TemExpediente(const QString& Setor, const QString& Funcionario
     if (!cdsProdExped.findKey({V::date(Data), V::text(Setor), V::text(func)}))
         return false;
     return shiftFields().qtde->asInteger() > 0;
-}
-
-const TdmMarvessa::ShiftFields& TdmMarvessa::shiftFields()
-{
-    if (!FShiftFields) {
-        auto f = [&](const char* name) { return &cdsProdExped.fieldByName(QString::fromLatin1(name)); };
-        FShiftFields = std::make_unique<ShiftFields>(ShiftFields{
-            f("HORA_INICIO_PE"), f("HORA_FIM_PE"), f("MINUTOS_INTERVALO_ALMOCO_PE"), f("HORA_INICIO_HE_PE"),
-            f("HORA_FIM_HE_PE"), f("MINUTOS_INATIVO_PE"), f("QTDE_FUNCIONARIOS_PE"), f("QTDE_FUNCIONARIOS_HE_PE")});
-    }
-    return *FShiftFields;
 }
 
 void TdmMarvessa::AdicionarTempoSetor(const QString& Setor, const QString& NomeSetor, double Data, std::int32_t Ordem,

@@ -131,6 +131,24 @@ void TdmMarvessa::RemoverExpedientesDanificados()
     }
 }
 
+const TdmMarvessa::ShiftFields& TdmMarvessa::shiftFields()
+{
+    if (!FShiftFields) {
+        auto f = [&](const char* name) { return &cdsProdExped.fieldByName(QString::fromLatin1(name)); };
+        FShiftFields = std::make_unique<ShiftFields>(ShiftFields{
+            f("HORA_INICIO_PE"), f("HORA_FIM_PE"), f("MINUTOS_INTERVALO_ALMOCO_PE"), f("HORA_INICIO_HE_PE"),
+            f("HORA_FIM_HE_PE"), f("MINUTOS_INATIVO_PE"), f("QTDE_FUNCIONARIOS_PE"), f("QTDE_FUNCIONARIOS_HE_PE")});
+    }
+    return *FShiftFields;
+}
+
+regra::Turno TdmMarvessa::turno(const ShiftFields& pe)
+{
+    return regra::Turno::de(pe.inicio->asString(), pe.fim->asString(), pe.inicioHe->asString(),
+                            pe.fimHe->asString(), pe.almoco->asInteger(), pe.inativo->asInteger(),
+                            pe.qtde->asInteger(), pe.qtdeHe->asInteger());
+}
+
 void TdmMarvessa::AbrirCdsSetorAg()
 {
     sqlSetorAg.close();

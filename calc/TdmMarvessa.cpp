@@ -152,24 +152,3 @@ void TdmMarvessa::setSQLCOnnection(SqlConnection* Value)
         q->setConnection(FSQLConnection);
 }
 
-void TdmMarvessa::LimparCds(WorkTable& Tabela)
-{
-    if (Tabela.active()) {
-        Tabela.deleteVisible();
-        return;
-    }
-    Tabela.createDataSet();
-    Tabela.setLogChanges(false);
-}
-
-void TdmMarvessa::PrepararCdsEficiencia()
-{
-    LimparCds(cdsTempoSetor);
-    LimparCds(cdsSetores);
-    LimparCds(cdsSetorFunc);
-    cdsOperacaoSetor.close();
-    cdsOperacaoSetor.open();
-    cdsOperacaoSetor.setIndexFieldNames(QStringLiteral("OPERACAO_PS;SETOR_PS"));
-}
-
-
