@@ -118,6 +118,11 @@ std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, cons
         return EmUso{dm.Simplificado() ? QStringLiteral("S") : QStringLiteral("N (layout completo)"),
                      QStringLiteral("só \"S\" escolhe o layout simplificado")};
     }
+    if (key == QLatin1String("Relogio")) {
+        if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
+            return std::nullopt;
+        return EmUso{QStringLiteral("N (sem relógio)"), QStringLiteral("só \"S\" liga o relógio")};
+    }
     if (key == QLatin1String("TempoTroca")) {
         if (!n)
             return EmUso{QStringLiteral("5 (padrão)"), naoNumero};

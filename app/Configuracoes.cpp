@@ -27,6 +27,8 @@ const Configuracao kConfiguracoes[] = {
     {"Tolvaneo", "Setores", "", nullptr, Leitura::Lista, "Os setores a mostrar, por código, em ordem."},
     {"Tolvaneo", "MinutosCompleto", "30", nullptr, Leitura::Inteiro,
      "Minutos entre execuções completas (31 dias); entre elas só o dia de leitura. 0: toda execução é completa."},
+    {"Tolvaneo", "Relogio", "N", nullptr, Leitura::SimNao,
+     "S: a hora do dia (hh:mm) na barra do topo, atualizada a cada minuto: uma tela parada se mostra."},
     {"Paths", "DB", "", nullptr, Leitura::Texto,
      "O banco de produção: servidor:caminho, ou um arquivo neste PC (motor embutido)."},
     {"Paths", "ACESSO", "", nullptr, Leitura::Texto, "Banco de acesso (mantido por compatibilidade, não é aberto)."},

@@ -75,6 +75,9 @@ public:
     // True when "DataBase" gave a day; otherwise each run reads the current day.
     bool DataFixa() const { return FDataFixa; }
     bool Simplificado() const { return FSimplificado; }
+    // The time of day in the top bar.
+    bool Relogio() const { return FRelogio; }
+    void setRelogio(bool v) { FRelogio = v; }
     void setSimplificado(bool v) { FSimplificado = v; }
     std::int32_t TempoTroca() const { return FTempoTroca; }
     void setTempoTroca(std::int32_t v) { FTempoTroca = v; }
@@ -114,6 +117,7 @@ private:
     double FDataIndicador = 0;
     bool FDataFixa = false;
     bool FSimplificado = false;
+    bool FRelogio = false;
     std::int32_t FTempoTroca = 0;
     QString FSetores;
     QString FFuncionarios;

@@ -65,6 +65,8 @@ QJsonObject describePage(const TfrmPrincipal& window)
     const TfrmRelatorio* r = window.frmRelatorio();
     page[QStringLiteral("setor")] = window.codigoAtual();
     page[QStringLiteral("titulo")] = window.lblTItulo->text();
+    if (window.lblRelogio->isVisibleTo(&window))
+        page[QStringLiteral("relogio")] = window.lblRelogio->text();
     if (!r)
         return page;
     page[QStringLiteral("pagina")] = r->PaginaAtual();

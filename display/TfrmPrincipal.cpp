@@ -93,6 +93,23 @@ void TfrmPrincipal::construir()
     lblInfo->setTextFormat(Qt::PlainText);
     setTextColor(lblInfo, Qt::white);
 
+    // The time of day, as large as the sector's name, left of the reading
+    // day: a screen that froze shows a time that stands still.
+    lblRelogio = new QLabel(panelTop);
+    lblRelogio->setObjectName(QStringLiteral("lblRelogio"));
+    lblRelogio->setFont(fontPt(QStringLiteral("Georgia"), 24, true));
+    lblRelogio->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblRelogio->setTextFormat(Qt::PlainText);
+    setTextColor(lblRelogio, Qt::white);
+    lblRelogio->setVisible(FPrinc.Relogio());
+    if (FPrinc.Relogio()) {
+        auto* relogio = new QTimer(this);
+        relogio->setInterval(1000);
+        connect(relogio, &QTimer::timeout, this, &TfrmPrincipal::atualizarRelogio);
+        relogio->start();
+        atualizarRelogio();
+    }
+
     // Stale figures: a banner across the page, black on yellow, with the
     // time of the figures and the reason; the client's text smaller after.
     panelAviso = new QWidget(this);
@@ -148,9 +165,15 @@ void TfrmPrincipal::layoutChildren()
     panelTop->setGeometry(0, 0, w, 83);
     Shape1->setGeometry(0, 82, w, 1);
     imgLogo->setGeometry(8, 5, 305, 70);
-    lblInfo->setGeometry(std::max(0, w - 330), 18, 310, 45);
-    // The title keeps clear of the logo and of the reading day.
-    lblTItulo->setGeometry(330, 18, std::max(0, w - 660), 45);
+    // The clock, when shown, stands at the right end, the reading day and
+    // the page left of it; the title keeps clear of the logo and of both,
+    // centred between equal margins.
+    const int larguraRelogio = lblRelogio->fontMetrics().horizontalAdvance(QStringLiteral("00:00")) + 8;
+    const int relogio = lblRelogio->isVisibleTo(this) ? larguraRelogio + 16 : 0;
+    lblRelogio->setGeometry(std::max(0, w - 20 - larguraRelogio), 18, larguraRelogio, 45);
+    lblInfo->setGeometry(std::max(0, w - 330 - relogio), 18, 310, 45);
+    const int margem = 330 + relogio;
+    lblTItulo->setGeometry(margem, 18, std::max(0, w - 2 * margem), 45);
     const int aviso = alturaAviso();
     panelAviso->setGeometry(0, 83, w, aviso);
     lblAviso->setGeometry(20, 0, std::max(0, w - 40), aviso);
@@ -384,6 +407,13 @@ void TfrmPrincipal::atualizarInfo()
             texto += QStringLiteral("   %1/%2").arg(FRelatorio->PaginaAtual() + 1).arg(FRelatorio->Paginas());
     }
     lblInfo->setText(texto);
+}
+
+void TfrmPrincipal::atualizarRelogio()
+{
+    const QString hora = platform::clock().now().toString(QStringLiteral("HH:mm"));
+    if (lblRelogio->text() != hora)
+        lblRelogio->setText(hora);
 }
 
 void TfrmPrincipal::paintEvent(QPaintEvent* event)

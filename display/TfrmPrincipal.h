@@ -74,6 +74,8 @@ public:
     // out again as it would have been had the program started on it (the
     // device scale included), with the sector on show shown again.
     void seguirTela(const QSize& fisico);
+    // The clock in the top bar shows the clock seam's time (hh:mm).
+    void atualizarRelogio();
 
     QWidget* panelTop;
     QLabel* lblTItulo;
@@ -82,6 +84,7 @@ public:
     QLabel* lblIndicadores;
     QLabel* lblDetalhe;
     QLabel* lblInfo;     // reading day and page, at the top bar's right
+    QLabel* lblRelogio;  // the time of day, when the settings ask for it
     QWidget* panelAviso; // the stale-figures banner across the page
     QLabel* lblAviso;
     QLabel* lblAvisoDetalhe;

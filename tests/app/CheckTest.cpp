@@ -105,6 +105,8 @@ TEST(Check, WarnsAboutValuesThatLookMistakenAndFailsWhereTheScreenWould)
         {"[Tolvaneo]\nSetores=03\nTempoTroca=-5\n", "o valor em uso é -5: as páginas não mudam (zero ou negativo).", 0},
         {"[Tolvaneo]\nSetores=03\nSimplificado=S ; layout simples\n",
          "Aviso: \"Simplificado\" (S ; layout simples): o valor em uso é N (layout completo)", 0},
+        {"[Tolvaneo]\nSetores=03\nRelogio=sim\n",
+         "Aviso: \"Relogio\" (sim): o valor em uso é N (sem relógio) (só \"S\" liga o relógio).", 0},
         {"[Tolvaneo]\nSetores=03\nMinutosCompleto=-7\n",
          "Aviso: \"MinutosCompleto\" (-7): o valor em uso é 0 (negativo: toda execução é completa).", 0},
         {"[Tolvaneo]\nSetores=03\nAgruparFuncionario=abc\n",

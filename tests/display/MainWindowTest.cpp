@@ -188,3 +188,29 @@ TEST_F(MainWindow, EscapeAsksBeforeClosing)
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
 }
+
+TEST_F(MainWindow, TheClockShowsTheTimeOfDayOnlyWhenAskedAndFollowsTheClock)
+{
+    start("03");
+    EXPECT_FALSE(window->lblRelogio->isVisibleTo(window.get()));
+    const int tituloSemRelogio = window->lblTItulo->width();
+    window.reset();
+    dm.reset();
+
+    start("03", "Relogio=S");
+    ASSERT_TRUE(window->lblRelogio->isVisibleTo(window.get()));
+    EXPECT_EQ(window->lblRelogio->text(), "09:00");
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 1, 59)));
+    window->atualizarRelogio();
+    EXPECT_EQ(window->lblRelogio->text(), "09:01");
+    // The clock stands at the right end, clear of the reading day and of the
+    // title, which stays centred.
+    const QRect relogio = window->lblRelogio->geometry(), info = window->lblInfo->geometry(),
+                titulo = window->lblTItulo->geometry();
+    EXPECT_EQ(relogio.right(), window->width() - 21);
+    EXPECT_LE(info.right(), relogio.left());
+    EXPECT_LE(titulo.right(), info.left() + info.width() - window->lblInfo->fontMetrics().horizontalAdvance(window->lblInfo->text()));
+    EXPECT_EQ(titulo.left(), window->width() - 1 - titulo.right());
+    EXPECT_LT(window->lblTItulo->width(), tituloSemRelogio);
+    EXPECT_EQ(window->lblRelogio->font(), window->lblTItulo->font()); // as large as the sector's name
+}
