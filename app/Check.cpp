@@ -118,6 +118,11 @@ std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, cons
         return EmUso{dm.Simplificado() ? QStringLiteral("S") : QStringLiteral("N (layout completo)"),
                      QStringLiteral("só \"S\" escolhe o layout simplificado")};
     }
+    if (key == QLatin1String("Meta")) {
+        if (escrito.trimmed().isEmpty() || lerMeta(escrito))
+            return std::nullopt;
+        return EmUso{QStringLiteral("nenhuma (sem cores)"), QStringLiteral("não é um percentual acima de 0")};
+    }
     if (key == QLatin1String("Relogio")) {
         if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
             return std::nullopt;

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -29,6 +30,9 @@ const Configuracao kConfiguracoes[] = {
      "Minutos entre execuções completas (31 dias); entre elas só o dia de leitura. 0: toda execução é completa."},
     {"Tolvaneo", "Relogio", "N", nullptr, Leitura::SimNao,
      "S: a hora do dia (hh:mm) na barra do topo, atualizada a cada minuto: uma tela parada se mostra."},
+    {"Tolvaneo", "Meta", "", "nenhuma", Leitura::Texto,
+     "Percentual alvo: cada percentual da tela numa cor com uma marca (▲ na meta ou acima, ► até 10 pontos abaixo, "
+     "▼ mais abaixo); sem ele, sem cores."},
     {"Paths", "DB", "", nullptr, Leitura::Texto,
      "O banco de produção: servidor:caminho, ou um arquivo neste PC (motor embutido)."},
     {"Paths", "ACESSO", "", nullptr, Leitura::Texto, "Banco de acesso (mantido por compatibilidade, não é aberto)."},
@@ -53,6 +57,15 @@ std::optional<IniFile> lerArquivoConfiguracoes()
     if (!QFileInfo::exists(caminho))
         return std::nullopt;
     return IniFile::load(caminho);
+}
+
+std::optional<double> lerMeta(const QString& texto)
+{
+    bool ok = false;
+    const double v = QString(texto).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !std::isfinite(v) || v <= 0 || v > 10000)
+        return std::nullopt;
+    return v;
 }
 
 QString versaoPrograma()

@@ -44,6 +44,10 @@ std::span<const Configuracao> configuracoes();
 // in the list is a fault of the program.
 const Configuracao& configuracao(const char* chave);
 
+// Reads the "Meta" setting: a percentage above 0 (at most 10000), with a
+// point or a comma before decimals; nullopt when empty or not such a number.
+std::optional<double> lerMeta(const QString& texto);
+
 // A setting's value as the file gives it, or its default.
 QString lerTexto(const IniFile& ini, const char* chave);
 int lerInteiro(const IniFile& ini, const char* chave);

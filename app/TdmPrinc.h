@@ -77,6 +77,9 @@ public:
     bool Simplificado() const { return FSimplificado; }
     // The time of day in the top bar.
     bool Relogio() const { return FRelogio; }
+    // The target percentage the pages' figures are drawn against; none: no colours.
+    std::optional<double> Meta() const { return FMeta; }
+    void setMeta(std::optional<double> v) { FMeta = v; }
     void setRelogio(bool v) { FRelogio = v; }
     void setSimplificado(bool v) { FSimplificado = v; }
     std::int32_t TempoTroca() const { return FTempoTroca; }
@@ -118,6 +121,7 @@ private:
     bool FDataFixa = false;
     bool FSimplificado = false;
     bool FRelogio = false;
+    std::optional<double> FMeta;
     std::int32_t FTempoTroca = 0;
     QString FSetores;
     QString FFuncionarios;

@@ -43,6 +43,15 @@ public:
     bool failed = false;
 };
 
+// The target's class of each percentage drawn, when a target is set.
+void classes(QJsonObject& o, const TfrmFuncionarioSetorSimplificado& s)
+{
+    if (s.classeDiario() != ClasseMeta::Nenhuma)
+        o[QStringLiteral("classe_diario")] = nomeClasseMeta(s.classeDiario());
+    if (s.classeMensal() != ClasseMeta::Nenhuma)
+        o[QStringLiteral("classe_mensal")] = nomeClasseMeta(s.classeMensal());
+}
+
 QJsonObject describeRow(const TfrmfuncionarioSetorBase* row)
 {
     QJsonObject o;
@@ -53,6 +62,7 @@ QJsonObject describeRow(const TfrmfuncionarioSetorBase* row)
     if (auto* s = qobject_cast<const TfrmFuncionarioSetorSimplificado*>(row)) {
         o[QStringLiteral("diario")] = s->lblDia->text();
         o[QStringLiteral("mensal")] = s->lblMes->text();
+        classes(o, *s);
     }
     return o;
 }
@@ -78,6 +88,7 @@ QJsonObject describePage(const TfrmPrincipal& window)
         faixa[QStringLiteral("diario")] = r->faixaSetor->lblDia->text();
         faixa[QStringLiteral("mensal")] = r->faixaSetor->lblMes->text();
         faixa[QStringLiteral("cor")] = hex(background(r->faixaSetor));
+        classes(faixa, *r->faixaSetor);
         page[QStringLiteral("faixa")] = faixa;
     } else {
         page[QStringLiteral("faixa")] = QJsonValue();

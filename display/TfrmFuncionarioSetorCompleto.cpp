@@ -27,4 +27,5 @@ void TfrmFuncionarioSetorCompleto::Redimensionar()
     // Centred in the row.
     lblDia->move(lblDia->x(), (height() - lblDia->height()) / 2);
     lblMes->move(lblMes->x(), (height() - lblMes->height()) / 2);
+    marcarMeta();
 }

@@ -25,6 +25,8 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
     lblNome->move(c.xNome, 0);
     lblNome->adjustSize();
 
+    fundoDia = new FundoMeta(this);
+    fundoMes = new FundoMeta(this);
     auto percent = [&](const char* name, int left) {
         auto* label = new QLabel(QStringLiteral("0%"), this);
         label->setObjectName(QString::fromLatin1(name));
@@ -58,14 +60,45 @@ void TfrmFuncionarioSetorSimplificado::Redimensionar()
     // it is, a little low, as the designed row has them (17 px down in 158).
     for (QLabel* l : {lblDia, lblMes})
         l->move(l->x(), (height() - l->height() + FAjustePercentual) / 2);
+    marcarMeta();
+}
+
+std::optional<long long> TfrmFuncionarioSetorSimplificado::percentual(double value, double maximum)
+{
+    const double v = 100 * value / maximum;
+    if (!std::isfinite(v))
+        return std::nullopt;
+    return std::llround(v);
 }
 
 QString TfrmFuncionarioSetorSimplificado::formatPercent(double value, double maximum)
 {
-    const double v = 100 * value / maximum;
-    if (!std::isfinite(v))
-        return QStringLiteral("0%");
-    return QString::number(std::llround(v)) + QLatin1Char('%');
+    const std::optional<long long> p = percentual(value, maximum);
+    return p ? QString::number(*p) + QLatin1Char('%') : QStringLiteral("0%");
+}
+
+void TfrmFuncionarioSetorSimplificado::setMeta(std::optional<double> meta)
+{
+    FMeta = meta;
+    marcarMeta();
+}
+
+void TfrmFuncionarioSetorSimplificado::marcarMeta()
+{
+    // Each percentage in its class's colours on its chip; as designed
+    // without a target or without a record.
+    const bool visivel = FFuncionario && ExibirConteudo();
+    auto marcar = [&](QLabel* label, FundoMeta* fundo, std::optional<long long> p) {
+        const ClasseMeta c = visivel && p ? classeMeta(*p, FMeta) : ClasseMeta::Nenhuma;
+        fundo->cobrir(*label, label->font(), label->text(), c);
+        setTextColor(label, c == ClasseMeta::Nenhuma ? QColor(Qt::black) : estiloMeta(c).texto);
+    };
+    if (!FMeta && !fundoDia->isVisibleTo(this) && !fundoMes->isVisibleTo(this))
+        return;
+    marcar(lblDia, fundoDia,
+           FFuncionario ? percentual(FFuncionario->ValorDiario(), FFuncionario->MaximoDiario()) : std::nullopt);
+    marcar(lblMes, fundoMes,
+           FFuncionario ? percentual(FFuncionario->ValorMensal(), FFuncionario->MaximoMensal()) : std::nullopt);
 }
 
 void TfrmFuncionarioSetorSimplificado::setFuncionario(TFuncionario* v)
@@ -79,6 +112,7 @@ void TfrmFuncionarioSetorSimplificado::setExibirConteudo(bool v)
     TfrmfuncionarioSetorBase::setExibirConteudo(v);
     lblDia->setVisible(v);
     lblMes->setVisible(v);
+    marcarMeta();
     if (FTitulo)
         lblRank->setVisible(false);
 }
@@ -89,6 +123,7 @@ void TfrmFuncionarioSetorSimplificado::UPdate()
         return;
     colocarPercentual(lblDia, FXDia, formatPercent(FFuncionario->ValorDiario(), FFuncionario->MaximoDiario()));
     colocarPercentual(lblMes, FXMes, formatPercent(FFuncionario->ValorMensal(), FFuncionario->MaximoMensal()));
+    marcarMeta();
 }
 
 void TfrmFuncionarioSetorSimplificado::colocarPercentual(QLabel* label, int x, const QString& texto)

@@ -2,7 +2,11 @@
 
 #include "display/TfrmfuncionarioSetorBase.h"
 
+#include "display/MarcaMeta.h"
+
 #include <QFont>
+
+#include <optional>
 
 // The simplified row: larger rank and name, the daily and monthly
 // percentages, scaled to the screen width; as a title row it never shows
@@ -29,13 +33,26 @@ public:
 
     // 100 × value / maximum, rounded half away from zero, followed by "%".
     static QString formatPercent(double value, double maximum);
+    // The whole number formatPercent draws; nullopt when there is none.
+    static std::optional<long long> percentual(double value, double maximum);
+
+    // The target the percentages are drawn against (none: as designed).
+    void setMeta(std::optional<double> meta);
+    ClasseMeta classeDiario() const { return fundoDia->classe(); }
+    ClasseMeta classeMensal() const { return fundoMes->classe(); }
 
 protected:
     int larguraNome() const override;
+    // Puts the chips of the target's classes behind the percentages where
+    // they now stand.
+    void marcarMeta();
 
 private:
     void colocarPercentual(QLabel* label, int x, const QString& texto);
 
+    FundoMeta* fundoDia;
+    FundoMeta* fundoMes;
+    std::optional<double> FMeta;
     bool FTitulo = false;
     int FAjustePercentual = 0;
     int FLargura = 0;

@@ -209,6 +209,7 @@ void TfrmPrincipal::criarPagina()
     if (FRelatorio)
         return;
     FRelatorio = new TfrmRelatorio(FPrinc.Simplificado(), FPrinc.TempoTroca(), this);
+    FRelatorio->setMeta(FPrinc.Meta());
     FRelatorio->onPagina = [this] { atualizarInfo(); };
     FRelatorio->onFimSetor = [this] {
         try {

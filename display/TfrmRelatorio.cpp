@@ -168,6 +168,15 @@ void TfrmRelatorio::Clear()
     FFuncionarios.clear();
 }
 
+void TfrmRelatorio::setMeta(std::optional<double> meta)
+{
+    if (faixaSetor)
+        faixaSetor->setMeta(meta);
+    for (TfrmfuncionarioSetorBase* row : linhas)
+        if (auto* s = qobject_cast<TfrmFuncionarioSetorSimplificado*>(row))
+            s->setMeta(meta);
+}
+
 void TfrmRelatorio::AtualizarSetor(double diario, double mensal)
 {
     if (!FFuncionarioSetor)

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -51,6 +52,8 @@ public:
     void AddFuncionario(TFuncionario* F);
     void Clear();
     void AtualizarSetor(double diario, double mensal);
+    // The target every percentage of the page is drawn against (none: as designed).
+    void setMeta(std::optional<double> meta);
     void ExibirPagina(int pagina);
     int Paginas() const;
     int PaginaAtual() const { return FPagina; }

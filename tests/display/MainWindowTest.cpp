@@ -1,7 +1,9 @@
 #include "app/TdmPrinc.h"
 #include "calc/TdmMarvessa.h"
 #include "data/Log.h"
+#include "display/MarcaMeta.h"
 #include "display/Screen.h"
+#include "display/Snapshot.h"
 #include "display/TfrmFuncionarioSetorSimplificado.h"
 #include "display/TfrmPrincipal.h"
 #include "display/TfrmRelatorio.h"
@@ -10,6 +12,7 @@
 #include "tests/common/FixtureDb.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -213,4 +216,48 @@ TEST_F(MainWindow, TheClockShowsTheTimeOfDayOnlyWhenAskedAndFollowsTheClock)
     EXPECT_EQ(titulo.left(), window->width() - 1 - titulo.right());
     EXPECT_LT(window->lblTItulo->width(), tituloSemRelogio);
     EXPECT_EQ(window->lblRelogio->font(), window->lblTItulo->font()); // as large as the sector's name
+}
+
+TEST_F(MainWindow, ATargetDrawsEachPercentageInItsClass)
+{
+    start("03", "Meta=75");
+    TfrmRelatorio* page = window->frmRelatorio();
+    auto* bruno = qobject_cast<TfrmFuncionarioSetorSimplificado*>(page->linhas[0]);
+    auto* ana = qobject_cast<TfrmFuncionarioSetorSimplificado*>(page->linhas[1]);
+    auto* vazia = qobject_cast<TfrmFuncionarioSetorSimplificado*>(page->linhas[2]);
+    ASSERT_TRUE(bruno && ana && vazia);
+    // Bruno 80% at or above 75, the sector's 65% within 10 points below,
+    // Ana 50% further below; a row without an employee has no chip.
+    EXPECT_EQ(bruno->lblDia->text(), "80%");
+    EXPECT_EQ(page->faixaSetor->lblDia->text(), "65%");
+    EXPECT_EQ(ana->lblDia->text(), "50%");
+    EXPECT_EQ(bruno->classeDiario(), ClasseMeta::Acima);
+    EXPECT_EQ(page->faixaSetor->classeDiario(), ClasseMeta::Perto);
+    EXPECT_EQ(ana->classeDiario(), ClasseMeta::Abaixo);
+    EXPECT_EQ(vazia->classeDiario(), ClasseMeta::Nenhuma);
+    const QJsonObject descricao = describePage(*window);
+    EXPECT_EQ(descricao["faixa"].toObject()["classe_diario"].toString(), "perto");
+    EXPECT_EQ(descricao["linhas"].toArray()[0].toObject()["classe_diario"].toString(), "acima");
+    EXPECT_EQ(descricao["linhas"].toArray()[1].toObject()["classe_diario"].toString(), "abaixo");
+    EXPECT_FALSE(descricao["linhas"].toArray()[2].toObject().contains("classe_diario"));
+    // The figure stands on its chip, in the chip's text colour.
+    for (auto* row : {bruno, ana}) {
+        const QImage imagem = row->grab().toImage();
+        auto* fundo = row->findChildren<FundoMeta*>().value(0);
+        ASSERT_TRUE(fundo && fundo->isVisibleTo(row));
+        EXPECT_TRUE(fundo->geometry().intersects(row->lblDia->geometry()));
+        const QColor dentro = imagem.pixelColor(fundo->geometry().center().x() + fundo->width() / 3,
+                                                fundo->geometry().top() + 4);
+        EXPECT_EQ(dentro, estiloMeta(row->classeDiario()).fundo) << dentro.name().toStdString();
+    }
+
+    // Without a target no chip and no class: the pages as designed.
+    window.reset();
+    dm.reset();
+    start("03");
+    auto* semMeta = qobject_cast<TfrmFuncionarioSetorSimplificado*>(window->frmRelatorio()->linhas[0]);
+    EXPECT_EQ(semMeta->classeDiario(), ClasseMeta::Nenhuma);
+    for (auto* fundo : semMeta->findChildren<FundoMeta*>())
+        EXPECT_FALSE(fundo->isVisibleTo(semMeta));
+    EXPECT_FALSE(describePage(*window)["linhas"].toArray()[0].toObject().contains("classe_diario"));
 }
