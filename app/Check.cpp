@@ -123,6 +123,11 @@ std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, cons
             return std::nullopt;
         return EmUso{QStringLiteral("nenhuma (sem cores)"), QStringLiteral("não é um percentual acima de 0")};
     }
+    if (key == QLatin1String("Resumo")) {
+        if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
+            return std::nullopt;
+        return EmUso{QStringLiteral("N (sem visão geral)"), QStringLiteral("só \"S\" liga a visão geral")};
+    }
     if (key == QLatin1String("Relogio")) {
         if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
             return std::nullopt;

@@ -28,6 +28,8 @@ const Configuracao kConfiguracoes[] = {
     {"Tolvaneo", "Setores", "", nullptr, Leitura::Lista, "Os setores a mostrar, por código, em ordem."},
     {"Tolvaneo", "MinutosCompleto", "30", nullptr, Leitura::Inteiro,
      "Minutos entre execuções completas (31 dias); entre elas só o dia de leitura. 0: toda execução é completa."},
+    {"Tolvaneo", "Resumo", "N", nullptr, Leitura::SimNao,
+     "S: cada rotação começa com a visão geral de todos os setores com números, 12 por página."},
     {"Tolvaneo", "Relogio", "N", nullptr, Leitura::SimNao,
      "S: a hora do dia (hh:mm) na barra do topo, atualizada a cada minuto: uma tela parada se mostra."},
     {"Tolvaneo", "Meta", "", "nenhuma", Leitura::Texto,

@@ -233,6 +233,7 @@ void TdmPrinc::CarregarConfiguracoes()
         FDataIndicador = dataBase.value_or(today());
         FSimplificado = lerTexto(ini, "Simplificado") == QLatin1String("S");
         FRelogio = lerTexto(ini, "Relogio") == QLatin1String("S");
+        FResumo = lerTexto(ini, "Resumo") == QLatin1String("S");
         FMeta = lerMeta(lerTexto(ini, "Meta"));
         // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
         const qint64 ms = qint64(lerInteiro(ini, "TempoTroca")) * 1000;

@@ -77,6 +77,9 @@ public:
     bool Simplificado() const { return FSimplificado; }
     // The time of day in the top bar.
     bool Relogio() const { return FRelogio; }
+    // An overview page of every sector at the start of each rotation.
+    bool Resumo() const { return FResumo; }
+    void setResumo(bool v) { FResumo = v; }
     // The target percentage the pages' figures are drawn against; none: no colours.
     std::optional<double> Meta() const { return FMeta; }
     void setMeta(std::optional<double> v) { FMeta = v; }
@@ -121,6 +124,7 @@ private:
     bool FDataFixa = false;
     bool FSimplificado = false;
     bool FRelogio = false;
+    bool FResumo = false;
     std::optional<double> FMeta;
     std::int32_t FTempoTroca = 0;
     QString FSetores;

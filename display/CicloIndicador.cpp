@@ -37,6 +37,7 @@ CicloIndicador::CicloIndicador(TelaCiclo& tela, ExecutorGeracao& executor, Statu
     : QObject(parent), tela_(tela), executor_(executor), status_(status), config_(std::move(config)),
       relogio_(new QTimer(this))
 {
+    rotacao_.setResumo(config_.setoresPorResumo);
     relogio_->setInterval(1000);
     connect(relogio_, &QTimer::timeout, this, [this] {
         try {
@@ -130,9 +131,12 @@ void CicloIndicador::proximaPagina()
 {
     if (estado_ != Estado::Rotacao)
         return;
-    if (const PaginaSetor* p = rotacao_.proxima()) {
-        tela_.mostrarPagina(*p);
-        setorExibido(p->codigo);
+    if (const std::optional<PaginaRotacao> p = rotacao_.proxima()) {
+        if (p->setor)
+            tela_.mostrarPagina(*p->setor);
+        else
+            tela_.mostrarResumo(*p);
+        setorExibido(p->setor ? p->setor->codigo : QString());
         return;
     }
     fimDoCiclo();

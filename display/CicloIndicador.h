@@ -23,6 +23,9 @@ public:
     // Draws a sector page and starts its page time; after the sector's last
     // page the screen calls CicloIndicador::proximaPagina().
     virtual void mostrarPagina(const PaginaSetor& pagina) = 0;
+    // Draws a page of the overview and starts its page time, after which
+    // the screen calls CicloIndicador::proximaPagina().
+    virtual void mostrarResumo(const PaginaRotacao& pagina) = 0;
     // No sector page: the rotation stopped.
     virtual void esconderPagina() = 0;
     // Shows what the cycle's state calls for; called on every change.

@@ -10,6 +10,7 @@ struct ConfigCiclo {
     QString setores;      // the quoted sector list
     QString funcionarios; // the employee filter's continuation
     int tempoTroca = 0;   // the page time, in milliseconds
+    int setoresPorResumo = 0; // sectors on each overview page; 0: no overview
 
     // Pages that never turn: a page time of 0 or less, or beyond the
     // timer's range.

@@ -1,30 +1,62 @@
 #include "display/Rotacao.h"
 
+#include <algorithm>
 #include <utility>
+
+int Rotacao::paginasResumo() const
+{
+    if (porResumo_ <= 0 || setores() == 0)
+        return 0;
+    return (setores() + porResumo_ - 1) / porResumo_;
+}
 
 void Rotacao::carregar(Figuras figuras)
 {
     const QString codigo = codigoAtual();
+    const int antes = atual_;
+    const bool resumo = antes >= 0 && antes < paginasResumo();
     figuras_ = std::move(figuras);
     atual_ = -1;
     proximo_ = 0;
+    if (resumo) {
+        // An overview page stays on show; the next page follows it.
+        atual_ = std::min(antes, paginas() - 1);
+        proximo_ = atual_ + 1;
+        return;
+    }
     if (codigo.isEmpty())
         return;
     for (int i = 0; i < setores(); ++i)
         if (figuras_.setores[size_t(i)].codigo == codigo) {
             // Still on show, now with the new figures.
-            atual_ = i;
-            proximo_ = i + 1;
+            atual_ = paginasResumo() + i;
+            proximo_ = atual_ + 1;
             return;
         }
 }
 
-const PaginaSetor* Rotacao::proxima()
+PaginaRotacao Rotacao::pagina(int posicao) const
 {
-    if (proximo_ >= setores())
-        return nullptr;
+    PaginaRotacao p;
+    const int resumos = paginasResumo();
+    if (posicao >= resumos) {
+        p.setor = &figuras_.setores[size_t(posicao - resumos)];
+        return p;
+    }
+    p.paginaResumo = posicao;
+    p.paginasResumo = resumos;
+    const int inicio = posicao * porResumo_;
+    for (int i = inicio; i < std::min(setores(), inicio + porResumo_); ++i)
+        p.resumo.push_back(&figuras_.setores[size_t(i)]);
+    return p;
+}
+
+std::optional<PaginaRotacao> Rotacao::proxima()
+{
+    if (proximo_ >= paginas())
+        return std::nullopt;
     atual_ = proximo_++;
-    return &figuras_.setores[size_t(atual_)];
+    return pagina(atual_);
 }
 
 void Rotacao::parar()
@@ -33,13 +65,15 @@ void Rotacao::parar()
     proximo_ = 0;
 }
 
-const PaginaSetor* Rotacao::atual() const
+std::optional<PaginaRotacao> Rotacao::atual() const
 {
-    return atual_ >= 0 && atual_ < setores() ? &figuras_.setores[size_t(atual_)] : nullptr;
+    if (atual_ < 0 || atual_ >= paginas())
+        return std::nullopt;
+    return pagina(atual_);
 }
 
 QString Rotacao::codigoAtual() const
 {
-    const PaginaSetor* p = atual();
-    return p ? p->codigo : QString();
+    const std::optional<PaginaRotacao> p = atual();
+    return p && p->setor ? p->setor->codigo : QString();
 }

@@ -4,29 +4,54 @@
 
 #include <QString>
 
+#include <optional>
+#include <vector>
+
+// One page of the rotation: a sector's page, or one page of the overview of
+// all the sectors.
+struct PaginaRotacao {
+    const PaginaSetor* setor = nullptr;     // a sector's page
+    std::vector<const PaginaSetor*> resumo; // an overview page's sectors, in order
+    int paginaResumo = 0;                   // which overview page (from 0)
+    int paginasResumo = 0;                  // of how many
+};
+
 // The sector rotation without its widgets: the figures of the last good run
-// and the cursor over their sectors. The screen draws the page it is given.
+// and the cursor over their pages. With an overview, each rotation starts
+// with its pages, setoresPorResumo sectors on each. The screen draws the
+// page it is given.
 class Rotacao {
 public:
-    // New figures. The rotation goes on from the sector after the one on
-    // show, or from the first when that sector is gone.
+    // 0: no overview.
+    void setResumo(int setoresPorResumo) { porResumo_ = setoresPorResumo; }
+
+    // New figures. The rotation goes on from the page after the one on
+    // show: the sector after it, or the first sector when it is gone; after
+    // an overview page, the next page.
     void carregar(Figuras figuras);
     const Figuras& figuras() const { return figuras_; }
     int setores() const { return int(figuras_.setores.size()); }
+    int paginasResumo() const;
+    // Every page of a rotation: the overview's and the sectors'.
+    int paginas() const { return paginasResumo() + setores(); }
 
-    // The next sector's page, now on show; nullptr once the last one has
-    // been shown (the cycle ends).
-    const PaginaSetor* proxima();
+    // The next page, now on show; nullopt once the last one has been shown
+    // (the cycle ends).
+    std::optional<PaginaRotacao> proxima();
     // The next page is the first.
     void reiniciar() { proximo_ = 0; }
     // Nothing on show.
     void parar();
-    // The page on show; nullptr when none.
-    const PaginaSetor* atual() const;
+    // The page on show; nullopt when none.
+    std::optional<PaginaRotacao> atual() const;
+    // The sector on show; empty on an overview page or none.
     QString codigoAtual() const;
 
 private:
+    PaginaRotacao pagina(int posicao) const;
+
     Figuras figuras_;
+    int porResumo_ = 0;
     int proximo_ = 0;
     int atual_ = -1;
 };

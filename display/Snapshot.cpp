@@ -6,6 +6,7 @@
 #include "display/TfrmFuncionarioSetorSimplificado.h"
 #include "display/TfrmPrincipal.h"
 #include "display/TfrmRelatorio.h"
+#include "display/TfrmResumo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,6 +69,32 @@ QJsonObject describeRow(const TfrmfuncionarioSetorBase* row)
 }
 
 } // namespace
+
+QJsonObject describeResumo(const TfrmPrincipal& window)
+{
+    QJsonObject page;
+    page[QStringLiteral("resumo")] = true;
+    page[QStringLiteral("titulo")] = window.lblTItulo->text();
+    if (window.lblRelogio->isVisibleTo(&window))
+        page[QStringLiteral("relogio")] = window.lblRelogio->text();
+    QJsonArray setores;
+    for (const TfrmResumo::Linha& l : window.frmResumo()->linhasMostradas()) {
+        if (l.codigo.isEmpty())
+            continue;
+        QJsonObject s;
+        s[QStringLiteral("codigo")] = l.codigo;
+        s[QStringLiteral("nome")] = l.nome->text();
+        s[QStringLiteral("diario")] = l.diario->text();
+        s[QStringLiteral("mensal")] = l.mensal->text();
+        if (l.metaDiario->classe() != ClasseMeta::Nenhuma)
+            s[QStringLiteral("classe_diario")] = nomeClasseMeta(l.metaDiario->classe());
+        if (l.metaMensal->classe() != ClasseMeta::Nenhuma)
+            s[QStringLiteral("classe_mensal")] = nomeClasseMeta(l.metaMensal->classe());
+        setores.append(s);
+    }
+    page[QStringLiteral("setores")] = setores;
+    return page;
+}
 
 QJsonObject describePage(const TfrmPrincipal& window)
 {
@@ -143,12 +170,20 @@ int runSnapshot(QApplication&, const QString& outDir, const QSize& size)
     root[QStringLiteral("altura")] = size.height();
     root[QStringLiteral("sem_indicadores")] = window.showBg();
     try {
-        if (window.showBg() || !window.frmRelatorio()) {
+        if (window.showBg() || (!window.frmRelatorio() && !window.frmResumo())) {
             save(QStringLiteral("sem-indicadores"), QJsonObject());
         } else {
-            TfrmRelatorio* page = window.frmRelatorio();
-            const int sectors = window.ciclo().rotacao().setores();
-            for (int s = 0; s < sectors; ++s) {
+            const int paginas = window.ciclo().rotacao().paginas();
+            for (int s = 0; s < paginas; ++s) {
+                const std::optional<PaginaRotacao> atual = window.ciclo().rotacao().atual();
+                if (atual && !atual->setor) {
+                    window.frmResumo()->troca->stop();
+                    save(QStringLiteral("resumo-%1").arg(atual->paginaResumo), describeResumo(window));
+                    if (s + 1 < paginas)
+                        window.ProximaPagina();
+                    continue;
+                }
+                TfrmRelatorio* page = window.frmRelatorio();
                 page->troca->stop();
                 const int count = std::max(1, page->Paginas());
                 for (int p = 0; p < count; ++p) {
@@ -156,7 +191,7 @@ int runSnapshot(QApplication&, const QString& outDir, const QSize& size)
                     page->troca->stop();
                     save(QStringLiteral("%1-%2").arg(window.codigoAtual()).arg(p), describePage(window));
                 }
-                if (s + 1 < sectors)
+                if (s + 1 < paginas)
                     window.ProximaPagina();
                 if (boxes.failed)
                     return 1;

@@ -14,3 +14,5 @@ int runSnapshot(QApplication& app, const QString& outDir, const QSize& size);
 
 // What the window shows now, read back from its widgets.
 QJsonObject describePage(const TfrmPrincipal& window);
+// The overview page on show, as pages.json describes it.
+QJsonObject describeResumo(const TfrmPrincipal& window);

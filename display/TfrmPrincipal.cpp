@@ -6,6 +6,7 @@
 #include "data/Platform.h"
 #include "display/Screen.h"
 #include "display/TfrmRelatorio.h"
+#include "display/TfrmResumo.h"
 #include "app/ExecutorGeracao.h"
 #include "app/GenerationWorker.h"
 #include "app/DescricaoErro.h"
@@ -155,7 +156,7 @@ void TfrmPrincipal::novoCiclo(ExecutorGeracao& executor)
 {
     delete FCiclo;
     const ConfigCiclo config{FPrinc.ConnectionParams().Database, FPrinc.Setores(), FPrinc.Funcionarios(),
-                             FPrinc.TempoTroca()};
+                             FPrinc.TempoTroca(), FPrinc.Resumo() ? TfrmResumo::linhas : 0};
     FCiclo = new CicloIndicador(*this, executor, *FStatus, config, this);
 }
 
@@ -180,10 +181,11 @@ void TfrmPrincipal::layoutChildren()
     lblIndicadores->setGeometry(0, (h - lblIndicadores->height()) / 2, w, lblIndicadores->height());
     lblDetalhe->setGeometry(w / 10, lblIndicadores->geometry().bottom() + 20, w * 8 / 10,
                             std::max(0, h - lblIndicadores->geometry().bottom() - 40));
-    if (FRelatorio && FRelatorio->parentWidget() == this) {
-        const int top = 83 + (panelAviso->isVisibleTo(this) ? aviso : 0);
+    const int top = 83 + (panelAviso->isVisibleTo(this) ? aviso : 0);
+    if (FRelatorio && FRelatorio->parentWidget() == this)
         FRelatorio->setGeometry(0, top, w, std::max(0, h - top));
-    }
+    if (FResumo)
+        FResumo->setGeometry(0, top, w, std::max(0, h - top));
 }
 
 void TfrmPrincipal::resizeEvent(QResizeEvent* event)
@@ -232,19 +234,20 @@ void TfrmPrincipal::seguirTela(const QSize& fisico)
         setDeviceScale(escala);
     }
     // The page is sized from the screen as it is made: made again, with the
-    // sector on show.
+    // page on show.
     if (FRelatorio) {
         const bool visivel = FRelatorio->isVisibleTo(this);
         delete FRelatorio.data();
         criarPagina();
         FRelatorio->setVisible(visivel);
     }
+    delete FResumo.data();
     layoutChildren();
     if (FCiclo->estado() == CicloIndicador::Estado::Rotacao) {
         // A page whose sector the last figures no longer have goes on to
         // the next: a new page without rows would never turn.
-        if (const PaginaSetor* p = FCiclo->rotacao().atual())
-            mostrarPagina(*p);
+        if (const std::optional<PaginaRotacao> p = FCiclo->rotacao().atual())
+            p->setor ? mostrarPagina(*p->setor) : mostrarResumo(*p);
         else
             FCiclo->proximaPagina();
     }
@@ -261,8 +264,51 @@ QString TfrmPrincipal::filtroFuncionarios(const QString& codigo) const
 
 // ---- the sector page ----------------------------------------------------------
 
+void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
+{
+    if (FRelatorio) {
+        FRelatorio->troca->stop();
+        FRelatorio->hide();
+    }
+    if (!FResumo) {
+        FResumo = new TfrmResumo(FPrinc.TempoTroca(), FPrinc.Meta(), this);
+        FResumo->onFim = [this] {
+            try {
+                FCiclo->proximaPagina();
+            } catch (const std::exception& e) {
+                reportException(e);
+            }
+        };
+        layoutChildren();
+    }
+    FShowBg = false;
+    FResumoAtual = pagina;
+    FResumo->show();
+    FResumo->raise();
+    setFittedText(lblTItulo, QStringLiteral("Visão geral"), lblTItulo->width());
+    FResumo->mostrar(pagina);
+    atualizarInfo();
+    if (onPrimeiraPagina)
+        std::exchange(onPrimeiraPagina, nullptr)();
+}
+
+TfrmResumo* TfrmPrincipal::frmResumo() const
+{
+    return FResumo.data();
+}
+
+void TfrmPrincipal::esconderResumo()
+{
+    if (FResumo) {
+        FResumo->troca->stop();
+        FResumo->hide();
+    }
+    FResumoAtual = {};
+}
+
 void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
 {
+    esconderResumo();
     criarPagina();
     FShowBg = false;
     if (!FRelatorio->isVisibleTo(this)) {
@@ -288,6 +334,7 @@ void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
 
 void TfrmPrincipal::esconderPagina()
 {
+    esconderResumo();
     if (FRelatorio) {
         FRelatorio->troca->stop();
         FRelatorio->hide();
@@ -326,6 +373,8 @@ void TfrmPrincipal::mostrarEstado()
         lblTItulo->clear();
         if (FRelatorio)
             FRelatorio->hide();
+        if (FResumo)
+            FResumo->hide();
     }
     switch (estado) {
     case E::Calculando: {
@@ -404,8 +453,12 @@ void TfrmPrincipal::atualizarInfo()
     QString texto;
     if (FCiclo->estado() == CicloIndicador::Estado::Rotacao) {
         texto = daynum::toDate(FCiclo->rotacao().figuras().dia).toString(QStringLiteral("dd/MM/yyyy"));
-        if (FRelatorio && FRelatorio->Paginas() > 1)
+        if (FResumo && FResumo->isVisibleTo(this)) {
+            if (FResumoAtual.paginasResumo > 1)
+                texto += QStringLiteral("   %1/%2").arg(FResumoAtual.paginaResumo + 1).arg(FResumoAtual.paginasResumo);
+        } else if (FRelatorio && FRelatorio->Paginas() > 1) {
             texto += QStringLiteral("   %1/%2").arg(FRelatorio->PaginaAtual() + 1).arg(FRelatorio->Paginas());
+        }
     }
     lblInfo->setText(texto);
 }

@@ -20,6 +20,7 @@ class ExecutorLocal;
 class GenerationWorker;
 class StatusFile;
 class TfrmRelatorio;
+class TfrmResumo;
 class TdmMarvessa;
 class TdmPrinc;
 
@@ -64,10 +65,13 @@ public:
     // Code of the sector on show.
     QString codigoAtual() const { return FCiclo->rotacao().codigoAtual(); }
     TfrmRelatorio* frmRelatorio() const { return FRelatorio; }
+    // The overview, once a rotation has shown it.
+    TfrmResumo* frmResumo() const;
     StatusFile& status() { return *FStatus; }
 
     // What the cycle asks of the window.
     void mostrarPagina(const PaginaSetor& pagina) override;
+    void mostrarResumo(const PaginaRotacao& pagina) override;
     void esconderPagina() override;
     void mostrarEstado() override;
     // The screen changed to this size in device pixels: the window is laid
@@ -101,6 +105,7 @@ private:
     void construir();
     void layoutChildren();
     void criarPagina();
+    void esconderResumo();
     void mostrarMensagem(const QString& titulo, const QString& detalhe);
     void atualizarAviso();
     void atualizarInfo();
@@ -113,5 +118,7 @@ private:
     std::unique_ptr<StatusFile> FStatus;
     CicloIndicador* FCiclo = nullptr;
     QPointer<TfrmRelatorio> FRelatorio;
+    QPointer<TfrmResumo> FResumo;
+    PaginaRotacao FResumoAtual; // the overview page on show
     bool FShowBg = false;
 };

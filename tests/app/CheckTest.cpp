@@ -107,6 +107,8 @@ TEST(Check, WarnsAboutValuesThatLookMistakenAndFailsWhereTheScreenWould)
          "Aviso: \"Simplificado\" (S ; layout simples): o valor em uso é N (layout completo)", 0},
         {"[Tolvaneo]\nSetores=03\nRelogio=sim\n",
          "Aviso: \"Relogio\" (sim): o valor em uso é N (sem relógio) (só \"S\" liga o relógio).", 0},
+        {"[Tolvaneo]\nSetores=03\nResumo=1\n",
+         "Aviso: \"Resumo\" (1): o valor em uso é N (sem visão geral) (só \"S\" liga a visão geral).", 0},
         {"[Tolvaneo]\nSetores=03\nMeta=85%\n",
          "Aviso: \"Meta\" (85%): o valor em uso é nenhuma (sem cores) (não é um percentual acima de 0).", 0},
         {"[Tolvaneo]\nSetores=03\nMinutosCompleto=-7\n",

@@ -36,10 +36,16 @@ public:
         paginas << p.codigo;
         ultima = p;
     }
+    void mostrarResumo(const PaginaRotacao& p) override
+    {
+        paginas << QStringLiteral("resumo-%1").arg(p.paginaResumo);
+        resumo = p;
+    }
     void esconderPagina() override { ++escondida; }
     void mostrarEstado() override { ++estados; }
     QStringList paginas;
     PaginaSetor ultima;
+    PaginaRotacao resumo;
     int escondida = 0;
     int estados = 0;
 };
@@ -350,6 +356,39 @@ TEST_F(Ciclo, PagesThatNeverTurnAreComputedAgainAndShowTheFirstSector)
     executor.terminar(true);
     EXPECT_EQ(tela.paginas.last(), "01");
     EXPECT_EQ(tela.ultima.diario, 55);
+}
+
+TEST_F(Ciclo, AnOverviewStartsEachRotationTwelveSectorsToAPage)
+{
+    ConfigCiclo config{QStringLiteral("f.fdb"), QStringLiteral("'01'"), {}, 8000, 12};
+    criar(config);
+    ciclo->iniciar();
+    Figuras muitas;
+    for (int i = 1; i <= 13; ++i)
+        muitas.setores.push_back(setor(QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'))));
+    executor.proximas = muitas;
+    executor.terminar(true);
+    EXPECT_EQ(tela.paginas, QStringList({"resumo-0"}));
+    ASSERT_EQ(tela.resumo.resumo.size(), 12u);
+    EXPECT_EQ(tela.resumo.resumo.front()->codigo, "01");
+    EXPECT_EQ(tela.resumo.paginasResumo, 2);
+    EXPECT_EQ(statusJson()["setor_em_exibicao"], QJsonValue::Null);
+    ciclo->proximaPagina();
+    EXPECT_EQ(tela.paginas.last(), "resumo-1");
+    ASSERT_EQ(tela.resumo.resumo.size(), 1u);
+    EXPECT_EQ(tela.resumo.resumo.front()->codigo, "13");
+    ciclo->proximaPagina();
+    EXPECT_EQ(tela.paginas.last(), "01");
+    for (int i = 1; i < 13; ++i)
+        ciclo->proximaPagina();
+    EXPECT_EQ(tela.paginas.last(), "13");
+    ciclo->proximaPagina(); // the cycle ends: a run, and the overview again
+    EXPECT_EQ(executor.iniciadas, 2);
+    EXPECT_EQ(tela.paginas.last(), "resumo-0");
+    // New figures while the overview shows: the page after it comes next.
+    executor.terminar(true);
+    ciclo->proximaPagina();
+    EXPECT_EQ(tela.paginas.last(), "resumo-1");
 }
 
 } // namespace

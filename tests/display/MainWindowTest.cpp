@@ -7,6 +7,7 @@
 #include "display/TfrmFuncionarioSetorSimplificado.h"
 #include "display/TfrmPrincipal.h"
 #include "display/TfrmRelatorio.h"
+#include "display/TfrmResumo.h"
 #include "tests/app/IniFixture.h"
 #include "tests/common/Fakes.h"
 #include "tests/common/FixtureDb.h"
@@ -260,4 +261,26 @@ TEST_F(MainWindow, ATargetDrawsEachPercentageInItsClass)
     for (auto* fundo : semMeta->findChildren<FundoMeta*>())
         EXPECT_FALSE(fundo->isVisibleTo(semMeta));
     EXPECT_FALSE(describePage(*window)["linhas"].toArray()[0].toObject().contains("classe_diario"));
+}
+
+TEST_F(MainWindow, AnOverviewOfEverySectorComesFirstWhenAsked)
+{
+    start("03,11", "Resumo=S\nMeta=60");
+    ASSERT_TRUE(window->frmResumo());
+    EXPECT_TRUE(window->frmResumo()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->lblTItulo->text(), "Visão geral");
+    const QJsonObject resumo = describeResumo(*window);
+    EXPECT_TRUE(resumo["resumo"].toBool());
+    const QJsonArray setores = resumo["setores"].toArray();
+    ASSERT_EQ(setores.size(), 2);
+    EXPECT_EQ(setores[0].toObject()["codigo"].toString(), "03");
+    EXPECT_EQ(setores[0].toObject()["nome"].toString(), "Costura");
+    EXPECT_EQ(setores[0].toObject()["diario"].toString(), "65%");
+    EXPECT_EQ(setores[0].toObject()["classe_diario"].toString(), "acima");
+    EXPECT_EQ(setores[1].toObject()["codigo"].toString(), "11");
+    // After the overview's time, the sectors as before.
+    window->ProximaPagina();
+    EXPECT_FALSE(window->frmResumo()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+    EXPECT_EQ(names(), QStringList({"001 Bruno", "002 Ana"}));
 }

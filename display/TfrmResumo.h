@@ -1,0 +1,57 @@
+#pragma once
+
+#include "display/MarcaMeta.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QTimer;
+class TGradiente;
+struct PaginaRotacao;
+
+// The overview: every sector with figures, in the rotation's order, each
+// with its name and its daily and monthly figures, in type readable from
+// across the floor; a fixed number of sectors per page (linhas). Shown for
+// the page time, then onFim.
+class TfrmResumo : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int linhas = 12;
+
+    TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* parent = nullptr);
+
+    // Shows one overview page and starts its page time.
+    void mostrar(const PaginaRotacao& pagina);
+    std::function<void()> onFim;
+
+    // What each row draws, for pages.json.
+    struct Linha {
+        QWidget* fundo;
+        QLabel* nome;
+        QLabel* diario;
+        QLabel* mensal;
+        FundoMeta* metaDiario;
+        FundoMeta* metaMensal;
+        QString codigo;
+        QString nomeCompleto; // before fitting
+    };
+    const std::vector<Linha>& linhasMostradas() const { return linhas_; }
+    QTimer* troca;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void dispor();
+
+    TGradiente* barra_;
+    QLabel* lblDiario_;
+    QLabel* lblMensal_;
+    std::vector<Linha> linhas_;
+    std::vector<std::optional<long long>> valores_; // diario, mensal per row, as drawn
+    std::optional<double> meta_;
+};
