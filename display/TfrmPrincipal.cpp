@@ -213,14 +213,17 @@ void TfrmPrincipal::criarPagina()
     FRelatorio = new TfrmRelatorio(FPrinc.Simplificado(), FPrinc.TempoTroca(), this);
     FRelatorio->setMeta(FPrinc.Meta());
     FRelatorio->onPagina = [this] { atualizarInfo(); };
-    FRelatorio->onFimSetor = [this] {
-        try {
-            FCiclo->proximaPagina();
-        } catch (const std::exception& e) {
-            reportException(e);
-        }
-    };
+    FRelatorio->onFimSetor = [this] { fimDaPagina(); };
     layoutChildren();
+}
+
+void TfrmPrincipal::fimDaPagina()
+{
+    try {
+        FCiclo->proximaPagina();
+    } catch (const std::exception& e) {
+        reportException(e);
+    }
 }
 
 void TfrmPrincipal::seguirTela(const QSize& fisico)
@@ -272,13 +275,7 @@ void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
     }
     if (!FResumo) {
         FResumo = new TfrmResumo(FPrinc.TempoTroca(), FPrinc.Meta(), this);
-        FResumo->onFim = [this] {
-            try {
-                FCiclo->proximaPagina();
-            } catch (const std::exception& e) {
-                reportException(e);
-            }
-        };
+        FResumo->onFim = [this] { fimDaPagina(); };
         layoutChildren();
     }
     FShowBg = false;

@@ -106,6 +106,8 @@ private:
     void layoutChildren();
     void criarPagina();
     void esconderResumo();
+    // A page's time ended: the cycle shows the next one.
+    void fimDaPagina();
     void mostrarMensagem(const QString& titulo, const QString& detalhe);
     void atualizarAviso();
     void atualizarInfo();
