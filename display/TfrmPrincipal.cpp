@@ -24,6 +24,23 @@
 #include <QTimer>
 
 
+namespace {
+
+// A plain-text label of the window's design.
+QLabel* rotulo(QWidget* pai, const char* nome, const QFont& fonte, Qt::Alignment alinhamento, const QColor& cor,
+               const QString& texto = {})
+{
+    auto* l = new QLabel(texto, pai);
+    l->setObjectName(QString::fromLatin1(nome));
+    l->setFont(fonte);
+    l->setAlignment(alinhamento);
+    l->setTextFormat(Qt::PlainText);
+    setTextColor(l, cor);
+    return l;
+}
+
+} // namespace
+
 TfrmPrincipal::TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent)
     : QWidget(parent), FPrinc(princ), FCalc(&calc)
 {
@@ -45,36 +62,24 @@ void TfrmPrincipal::construir()
     Q_INIT_RESOURCE(pictures);
     imgBackgroundPrincipal.load(QStringLiteral(":/display/background.png"));
 
-    lblIndicadores = new QLabel(QStringLiteral("Sem indicadores."), this);
-    lblIndicadores->setObjectName(QStringLiteral("lblIndicadores"));
-    lblIndicadores->setFont(fontPt(QStringLiteral("Tahoma"), 26, false));
-    lblIndicadores->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    lblIndicadores->setTextFormat(Qt::PlainText);
+    lblIndicadores = rotulo(this, "lblIndicadores", fontPt(QStringLiteral("Tahoma"), 26, false),
+                            Qt::AlignHCenter | Qt::AlignVCenter, Qt::black, QStringLiteral("Sem indicadores."));
     lblIndicadores->setAttribute(Qt::WA_TranslucentBackground);
-    setTextColor(lblIndicadores, Qt::black);
     lblIndicadores->hide();
 
-    lblDetalhe = new QLabel(this);
-    lblDetalhe->setObjectName(QStringLiteral("lblDetalhe"));
-    lblDetalhe->setFont(fontPt(QStringLiteral("Tahoma"), 14, false));
-    lblDetalhe->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblDetalhe->setTextFormat(Qt::PlainText);
+    lblDetalhe = rotulo(this, "lblDetalhe", fontPt(QStringLiteral("Tahoma"), 14, false), Qt::AlignHCenter | Qt::AlignTop,
+                        Qt::black);
     lblDetalhe->setWordWrap(true);
     lblDetalhe->setAttribute(Qt::WA_TranslucentBackground);
-    setTextColor(lblDetalhe, Qt::black);
     lblDetalhe->hide();
 
     panelTop = new QWidget(this);
     panelTop->setObjectName(QStringLiteral("panelTop"));
     setFill(panelTop, storedColor(13210401));
 
-    lblTItulo = new QLabel(panelTop);
-    lblTItulo->setObjectName(QStringLiteral("lblTItulo"));
-    lblTItulo->setFont(fontPt(QStringLiteral("Georgia"), 24, true));
-    lblTItulo->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblTItulo->setTextFormat(Qt::PlainText);
+    lblTItulo = rotulo(panelTop, "lblTItulo", fontPt(QStringLiteral("Georgia"), 24, true), Qt::AlignHCenter | Qt::AlignTop,
+                       Qt::white);
     setFill(lblTItulo, storedColor(13210401));
-    setTextColor(lblTItulo, Qt::white);
 
     Shape1 = new QWidget(panelTop);
     Shape1->setObjectName(QStringLiteral("Shape1"));
@@ -87,21 +92,13 @@ void TfrmPrincipal::construir()
     imgLogo->raise();
 
     // Reading day and page, small at the right of the top bar.
-    lblInfo = new QLabel(panelTop);
-    lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    lblInfo->setFont(fontPt(QStringLiteral("Tahoma"), 16, true));
-    lblInfo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblInfo->setTextFormat(Qt::PlainText);
-    setTextColor(lblInfo, Qt::white);
+    lblInfo = rotulo(panelTop, "lblInfo", fontPt(QStringLiteral("Tahoma"), 16, true), Qt::AlignRight | Qt::AlignVCenter,
+                     Qt::white);
 
     // The time of day, as large as the sector's name, left of the reading
     // day: a screen that froze shows a time that stands still.
-    lblRelogio = new QLabel(panelTop);
-    lblRelogio->setObjectName(QStringLiteral("lblRelogio"));
-    lblRelogio->setFont(fontPt(QStringLiteral("Georgia"), 24, true));
-    lblRelogio->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lblRelogio->setTextFormat(Qt::PlainText);
-    setTextColor(lblRelogio, Qt::white);
+    lblRelogio = rotulo(panelTop, "lblRelogio", fontPt(QStringLiteral("Georgia"), 24, true),
+                        Qt::AlignLeft | Qt::AlignVCenter, Qt::white);
     lblRelogio->setVisible(FPrinc.Relogio());
     if (FPrinc.Relogio()) {
         auto* relogio = new QTimer(this);
@@ -116,18 +113,10 @@ void TfrmPrincipal::construir()
     panelAviso = new QWidget(this);
     panelAviso->setObjectName(QStringLiteral("panelAviso"));
     setFill(panelAviso, QColor(0xFF, 0xD4, 0x00));
-    lblAviso = new QLabel(panelAviso);
-    lblAviso->setObjectName(QStringLiteral("lblAviso"));
-    lblAviso->setFont(fontPt(QStringLiteral("Tahoma"), 26, true));
-    lblAviso->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lblAviso->setTextFormat(Qt::PlainText);
-    setTextColor(lblAviso, Qt::black);
-    lblAvisoDetalhe = new QLabel(panelAviso);
-    lblAvisoDetalhe->setObjectName(QStringLiteral("lblAvisoDetalhe"));
-    lblAvisoDetalhe->setFont(fontPt(QStringLiteral("Tahoma"), 12, false));
-    lblAvisoDetalhe->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lblAvisoDetalhe->setTextFormat(Qt::PlainText);
-    setTextColor(lblAvisoDetalhe, Qt::black);
+    lblAviso = rotulo(panelAviso, "lblAviso", fontPt(QStringLiteral("Tahoma"), 26, true), Qt::AlignLeft | Qt::AlignVCenter,
+                      Qt::black);
+    lblAvisoDetalhe = rotulo(panelAviso, "lblAvisoDetalhe", fontPt(QStringLiteral("Tahoma"), 12, false),
+                             Qt::AlignLeft | Qt::AlignVCenter, Qt::black);
     panelAviso->hide();
 
     FStatus = std::make_unique<StatusFile>(FPrinc.Versao());
@@ -269,10 +258,7 @@ QString TfrmPrincipal::filtroFuncionarios(const QString& codigo) const
 
 void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
 {
-    if (FRelatorio) {
-        FRelatorio->troca->stop();
-        FRelatorio->hide();
-    }
+    esconderPagina();
     if (!FResumo) {
         FResumo = new TfrmResumo(FPrinc.TempoTroca(), FPrinc.Meta(), this);
         FResumo->onFim = [this] { fimDaPagina(); };
@@ -289,10 +275,7 @@ void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
         std::exchange(onPrimeiraPagina, nullptr)();
 }
 
-TfrmResumo* TfrmPrincipal::frmResumo() const
-{
-    return FResumo.data();
-}
+TfrmResumo* TfrmPrincipal::frmResumo() const { return FResumo.data(); }
 
 void TfrmPrincipal::esconderResumo()
 {
@@ -331,7 +314,7 @@ void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
 
 void TfrmPrincipal::esconderPagina()
 {
-    esconderResumo();
+    esconderResumo(); // both pages: the overview's and the sector's
     if (FRelatorio) {
         FRelatorio->troca->stop();
         FRelatorio->hide();
