@@ -19,9 +19,12 @@ void Rotacao::carregar(Figuras figuras)
     atual_ = -1;
     proximo_ = 0;
     if (resumo) {
-        // An overview page stays on show; the next page follows it.
-        atual_ = std::min(antes, paginas() - 1);
-        proximo_ = atual_ + 1;
+        // An overview page stays on show (the last one, should the new
+        // figures make fewer); the next page follows it.
+        if (paginasResumo() > 0) {
+            atual_ = std::min(antes, paginasResumo() - 1);
+            proximo_ = atual_ + 1;
+        }
         return;
     }
     if (codigo.isEmpty())

@@ -389,6 +389,22 @@ TEST_F(Ciclo, AnOverviewStartsEachRotationTwelveSectorsToAPage)
     executor.terminar(true);
     ciclo->proximaPagina();
     EXPECT_EQ(tela.paginas.last(), "resumo-1");
+
+    // Fewer sectors while the second overview page shows: it stays the
+    // overview on show, and the first sector follows it.
+    for (int i = 0; i < 13; ++i)
+        ciclo->proximaPagina();
+    ciclo->proximaPagina(); // the cycle ends: a run, and the overview again
+    ASSERT_EQ(executor.iniciadas, 3);
+    ciclo->proximaPagina();
+    ASSERT_EQ(tela.paginas.last(), "resumo-1");
+    executor.proximas = figuras({"01", "02"});
+    executor.terminar(true);
+    EXPECT_EQ(ciclo->rotacao().codigoAtual(), "");
+    ASSERT_TRUE(ciclo->rotacao().atual());
+    EXPECT_EQ(ciclo->rotacao().atual()->setor, nullptr);
+    ciclo->proximaPagina();
+    EXPECT_EQ(tela.paginas.last(), "01");
 }
 
 } // namespace
