@@ -123,15 +123,13 @@ std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, cons
             return std::nullopt;
         return EmUso{QStringLiteral("nenhuma (sem cores)"), QStringLiteral("não é um percentual acima de 0")};
     }
-    if (key == QLatin1String("Resumo")) {
+    // The switches: only "S" turns one on.
+    const bool resumo = key == QLatin1String("Resumo"), relogio = key == QLatin1String("Relogio");
+    if (resumo || relogio) {
         if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
             return std::nullopt;
-        return EmUso{QStringLiteral("N (sem visão geral)"), QStringLiteral("só \"S\" liga a visão geral")};
-    }
-    if (key == QLatin1String("Relogio")) {
-        if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
-            return std::nullopt;
-        return EmUso{QStringLiteral("N (sem relógio)"), QStringLiteral("só \"S\" liga o relógio")};
+        return resumo ? EmUso{QStringLiteral("N (sem visão geral)"), QStringLiteral("só \"S\" liga a visão geral")}
+                      : EmUso{QStringLiteral("N (sem relógio)"), QStringLiteral("só \"S\" liga o relógio")};
     }
     if (key == QLatin1String("TempoTroca")) {
         if (!n)

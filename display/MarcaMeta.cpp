@@ -1,6 +1,9 @@
 #include "display/MarcaMeta.h"
 
+#include "display/Screen.h"
+
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -45,6 +48,15 @@ EstiloMeta estiloMeta(ClasseMeta c)
         break;
     }
     return {QColor(), Qt::black, QString()};
+}
+
+ClasseMeta marcarPercentual(QLabel& label, FundoMeta& fundo, std::optional<long long> percentual,
+                            std::optional<double> meta)
+{
+    const ClasseMeta c = percentual ? classeMeta(*percentual, meta) : ClasseMeta::Nenhuma;
+    fundo.cobrir(label, label.font(), label.text(), c);
+    setTextColor(&label, c == ClasseMeta::Nenhuma ? QColor(Qt::black) : estiloMeta(c).texto);
+    return c;
 }
 
 FundoMeta::FundoMeta(QWidget* parent) : QWidget(parent)

@@ -26,6 +26,15 @@ struct EstiloMeta {
 };
 EstiloMeta estiloMeta(ClasseMeta c);
 
+class QLabel;
+class FundoMeta;
+
+// Draws a percentage label (its text already set) in its class against the
+// target: the chip behind it and the text colour; as designed without a
+// target or a figure. Returns the class.
+ClasseMeta marcarPercentual(QLabel& label, FundoMeta& fundo, std::optional<long long> percentual,
+                            std::optional<double> meta);
+
 // The chip behind a percentage label, with the class's mark at its left.
 class FundoMeta : public QWidget {
     Q_OBJECT

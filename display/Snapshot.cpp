@@ -45,12 +45,12 @@ public:
 };
 
 // The target's class of each percentage drawn, when a target is set.
-void classes(QJsonObject& o, const TfrmFuncionarioSetorSimplificado& s)
+void classes(QJsonObject& o, ClasseMeta diario, ClasseMeta mensal)
 {
-    if (s.classeDiario() != ClasseMeta::Nenhuma)
-        o[QStringLiteral("classe_diario")] = nomeClasseMeta(s.classeDiario());
-    if (s.classeMensal() != ClasseMeta::Nenhuma)
-        o[QStringLiteral("classe_mensal")] = nomeClasseMeta(s.classeMensal());
+    if (diario != ClasseMeta::Nenhuma)
+        o[QStringLiteral("classe_diario")] = nomeClasseMeta(diario);
+    if (mensal != ClasseMeta::Nenhuma)
+        o[QStringLiteral("classe_mensal")] = nomeClasseMeta(mensal);
 }
 
 QJsonObject describeRow(const TfrmfuncionarioSetorBase* row)
@@ -63,7 +63,7 @@ QJsonObject describeRow(const TfrmfuncionarioSetorBase* row)
     if (auto* s = qobject_cast<const TfrmFuncionarioSetorSimplificado*>(row)) {
         o[QStringLiteral("diario")] = s->lblDia->text();
         o[QStringLiteral("mensal")] = s->lblMes->text();
-        classes(o, *s);
+        classes(o, s->classeDiario(), s->classeMensal());
     }
     return o;
 }
@@ -86,10 +86,7 @@ QJsonObject describeResumo(const TfrmPrincipal& window)
         s[QStringLiteral("nome")] = l.nome->text();
         s[QStringLiteral("diario")] = l.diario->text();
         s[QStringLiteral("mensal")] = l.mensal->text();
-        if (l.metaDiario->classe() != ClasseMeta::Nenhuma)
-            s[QStringLiteral("classe_diario")] = nomeClasseMeta(l.metaDiario->classe());
-        if (l.metaMensal->classe() != ClasseMeta::Nenhuma)
-            s[QStringLiteral("classe_mensal")] = nomeClasseMeta(l.metaMensal->classe());
+        classes(s, l.metaDiario->classe(), l.metaMensal->classe());
         setores.append(s);
     }
     page[QStringLiteral("setores")] = setores;
@@ -115,7 +112,7 @@ QJsonObject describePage(const TfrmPrincipal& window)
         faixa[QStringLiteral("diario")] = r->faixaSetor->lblDia->text();
         faixa[QStringLiteral("mensal")] = r->faixaSetor->lblMes->text();
         faixa[QStringLiteral("cor")] = hex(background(r->faixaSetor));
-        classes(faixa, *r->faixaSetor);
+        classes(faixa, r->faixaSetor->classeDiario(), r->faixaSetor->classeMensal());
         page[QStringLiteral("faixa")] = faixa;
     } else {
         page[QStringLiteral("faixa")] = QJsonValue();

@@ -87,18 +87,15 @@ void TfrmFuncionarioSetorSimplificado::marcarMeta()
 {
     // Each percentage in its class's colours on its chip; as designed
     // without a target or without a record.
-    const bool visivel = FFuncionario && ExibirConteudo();
-    auto marcar = [&](QLabel* label, FundoMeta* fundo, std::optional<long long> p) {
-        const ClasseMeta c = visivel && p ? classeMeta(*p, FMeta) : ClasseMeta::Nenhuma;
-        fundo->cobrir(*label, label->font(), label->text(), c);
-        setTextColor(label, c == ClasseMeta::Nenhuma ? QColor(Qt::black) : estiloMeta(c).texto);
-    };
     if (!FMeta && !fundoDia->isVisibleTo(this) && !fundoMes->isVisibleTo(this))
         return;
-    marcar(lblDia, fundoDia,
-           FFuncionario ? percentual(FFuncionario->ValorDiario(), FFuncionario->MaximoDiario()) : std::nullopt);
-    marcar(lblMes, fundoMes,
-           FFuncionario ? percentual(FFuncionario->ValorMensal(), FFuncionario->MaximoMensal()) : std::nullopt);
+    const bool visivel = FFuncionario && ExibirConteudo();
+    marcarPercentual(*lblDia, *fundoDia,
+                     visivel ? percentual(FFuncionario->ValorDiario(), FFuncionario->MaximoDiario()) : std::nullopt,
+                     FMeta);
+    marcarPercentual(*lblMes, *fundoMes,
+                     visivel ? percentual(FFuncionario->ValorMensal(), FFuncionario->MaximoMensal()) : std::nullopt,
+                     FMeta);
 }
 
 void TfrmFuncionarioSetorSimplificado::setFuncionario(TFuncionario* v)

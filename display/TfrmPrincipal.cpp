@@ -265,7 +265,8 @@ void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
         layoutChildren();
     }
     FShowBg = false;
-    FResumoAtual = pagina;
+    FPaginaResumo = pagina.paginaResumo;
+    FPaginasResumo = pagina.paginasResumo;
     FResumo->show();
     FResumo->raise();
     setFittedText(lblTItulo, QStringLiteral("Visão geral"), lblTItulo->width());
@@ -283,7 +284,7 @@ void TfrmPrincipal::esconderResumo()
         FResumo->troca->stop();
         FResumo->hide();
     }
-    FResumoAtual = {};
+    FPaginaResumo = FPaginasResumo = 0;
 }
 
 void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
@@ -434,8 +435,8 @@ void TfrmPrincipal::atualizarInfo()
     if (FCiclo->estado() == CicloIndicador::Estado::Rotacao) {
         texto = daynum::toDate(FCiclo->rotacao().figuras().dia).toString(QStringLiteral("dd/MM/yyyy"));
         if (FResumo && FResumo->isVisibleTo(this)) {
-            if (FResumoAtual.paginasResumo > 1)
-                texto += QStringLiteral("   %1/%2").arg(FResumoAtual.paginaResumo + 1).arg(FResumoAtual.paginasResumo);
+            if (FPaginasResumo > 1)
+                texto += QStringLiteral("   %1/%2").arg(FPaginaResumo + 1).arg(FPaginasResumo);
         } else if (FRelatorio && FRelatorio->Paginas() > 1) {
             texto += QStringLiteral("   %1/%2").arg(FRelatorio->PaginaAtual() + 1).arg(FRelatorio->Paginas());
         }

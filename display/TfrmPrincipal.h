@@ -121,6 +121,7 @@ private:
     CicloIndicador* FCiclo = nullptr;
     QPointer<TfrmRelatorio> FRelatorio;
     QPointer<TfrmResumo> FResumo;
-    PaginaRotacao FResumoAtual; // the overview page on show
+    // The overview page on show and how many there are (0: none on show).
+    int FPaginaResumo = 0, FPaginasResumo = 0;
     bool FShowBg = false;
 };

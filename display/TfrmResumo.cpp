@@ -120,9 +120,7 @@ void TfrmResumo::dispor()
               std::tuple{l.mensal, l.metaMensal, c.xMensal, valores_[size_t(2 * i + 1)]}}) {
             label->setFont(figura);
             label->setGeometry(scaled(x, f), yFigura, scaledSize(c.largura, f), alturaFigura);
-            const ClasseMeta classe = valor ? classeMeta(*valor, meta_) : ClasseMeta::Nenhuma;
-            fundo->cobrir(*label, figura, label->text(), classe);
-            setTextColor(label, classe == ClasseMeta::Nenhuma ? QColor(Qt::black) : estiloMeta(classe).texto);
+            marcarPercentual(*label, *fundo, valor, meta_);
         }
     }
 }
