@@ -8,6 +8,8 @@
 
 #include <QMetaObject>
 
+#include <stdexcept>
+
 GenerationWorker::GenerationWorker(SqlConnection& connection, double dataLeitura, bool porFuncionario, bool dataFixa,
                                    int minutosCompleto)
     : connection_(connection), calc_(std::make_unique<TdmMarvessa>()), dataFixa_(dataLeitura), fixa_(dataFixa),
@@ -53,6 +55,17 @@ void GenerationWorker::start()
         runner_,
         [this, dia, inicio] { run(dia, inicio); },
         Qt::QueuedConnection);
+}
+
+void GenerationWorker::reconfigurar(double dataLeitura, bool porFuncionario, bool dataFixa, int minutosCompleto)
+{
+    if (running_)
+        throw std::logic_error("GenerationWorker::reconfigurar while a run goes on");
+    dataFixa_ = dataLeitura;
+    fixa_ = dataFixa;
+    calc_->setDataLeitura(dataLeitura);
+    calc_->setExpedienteProducaoPorFunc(porFuncionario);
+    plano_ = PlanoGeracao(minutosCompleto);
 }
 
 void GenerationWorker::cancel(bool abort)

@@ -56,6 +56,10 @@ public:
     TdmMarvessa& calc() { return *calc_; }
     // The last run that ended; valid in concluida() and after.
     const ExecucaoGeracao& ultima() const override { return ultima_; }
+    // New settings for the runs to come, taken while no run goes on: the
+    // next run is full, since the rows kept from the last one were read with
+    // the old settings.
+    void reconfigurar(double dataLeitura, bool porFuncionario, bool dataFixa, int minutosCompleto);
     // Waits for a run in progress, at most the given time; true when none is left.
     bool stop(int milliseconds);
 
@@ -67,8 +71,8 @@ private:
 
     SqlConnection& connection_;
     std::unique_ptr<TdmMarvessa> calc_;
-    const double dataFixa_;
-    const bool fixa_;
+    double dataFixa_;
+    bool fixa_;
     QThread thread_;
     QObject* runner_ = nullptr;
     std::atomic<bool> running_{false};

@@ -43,6 +43,12 @@ void StatusFile::limparErro()
     erro_.clear();
 }
 
+void StatusFile::setRecargaRecusada(const QString& erro, const QDateTime& hora)
+{
+    recusa_ = erro;
+    horaRecusa_ = hora;
+}
+
 QByteArray StatusFile::texto() const
 {
     QJsonObject o;
@@ -54,8 +60,11 @@ QByteArray StatusFile::texto() const
     o[QStringLiteral("ultima_duracao_s")] = duracao_ ? QJsonValue(std::round(*duracao_ * 100) / 100) : QJsonValue();
     o[QStringLiteral("dados_antigos")] = dadosAntigos_;
     o[QStringLiteral("motivo")] = orNull(motivo_);
-    o[QStringLiteral("ultimo_erro")] = orNull(erro_);
-    o[QStringLiteral("hora_ultimo_erro")] = erro_.isEmpty() ? QJsonValue() : orNull(horaErro_);
+    // A run's error first; a refused settings file stays until a reload works.
+    const bool recusa = erro_.isEmpty() && !recusa_.isEmpty();
+    o[QStringLiteral("ultimo_erro")] = orNull(recusa ? recusa_ : erro_);
+    o[QStringLiteral("hora_ultimo_erro")] =
+        recusa ? orNull(horaRecusa_) : erro_.isEmpty() ? QJsonValue() : orNull(horaErro_);
     o[QStringLiteral("setor_em_exibicao")] = orNull(setor_);
     return QJsonDocument(o).toJson();
 }

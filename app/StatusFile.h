@@ -20,6 +20,9 @@ public:
     void setGeracao(const QDateTime& fim, std::optional<double> segundos);
     void setErro(const QString& erro, const QDateTime& hora);
     void limparErro();
+    // A settings file a reload refused (empty: the last reload worked): the
+    // last error while no run's error stands before it.
+    void setRecargaRecusada(const QString& erro, const QDateTime& hora);
     void setSetor(const QString& codigo) { setor_ = codigo; }
     void setEstado(const QString& estado) { estado_ = estado; }
     // Whether the figures on screen are marked old (the stale banner), and
@@ -39,6 +42,8 @@ private:
     std::optional<double> duracao_;
     QString erro_;
     QDateTime horaErro_;
+    QString recusa_;
+    QDateTime horaRecusa_;
     QString setor_;
     QString estado_;
     bool dadosAntigos_ = false;

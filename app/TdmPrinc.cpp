@@ -224,38 +224,69 @@ void TdmPrinc::CarregarConfiguracoes()
                                           platform::MsgIcon::Error, platform::MsgButtons::Ok);
             platform::requestTerminate();
         }
-        const IniFile ini = lido.value_or(IniFile());
-
-        const std::optional<double> dataBase =
-            parseRegionalDateTime(lerTexto(ini, "DataBase"), environmentTimeLocale());
-        // Without a configured day every run reads the day it runs on.
-        FDataFixa = dataBase.has_value();
-        FDataIndicador = dataBase.value_or(today());
-        FSimplificado = lerTexto(ini, "Simplificado") == QLatin1String("S");
-        FRelogio = lerTexto(ini, "Relogio") == QLatin1String("S");
-        FResumo = lerTexto(ini, "Resumo") == QLatin1String("S");
-        FMeta = lerMeta(lerTexto(ini, "Meta"));
-        // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
-        const qint64 ms = qint64(lerInteiro(ini, "TempoTroca")) * 1000;
-        FTempoTroca = std::int32_t(std::clamp<qint64>(ms, std::numeric_limits<std::int32_t>::min(),
-                                                      std::numeric_limits<std::int32_t>::max()));
-        FFuncionarios = lerTexto(ini, "Funcionarios");
-        FPorFuncionario = lerInteiro(ini, "AgruparFuncionario") != 0;
-        FMinutosCompleto = std::max(0, lerInteiro(ini, "MinutosCompleto"));
-        setSetores(lerTexto(ini, "Setores"));
-        FConnectionParams.Database = lerTexto(ini, "DB");
-        FConnectionParams.DatabaseAccess = lerTexto(ini, "ACESSO");
-        // A user of the site's choosing replaces the fixed SYSDBA passwords.
-        FConnectionParams.User = lerTexto(ini, "Usuario");
-        if (FConnectionParams.User.isEmpty())
-            FConnectionParams.Password = passwordForKey(lerInteiro(ini, "Chave"));
-        else
-            FConnectionParams.Password = readPassword(ini);
+        lerConfiguracoes(lido.value_or(IniFile()));
     } catch (const std::exception& e) {
         // The report names the failure with its one text; the log says what it was.
         logfmt::write(QStringLiteral("config-error"), {{"file", path}, {"error", QString::fromUtf8(e.what())}});
         throw ConfigurationError(QString::fromUtf8(e.what()));
     }
+}
+
+void TdmPrinc::RecarregarConfiguracoes()
+{
+    const std::optional<IniFile> lido = lerArquivoConfiguracoes();
+    if (!lido)
+        throw std::runtime_error("Arquivo de configurações não encontrado: " + caminhoConfiguracoes().toStdString());
+    FConnectionParams.Loaded = true;
+    lerConfiguracoes(*lido);
+}
+
+void TdmPrinc::lerConfiguracoes(const IniFile& ini)
+{
+    const std::optional<double> dataBase = parseRegionalDateTime(lerTexto(ini, "DataBase"), environmentTimeLocale());
+    // Without a configured day every run reads the day it runs on.
+    FDataFixa = dataBase.has_value();
+    FDataIndicador = dataBase.value_or(today());
+    FSimplificado = lerTexto(ini, "Simplificado") == QLatin1String("S");
+    FRelogio = lerTexto(ini, "Relogio") == QLatin1String("S");
+    FResumo = lerTexto(ini, "Resumo") == QLatin1String("S");
+    FMeta = lerMeta(lerTexto(ini, "Meta"));
+    // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
+    const qint64 ms = qint64(lerInteiro(ini, "TempoTroca")) * 1000;
+    FTempoTroca = std::int32_t(std::clamp<qint64>(ms, std::numeric_limits<std::int32_t>::min(),
+                                                  std::numeric_limits<std::int32_t>::max()));
+    FFuncionarios = lerTexto(ini, "Funcionarios");
+    FPorFuncionario = lerInteiro(ini, "AgruparFuncionario") != 0;
+    FMinutosCompleto = std::max(0, lerInteiro(ini, "MinutosCompleto"));
+    setSetores(lerTexto(ini, "Setores"));
+    FConnectionParams.Database = lerTexto(ini, "DB");
+    FConnectionParams.DatabaseAccess = lerTexto(ini, "ACESSO");
+    // A user of the site's choosing replaces the fixed SYSDBA passwords.
+    FConnectionParams.User = lerTexto(ini, "Usuario");
+    if (FConnectionParams.User.isEmpty())
+        FConnectionParams.Password = passwordForKey(lerInteiro(ini, "Chave"));
+    else
+        FConnectionParams.Password = readPassword(ini);
+}
+
+void TdmPrinc::assumirExibicao(const TdmPrinc& lido)
+{
+    FSimplificado = lido.FSimplificado;
+    FRelogio = lido.FRelogio;
+    FResumo = lido.FResumo;
+    FMeta = lido.FMeta;
+    FTempoTroca = lido.FTempoTroca;
+    FSetores = lido.FSetores;
+    FFuncionarios = lido.FFuncionarios;
+}
+
+void TdmPrinc::assumirGeracao(const TdmPrinc& lido)
+{
+    FConnectionParams = lido.FConnectionParams;
+    FDataFixa = lido.FDataFixa;
+    FDataIndicador = lido.FDataIndicador;
+    FPorFuncionario = lido.FPorFuncionario;
+    FMinutosCompleto = lido.FMinutosCompleto;
 }
 
 void TdmPrinc::AtualizarContasCobranca()

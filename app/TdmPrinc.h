@@ -35,6 +35,7 @@ private:
     QString detalhe_;
 };
 
+class IniFile;
 class TCriteriaDataSet;
 
 // The main data module: owns the two database connections and holds the
@@ -57,6 +58,17 @@ public:
     void sqlConAfterConnect();
 
     void CarregarConfiguracoes();
+    // Reads the settings file again into this module, as a reload does: a
+    // missing file or one that cannot be used throws, and nothing is shown
+    // or logged.
+    void RecarregarConfiguracoes();
+    // The settings of a module that read the file again, in two parts:
+    // those the display and the cycle read (layout, page time, target,
+    // clock, overview, sectors, employee filter), and those a run reads (the
+    // connection, the reading day, the grouping, the minutes between full
+    // runs), to be taken only while no run goes on.
+    void assumirExibicao(const TdmPrinc& lido);
+    void assumirGeracao(const TdmPrinc& lido);
     // Refreshes every listed dataset: keep its row, close, merge its
     // criteria again, open, return to the row. Empty entries are skipped; a
     // failure ends the refresh.
@@ -111,6 +123,7 @@ public:
     static QStringList designParams();
 
 private:
+    void lerConfiguracoes(const IniFile& ini);
     void prepararConexao(SqlConnection& conexao, QString TConnectionParams::*caminho);
 
     // The calculation module, created by the after-connect handler; it

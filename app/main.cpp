@@ -12,6 +12,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <unistd.h>
 #include <memory>
 #include <vector>
@@ -61,7 +64,13 @@ int main(int argc, char** argv)
     if (screen && !qEnvironmentVariableIsSet("QT_SCALE_FACTOR") && applyDeviceScale(screen->size())) {
         app.reset();
         qputenv("TOLVANEO_REINICIADO", "1");
-        ::execv("/proc/self/exe", original.data());
+        // By the program's own path, so that the process keeps its name
+        // ("tolvaneo", not "exe") for ps, pkill and the unit's reload.
+        std::error_code erro;
+        const std::string proprio = std::filesystem::read_symlink("/proc/self/exe", erro).string();
+        if (!erro)
+            ::execv(proprio.c_str(), original.data());
+        ::execv("/proc/self/exe", original.data()); // the file replaced meanwhile
         std::perror("tolvaneo: cannot start again with the screen's scale factor");
         app = std::make_unique<QApplication>(argc, argv);
     }

@@ -132,6 +132,7 @@ void CicloIndicador::proximaPagina()
     if (estado_ != Estado::Rotacao)
         return;
     if (const std::optional<PaginaRotacao> p = rotacao_.proxima()) {
+        passarAvisoRecarga(true);
         if (p->setor)
             tela_.mostrarPagina(*p->setor);
         else
@@ -189,6 +190,14 @@ void CicloIndicador::fimDoCiclo()
 
 void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
 {
+    concluir(ok, erro);
+    // A reload asked for a run while this one went on: it follows at once.
+    if (antesDaGeracao_ && !emAndamento_)
+        iniciarGeracao();
+}
+
+void CicloIndicador::concluir(bool ok, const QString& erro)
+{
     emAndamento_ = false;
     conectando_ = false;
     const bool eraCancelada = cancelada_;
@@ -222,6 +231,7 @@ void CicloIndicador::geracaoConcluida(bool ok, const QString& erro)
 
 void CicloIndicador::tick()
 {
+    passarAvisoRecarga(false);
     verificarDemora();
     verificarAntigos(true);
     // A long first run: the screen counts the records read.
@@ -254,6 +264,53 @@ void CicloIndicador::setorExibido(const QString& codigo)
     status_.gravar();
 }
 
+void CicloIndicador::reconfigurar(ConfigCiclo config, std::function<void()> antesDaGeracao)
+{
+    config_ = std::move(config);
+    erroConfiguracao_.reset();
+    rotacao_.setResumo(config_.setoresPorResumo);
+    // A later reload replaces what an earlier one left for the executor.
+    antesDaGeracao_ = std::move(antesDaGeracao);
+    avisoRecarga_.clear();
+    status_.setRecargaRecusada({}, {});
+    if (estado_ == Estado::ErroConfiguracao) {
+        if (!erroConfiguracao().isEmpty()) {
+            mudou();
+            return;
+        }
+        // Settings that work at last: the first run, as at start.
+        status_.limparErro();
+        entrar(Estado::Calculando);
+    }
+    if (antesDaGeracao_ && !emAndamento_)
+        iniciarGeracao();
+    else
+        mudou();
+}
+
+void CicloIndicador::recargaRecusada(const QString& erro)
+{
+    avisoRecarga_ = erro;
+    avisoPaginas_ = std::max(1, rotacao_.paginas());
+    avisoPrazo_.setRestante(intervaloRecalculo_);
+    status_.setRecargaRecusada(erro, platform::clock().now());
+    mudou();
+}
+
+// The notice of a refused reload lasts one rotation: as many new pages as a
+// rotation has; a minute when no page turns.
+void CicloIndicador::passarAvisoRecarga(bool paginaNova)
+{
+    if (avisoRecarga_.isEmpty())
+        return;
+    const bool paginasViram = estado_ == Estado::Rotacao && !trocaParada();
+    const bool acabou = paginasViram ? paginaNova && avisoPaginas_-- <= 0 : avisoPrazo_.expirou();
+    if (!acabou)
+        return;
+    avisoRecarga_.clear();
+    mudou();
+}
+
 // ---- transitions ------------------------------------------------------------
 
 void CicloIndicador::entrar(Estado novo, const QString& motivo)
@@ -282,6 +339,12 @@ void CicloIndicador::iniciarGeracao()
 {
     if (emAndamento_ || estado_ == Estado::ErroConfiguracao)
         return;
+    // A reload's settings reach the executor while it is idle.
+    if (antesDaGeracao_) {
+        std::exchange(antesDaGeracao_, nullptr)();
+        if (estado_ == Estado::Calculando)
+            conectando_ = executor_.precisaConectar();
+    }
     emAndamento_ = true;
     cancelada_ = abortada_ = false;
     desdeInicioGeracao_.start();

@@ -10,6 +10,7 @@
 #include "display/Rotacao.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class ExecutorGeracao;
@@ -78,6 +79,20 @@ public:
     void fimDoCiclo();
     void geracaoConcluida(bool ok, const QString& erro);
     void tick();
+    // Settings read again and taken. The cycle's own take effect at once:
+    // the overview's pages at the next page, the employee filter and the
+    // sectors with the next figures. With antesDaGeracao, the new settings
+    // change the figures: a run starts (once the one going on has ended),
+    // and antesDaGeracao hands the executor its new settings just before,
+    // with no run going on. A reload that makes unusable settings usable
+    // leaves the configuration error.
+    void reconfigurar(ConfigCiclo config, std::function<void()> antesDaGeracao = {});
+    // A settings file a reload refused: the settings in force stay; the
+    // status file gives the reason, and the screen a notice for one
+    // rotation (a minute when the pages do not turn).
+    void recargaRecusada(const QString& erro);
+    // The notice of a refused reload; empty when none shows.
+    const QString& avisoRecarga() const { return avisoRecarga_; }
     void setorExibido(const QString& codigo);
 
     Estado estado() const { return estado_; }
@@ -126,6 +141,7 @@ public:
 
 private:
     void entrar(Estado novo, const QString& motivo = {});
+    void concluir(bool ok, const QString& erro);
     void iniciarGeracao();
     void intervalosMudaram();
     void aceitar();
@@ -144,11 +160,12 @@ private:
     // (a large site's first figures) or while its kind is not known yet.
     std::optional<qint64> limiteGeracaoMs() const;
     void registrarProgresso();
+    void passarAvisoRecarga(bool paginaNova);
 
     TelaCiclo& tela_;
     ExecutorGeracao& executor_;
     StatusFile& status_;
-    const ConfigCiclo config_;
+    ConfigCiclo config_;
     QTimer* relogio_;
     Rotacao rotacao_;
     std::optional<QString> erroConfiguracao_; // checked once, with the first figures
@@ -184,4 +201,10 @@ private:
     Cronometro desdeCancelamento_;
     bool cancelada_ = false;
     bool abortada_ = false;
+
+    // A reload's settings for the executor, taken before the next run.
+    std::function<void()> antesDaGeracao_;
+    QString avisoRecarga_;
+    int avisoPaginas_ = 0; // pages the notice still shows on
+    Prazo avisoPrazo_;     // when the pages do not turn
 };

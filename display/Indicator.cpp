@@ -7,6 +7,7 @@
 #include "app/TdmPrinc.h"
 #include "display/CursorOcioso.h"
 #include "display/QtMessageBoxes.h"
+#include "display/Recarga.h"
 #include "display/SeguidorTela.h"
 #include "display/SystemdNotify.h"
 #include "display/TfrmPrincipal.h"
@@ -19,7 +20,10 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <functional>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +32,8 @@ namespace {
 
 int quitPipe[2] = {-1, -1};
 bool paradaRegistrada = false;
+// What SIGHUP does once the window is up; before that, nothing.
+std::function<void()> aoRecarregar;
 
 void onTerminate(int signal)
 {
@@ -36,17 +42,22 @@ void onTerminate(int signal)
 }
 
 // SIGTERM and SIGINT end the program through the event loop, with a log
-// line that says why. Installed after the database engine has set up its
-// own handlers, which would otherwise take the signal without ending the
-// process.
+// line that says why; SIGHUP reads the settings again. Installed after the
+// database engine has set up its own handlers, which would otherwise take
+// the signal without ending the process.
 void quitOnTerminate(QApplication& app)
 {
-    if (::pipe(quitPipe) != 0)
+    if (::pipe2(quitPipe, O_CLOEXEC) != 0)
         return;
     auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
         char byte = 0;
         [[maybe_unused]] auto lido = ::read(quitPipe[0], &byte, 1);
+        if (byte == SIGHUP) {
+            if (aoRecarregar)
+                aoRecarregar();
+            return;
+        }
         if (!paradaRegistrada)
             logfmt::write(QStringLiteral("stop"),
                           {{"signal", byte == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM")}});
@@ -61,6 +72,7 @@ void quitOnTerminate(QApplication& app)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
 }
 
 // One line at start: what this indicator runs with (never the password).
@@ -139,6 +151,14 @@ int runIndicator(QApplication& app)
         window.seguirTela(fisico);
         mostrarEmTelaCheia(window);
     });
+    Recarga recarga(*dm, worker, window);
+    aoRecarregar = [&recarga] {
+        try {
+            recarga.recarregar();
+        } catch (const std::exception& e) {
+            logfmt::write(QStringLiteral("reload"), {{"result", QStringLiteral("failed")}, {"error", exceptionText(e)}});
+        }
+    };
     window.iniciar(erroConexao, causaConexao);
     // Up: the window shows figures or what it waits for. A database still
     // down after a power cut keeps the service waiting for nothing.

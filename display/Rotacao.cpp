@@ -10,17 +10,33 @@ int Rotacao::paginasResumo() const
     return (setores() + porResumo_ - 1) / porResumo_;
 }
 
+void Rotacao::setResumo(int setoresPorResumo)
+{
+    if (setoresPorResumo == porResumo_)
+        return;
+    const QString codigo = codigoAtual();
+    const bool resumo = atual_ >= 0 && atual_ < paginasResumo();
+    porResumo_ = setoresPorResumo;
+    reposicionar(resumo, codigo);
+}
+
 void Rotacao::carregar(Figuras figuras)
 {
     const QString codigo = codigoAtual();
-    const int antes = atual_;
-    const bool resumo = antes >= 0 && antes < paginasResumo();
+    const bool resumo = atual_ >= 0 && atual_ < paginasResumo();
     figuras_ = std::move(figuras);
+    reposicionar(resumo, codigo);
+}
+
+void Rotacao::reposicionar(bool resumo, const QString& codigo)
+{
+    const int antes = atual_;
     atual_ = -1;
     proximo_ = 0;
     if (resumo) {
-        // An overview page stays on show (the last one, should the new
-        // figures make fewer); the next page follows it.
+        // An overview page stays on show (the last one, should there now be
+        // fewer); the next page follows it. Without an overview any more,
+        // the next page is the first sector.
         if (paginasResumo() > 0) {
             atual_ = std::min(antes, paginasResumo() - 1);
             proximo_ = atual_ + 1;
@@ -31,7 +47,7 @@ void Rotacao::carregar(Figuras figuras)
         return;
     for (int i = 0; i < setores(); ++i)
         if (figuras_.setores[size_t(i)].codigo == codigo) {
-            // Still on show, now with the new figures.
+            // Still on show, now with the new figures or pages.
             atual_ = paginasResumo() + i;
             proximo_ = atual_ + 1;
             return;

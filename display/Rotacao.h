@@ -23,11 +23,12 @@ struct PaginaRotacao {
 class Rotacao {
 public:
     // 0: no overview.
-    void setResumo(int setoresPorResumo) { porResumo_ = setoresPorResumo; }
+    void setResumo(int setoresPorResumo);
 
-    // New figures. The rotation goes on from the page after the one on
-    // show: the sector after it, or the first sector when it is gone; after
-    // an overview page, the next page.
+    // New figures, or an overview switched on or off. The rotation goes on
+    // from the page after the one on show: the sector after it, or the
+    // first sector when it is gone; after an overview page, the next page
+    // (the first sector when there is no overview any more).
     void carregar(Figuras figuras);
     const Figuras& figuras() const { return figuras_; }
     int setores() const { return int(figuras_.setores.size()); }
@@ -49,6 +50,8 @@ public:
 
 private:
     PaginaRotacao pagina(int posicao) const;
+    // The cursor after the pages changed, from what was on show.
+    void reposicionar(bool resumo, const QString& codigo);
 
     Figuras figuras_;
     int porResumo_ = 0;

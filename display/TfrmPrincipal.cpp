@@ -99,14 +99,17 @@ void TfrmPrincipal::construir()
     // day: a screen that froze shows a time that stands still.
     lblRelogio = rotulo(panelTop, "lblRelogio", fontPt(QStringLiteral("Georgia"), 24, true),
                         Qt::AlignLeft | Qt::AlignVCenter, Qt::white);
+    FRelogio = new QTimer(this);
+    FRelogio->setInterval(1000);
+    connect(FRelogio, &QTimer::timeout, this, &TfrmPrincipal::atualizarRelogio);
     lblRelogio->setVisible(FPrinc.Relogio());
     if (FPrinc.Relogio()) {
-        auto* relogio = new QTimer(this);
-        relogio->setInterval(1000);
-        connect(relogio, &QTimer::timeout, this, &TfrmPrincipal::atualizarRelogio);
-        relogio->start();
+        FRelogio->start();
         atualizarRelogio();
     }
+    FVirada = new QTimer(this);
+    FVirada->setSingleShot(true);
+    connect(FVirada, &QTimer::timeout, this, [this] { virarPagina(false); });
 
     // Stale figures: a banner across the page, black on yellow, with the
     // time of the figures and the reason; the client's text smaller after.
@@ -144,9 +147,13 @@ void TfrmPrincipal::setWorker(GenerationWorker* worker)
 void TfrmPrincipal::novoCiclo(ExecutorGeracao& executor)
 {
     delete FCiclo;
-    const ConfigCiclo config{FPrinc.ConnectionParams().Database, FPrinc.Setores(), FPrinc.Funcionarios(),
-                             FPrinc.TempoTroca(), FPrinc.Resumo() ? TfrmResumo::linhas : 0};
-    FCiclo = new CicloIndicador(*this, executor, *FStatus, config, this);
+    FCiclo = new CicloIndicador(*this, executor, *FStatus, configCiclo(FPrinc), this);
+}
+
+ConfigCiclo TfrmPrincipal::configCiclo(const TdmPrinc& princ)
+{
+    return {princ.ConnectionParams().Database, princ.Setores(), princ.Funcionarios(), princ.TempoTroca(),
+            princ.Resumo() ? TfrmResumo::linhas : 0};
 }
 
 void TfrmPrincipal::layoutChildren()
@@ -259,6 +266,7 @@ QString TfrmPrincipal::filtroFuncionarios(const QString& codigo) const
 void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
 {
     esconderPagina();
+    refazerPaginas();
     if (!FResumo) {
         FResumo = new TfrmResumo(FPrinc.TempoTroca(), FPrinc.Meta(), this);
         FResumo->onFim = [this] { fimDaPagina(); };
@@ -290,6 +298,7 @@ void TfrmPrincipal::esconderResumo()
 void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
 {
     esconderResumo();
+    refazerPaginas();
     criarPagina();
     FShowBg = false;
     if (!FRelatorio->isVisibleTo(this)) {
@@ -315,6 +324,7 @@ void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
 
 void TfrmPrincipal::esconderPagina()
 {
+    FVirada->stop();
     esconderResumo(); // both pages: the overview's and the sector's
     if (FRelatorio) {
         FRelatorio->troca->stop();
@@ -403,22 +413,27 @@ int TfrmPrincipal::alturaAviso() const
 
 void TfrmPrincipal::atualizarAviso()
 {
+    // Stale figures first; otherwise, for one rotation, a settings file a
+    // reload refused.
     const bool antes = panelAviso->isVisibleTo(this);
-    if (FCiclo->estado() != CicloIndicador::Estado::Rotacao || !FCiclo->dadosAntigos()) {
+    const bool antigos = FCiclo->estado() == CicloIndicador::Estado::Rotacao && FCiclo->dadosAntigos();
+    if (!antigos && FCiclo->avisoRecarga().isEmpty()) {
         panelAviso->hide();
     } else {
-        const QString motivo = FCiclo->motivoAviso();
         const QString texto =
-            QStringLiteral("Dados de %1 — %2").arg(FCiclo->ultimaGeracao().toString(QStringLiteral("HH:mm")), motivo);
+            antigos ? QStringLiteral("Dados de %1 — %2")
+                          .arg(FCiclo->ultimaGeracao().toString(QStringLiteral("HH:mm")), FCiclo->motivoAviso())
+                    : QStringLiteral("Configurações novas recusadas");
         const int w = width() - 40;
         setFittedText(lblAviso, texto, w);
         const int usado = lblAviso->fontMetrics().horizontalAdvance(lblAviso->text());
         lblAviso->setGeometry(20, 0, usado + 4, alturaAviso());
-        const QString cliente = FCiclo->ultimoErro().section(QLatin1Char('\n'), 0, 0).simplified();
+        const QString detalhe =
+            (antigos ? FCiclo->ultimoErro() : FCiclo->avisoRecarga()).section(QLatin1Char('\n'), 0, 0).simplified();
         const int resto = w - usado - 30;
         lblAvisoDetalhe->setGeometry(20 + usado + 30, 0, std::max(0, resto), alturaAviso());
-        setFittedText(lblAvisoDetalhe, cliente, std::max(1, resto));
-        lblAvisoDetalhe->setVisible(resto > 40 && !cliente.isEmpty());
+        setFittedText(lblAvisoDetalhe, detalhe, std::max(1, resto));
+        lblAvisoDetalhe->setVisible(resto > 40 && !detalhe.isEmpty());
         panelAviso->show();
         panelAviso->raise();
     }

@@ -80,6 +80,14 @@ public:
     void seguirTela(const QSize& fisico);
     // The clock in the top bar shows the clock seam's time (hh:mm).
     void atualizarRelogio();
+    // The cycle's settings as a main module holds them.
+    static ConfigCiclo configCiclo(const TdmPrinc& princ);
+    // The main module took settings read again. The cycle takes its own
+    // (see CicloIndicador::reconfigurar). With exibicao, the pages are made
+    // again with the new layout, page time, target and clock at the next
+    // page: the page on show stays no longer than the new page time; with
+    // pages that no longer turn, it is drawn again at once.
+    void aplicarConfiguracoes(bool exibicao, std::function<void()> antesDaGeracao = {});
 
     QWidget* panelTop;
     QLabel* lblTItulo;
@@ -113,6 +121,13 @@ private:
     void atualizarInfo();
     int alturaAviso() const;
     void novoCiclo(ExecutorGeracao& executor);
+    // After new settings: the page on show gives way to the next (or, with
+    // mesma, is drawn again) in pages made with the new settings.
+    void virarPagina(bool mesma);
+    // The pages and the clock as the settings now say, before a page shows.
+    void refazerPaginas();
+    // The page timer of the page on show; none without one.
+    QTimer* trocaEmExibicao() const;
 
     TdmPrinc& FPrinc;
     TdmMarvessa* FCalc = nullptr;
@@ -124,4 +139,7 @@ private:
     // The overview page on show and how many there are (0: none on show).
     int FPaginaResumo = 0, FPaginasResumo = 0;
     bool FShowBg = false;
+    QTimer* FRelogio = nullptr;  // the clock's check, every second while shown
+    QTimer* FVirada = nullptr;   // the page on show after new settings
+    bool FRefazer = false;       // new settings: the pages are made again
 };

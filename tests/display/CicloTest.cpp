@@ -407,4 +407,109 @@ TEST_F(Ciclo, AnOverviewStartsEachRotationTwelveSectorsToAPage)
     EXPECT_EQ(tela.paginas.last(), "01");
 }
 
+// Settings read again while the indicator runs.
+TEST_F(Ciclo, ReloadedSettingsThatChangeFiguresRunAfterTheRunGoingOnAndKeepThePagesTurning)
+{
+    criar();
+    ciclo->iniciar();
+    executor.proximas = figuras({"01", "02", "03"});
+    executor.terminar(true);
+    ciclo->proximaPagina();
+    ASSERT_EQ(tela.paginas.last(), "02");
+
+    // No run going on: the executor takes its settings, then a run starts;
+    // the figures on show stay, and the page goes on.
+    ConfigCiclo novo{QStringLiteral("/dados/outra.fdb"), QStringLiteral("'03','01'"), {}, 8};
+    QStringList ordem;
+    ciclo->reconfigurar(novo, [&] { ordem << QStringLiteral("executor@%1").arg(executor.iniciadas); });
+    EXPECT_EQ(ordem, QStringList({"executor@1"}));
+    EXPECT_EQ(executor.iniciadas, 2);
+    EXPECT_EQ(ciclo->estado(), Estado::Rotacao);
+    EXPECT_EQ(tela.paginas.last(), "02");
+    EXPECT_EQ(ciclo->config().setores, "'03','01'");
+
+    // A second reload while that run goes on: the executor's settings wait
+    // for its end, the later reload's replacing the earlier's; one run
+    // follows at once.
+    ciclo->reconfigurar(novo, [&] { ordem << "primeira"; });
+    ciclo->reconfigurar(novo, [&] { ordem << "segunda"; });
+    EXPECT_EQ(executor.iniciadas, 2);
+    executor.proximas = figuras({"03", "01"});
+    executor.terminar(false, 1, true, CausaFalha::Outra, "conexão perdida");
+    EXPECT_EQ(ordem, QStringList({"executor@1", "segunda"}));
+    EXPECT_EQ(executor.iniciadas, 3);
+    executor.terminar(true);
+    EXPECT_FALSE(ciclo->dadosAntigos());
+    ciclo->proximaPagina(); // 02 is gone: the first sector
+    EXPECT_EQ(tela.paginas.last(), "03");
+
+    // Display settings alone start no run.
+    ciclo->reconfigurar({novo.banco, novo.setores, {}, 30000});
+    EXPECT_EQ(executor.iniciadas, 3);
+}
+
+TEST_F(Ciclo, ARefusedReloadIsShownForOneRotationAndInTheStatusUntilAReloadWorks)
+{
+    criar();
+    ciclo->iniciar();
+    executor.proximas = figuras({"01", "02", "03"});
+    executor.terminar(true);
+    ciclo->proximaPagina(); // 02 on show
+
+    ciclo->recargaRecusada(QStringLiteral("Nenhum setor configurado em \"Setores\"."));
+    EXPECT_EQ(ciclo->avisoRecarga(), "Nenhum setor configurado em \"Setores\".");
+    EXPECT_EQ(statusJson()["ultimo_erro"].toString(), "Nenhum setor configurado em \"Setores\".");
+    EXPECT_EQ(ciclo->config().setores, "'01','02','03'");
+    // One rotation of three pages after the refusal, then no notice.
+    for (int i = 0; i < 3; ++i) {
+        ciclo->proximaPagina();
+        EXPECT_FALSE(ciclo->avisoRecarga().isEmpty()) << i;
+        if (executor.emAndamento)
+            executor.terminar(true);
+    }
+    ciclo->proximaPagina();
+    EXPECT_TRUE(ciclo->avisoRecarga().isEmpty());
+    // A run's own error comes first in the status; the refusal stays after it.
+    EXPECT_EQ(statusJson()["ultimo_erro"].toString(), "Nenhum setor configurado em \"Setores\".");
+    ciclo->reconfigurar(ciclo->config());
+    EXPECT_EQ(statusJson()["ultimo_erro"], QJsonValue::Null);
+
+    // Pages that do not turn: the notice goes after a minute.
+    ciclo->reconfigurar({QStringLiteral("f.fdb"), QStringLiteral("'01'"), {}, 0});
+    ciclo->recargaRecusada(QStringLiteral("x"));
+    passar(59000);
+    EXPECT_FALSE(ciclo->avisoRecarga().isEmpty());
+    passar(2000);
+    EXPECT_TRUE(ciclo->avisoRecarga().isEmpty());
+}
+
+TEST_F(Ciclo, AReloadMendsSettingsThatCouldNotWorkAndSwitchesTheOverview)
+{
+    criar({QStringLiteral("f.fdb"), {}, {}, 8});
+    ciclo->iniciar();
+    ASSERT_EQ(ciclo->estado(), Estado::ErroConfiguracao);
+    bool tomou = false;
+    ciclo->reconfigurar({QStringLiteral("f.fdb"), QStringLiteral("'01','02'"), {}, 8}, [&] { tomou = true; });
+    EXPECT_TRUE(tomou);
+    EXPECT_EQ(ciclo->estado(), Estado::Calculando);
+    EXPECT_EQ(statusJson()["ultimo_erro"], QJsonValue::Null);
+    ASSERT_EQ(executor.iniciadas, 1);
+    executor.proximas = figuras({"01", "02"});
+    executor.terminar(true);
+    EXPECT_EQ(tela.paginas, QStringList({"01"}));
+
+    // The overview switched on while 01 shows: the rotation goes on to 02,
+    // and the next rotation starts with the overview.
+    ciclo->reconfigurar({QStringLiteral("f.fdb"), QStringLiteral("'01','02'"), {}, 8, 12});
+    EXPECT_EQ(ciclo->rotacao().codigoAtual(), "01");
+    ciclo->proximaPagina();
+    ciclo->proximaPagina();
+    executor.terminar(true);
+    EXPECT_EQ(tela.paginas, QStringList({"01", "02", "resumo-0"}));
+    // Switched off while the overview shows: the first sector comes next.
+    ciclo->reconfigurar({QStringLiteral("f.fdb"), QStringLiteral("'01','02'"), {}, 8, 0});
+    ciclo->proximaPagina();
+    EXPECT_EQ(tela.paginas.last(), "01");
+}
+
 } // namespace

@@ -1,0 +1,86 @@
+// The main window's part of a reload: settings read again while it runs.
+#include "display/TfrmPrincipal.h"
+
+#include "app/TdmPrinc.h"
+#include "display/TfrmRelatorio.h"
+#include "display/TfrmResumo.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include <algorithm>
+
+void TfrmPrincipal::aplicarConfiguracoes(bool exibicao, std::function<void()> antesDaGeracao)
+{
+    FCiclo->reconfigurar(configCiclo(FPrinc), std::move(antesDaGeracao));
+    if (!exibicao)
+        return;
+    FRefazer = true;
+    QTimer* troca = trocaEmExibicao();
+    if (!troca) {
+        // No page on show: the clock at once, the pages when one shows.
+        refazerPaginas();
+        return;
+    }
+    const int restante = troca->isActive() ? troca->remainingTime() : -1;
+    troca->stop();
+    if (FCiclo->trocaParada()) {
+        virarPagina(true);
+        return;
+    }
+    const int novo = FPrinc.TempoTroca();
+    FVirada->start(restante < 0 ? novo : std::min(restante, novo));
+}
+
+QTimer* TfrmPrincipal::trocaEmExibicao() const
+{
+    if (FCiclo->estado() != CicloIndicador::Estado::Rotacao)
+        return nullptr;
+    if (FResumo && FResumo->isVisibleTo(this))
+        return FResumo->troca;
+    if (FRelatorio && FRelatorio->isVisibleTo(this))
+        return FRelatorio->troca;
+    return nullptr;
+}
+
+void TfrmPrincipal::virarPagina(bool mesma)
+{
+    FVirada->stop();
+    if (FCiclo->estado() != CicloIndicador::Estado::Rotacao)
+        return;
+    const std::optional<PaginaRotacao> p = FCiclo->rotacao().atual();
+    if (p && p->setor && FRelatorio && FRelatorio->isVisibleTo(this)) {
+        // A sector of several pages goes on from the page after the one on
+        // show, in a page made with the new settings.
+        const int proxima = FRelatorio->PaginaAtual() + (mesma ? 0 : 1);
+        if (mesma || proxima < FRelatorio->Paginas()) {
+            mostrarPagina(*p->setor);
+            if (proxima > 0 && proxima < FRelatorio->Paginas())
+                FRelatorio->setPaginaAtual(proxima);
+            return;
+        }
+    } else if (p && mesma) {
+        p->setor ? mostrarPagina(*p->setor) : mostrarResumo(*p);
+        return;
+    }
+    fimDaPagina();
+}
+
+void TfrmPrincipal::refazerPaginas()
+{
+    FVirada->stop();
+    if (!std::exchange(FRefazer, false))
+        return;
+    // The page widgets hold the layout, the page time and the target they
+    // were made with.
+    delete FRelatorio.data();
+    delete FResumo.data();
+    lblRelogio->setVisible(FPrinc.Relogio());
+    if (FPrinc.Relogio()) {
+        atualizarRelogio();
+        FRelogio->start();
+    } else {
+        FRelogio->stop();
+    }
+    layoutChildren();
+}

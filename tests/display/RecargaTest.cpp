@@ -1,0 +1,104 @@
+// systemctl reload on a running indicator: settings read again without
+// closing the window.
+#include "display/Recarga.h"
+#include "tests/display/UnattendedFixture.h"
+
+#include <csignal>
+
+using namespace unattended;
+
+namespace {
+
+QString ini(const QString& db, const QString& tolvaneo)
+{
+    return QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSimplificado=S\n%1\n[Paths]\nDB=%2\n").arg(tolvaneo, db);
+}
+
+} // namespace
+
+TEST_F(Unattended, AReloadChangesThePageTimeAndTheTargetOnTheRunningWindow)
+{
+    captureLog();
+    const QString url = server.url(db.path());
+    abrir(ini(url, "TempoTroca=3600\nSetores=03,11"));
+    Recarga recarga(*dm, *worker, *window);
+    window->show();
+    window->iniciar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->codigoAtual() == "03" && window->frmRelatorio(); }, 30000));
+    QPointer<TfrmRelatorio> pagina = window->frmRelatorio();
+    EXPECT_EQ(pagina->faixaSetor->classeDiario(), ClasseMeta::Nenhuma);
+
+    folder->write(ini(url, "TempoTroca=1\nMeta=75\nSetores=03,11").toUtf8());
+    recarga.recarregar();
+    ASSERT_EQ(logLines("reload").size(), 1);
+    EXPECT_TRUE(logLines("reload")[0].contains("result=applied")) << logLines("reload")[0].toStdString();
+    EXPECT_TRUE(logLines("reload")[0].contains("changed=TempoTroca,Meta")) << logLines("reload")[0].toStdString();
+    // The page on show stays whole, with no run, until the new page time
+    // ends (not the old hour); the next page has the new time and target.
+    EXPECT_EQ(window->frmRelatorio(), pagina.data());
+    EXPECT_TRUE(pagina->isVisible());
+    EXPECT_FALSE(window->aguardandoGeracao());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->codigoAtual() == "11"; }, 5000));
+    EXPECT_TRUE(pagina.isNull());
+    ASSERT_TRUE(window->frmRelatorio() && window->frmRelatorio()->isVisible());
+    EXPECT_EQ(window->frmRelatorio()->troca->interval(), 1000);
+    EXPECT_NE(window->frmRelatorio()->faixaSetor->classeDiario(), ClasseMeta::Nenhuma);
+    EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::Rotacao);
+
+    // A file that cannot be used changes nothing, and says so.
+    folder->write(ini(url, "TempoTroca=600\nSetores=").toUtf8());
+    recarga.recarregar();
+    ASSERT_EQ(logLines("reload").size(), 2);
+    EXPECT_TRUE(logLines("reload")[1].contains("result=refused")) << logLines("reload")[1].toStdString();
+    EXPECT_EQ(status()["ultimo_erro"].toString(), "Nenhum setor configurado em \"Setores\".");
+    EXPECT_EQ(dm->TempoTroca(), 1000);
+    EXPECT_EQ(dm->Setores(), "'03','11'");
+    EXPECT_TRUE(window->panelAviso->isVisible());
+    EXPECT_EQ(window->lblAviso->text(), "Configurações novas recusadas");
+    EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::Rotacao);
+
+    // New sectors: a run, while the figures on show stay on screen.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 30000));
+    folder->write(ini(url, "TempoTroca=1\nMeta=75\nSetores=11").toUtf8());
+    recarga.recarregar();
+    EXPECT_TRUE(logLines("reload")[2].contains("changed=Setores")) << logLines("reload")[2].toStdString();
+    EXPECT_TRUE(window->aguardandoGeracao());
+    EXPECT_FALSE(window->panelAviso->isVisible());
+    EXPECT_EQ(status()["ultimo_erro"], QJsonValue::Null);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->ciclo().rotacao().setores() == 1; }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->codigoAtual() == "11"; }, 5000));
+    EXPECT_EQ(window->lblTItulo->text(), "Montagem");
+}
+
+TEST_F(Unattended, SighupReloadsTheRunningProgram)
+{
+    folder = std::make_unique<IniFolder>(ini(server.url(db.path()), "TempoTroca=3600\nSetores=03,11").toUtf8());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess indicator;
+    indicator.setProcessEnvironment(env);
+    indicator.start(TOLVANEO_EXE, {"--dir", folder->path()});
+    ASSERT_TRUE(indicator.waitForStarted(10000));
+    QByteArray err;
+    auto espera = [&](const QByteArray& trecho) {
+        return QTest::qWaitFor(
+            [&] {
+                err += indicator.readAllStandardError();
+                return err.contains(trecho);
+            },
+            30000);
+    };
+    ASSERT_TRUE(espera("event=first-figures")) << err.toStdString();
+    folder->write(ini(server.url(db.path()), "TempoTroca=20\nRelogio=S\nSetores=03,11").toUtf8());
+    ::kill(pid_t(indicator.processId()), SIGHUP);
+    ASSERT_TRUE(espera("event=reload result=applied")) << err.toStdString();
+    EXPECT_TRUE(err.contains("changed=TempoTroca,Relogio")) << err.toStdString();
+    folder->write("[Tolvaneo]\nSetores=03\n");
+    ::kill(pid_t(indicator.processId()), SIGHUP);
+    ASSERT_TRUE(espera("event=reload result=refused")) << err.toStdString();
+    EXPECT_EQ(indicator.state(), QProcess::Running);
+    indicator.terminate();
+    ASSERT_TRUE(indicator.waitForFinished(10000));
+    err += indicator.readAllStandardError();
+    EXPECT_TRUE(err.contains("event=stop signal=SIGTERM")) << err.toStdString();
+}
