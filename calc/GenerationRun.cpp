@@ -75,7 +75,13 @@ void TdmMarvessa::AtualizarDiaEficiencia()
     // The same statements, over the reading day alone.
     FPeriodoProducao->setDataIni(FDataLeitura);
     FPeriodoProducao->setDataFim(FDataLeitura);
-    Gerar(false);
+    try {
+        Gerar(false);
+    } catch (...) {
+        // The earlier rows went out of the table with the run: a full run next.
+        DescartarBaseDia();
+        throw;
+    }
 }
 
 void TdmMarvessa::Gerar(bool completa)
@@ -92,6 +98,8 @@ void TdmMarvessa::Gerar(bool completa)
     FProgressoLeitura.store(0, std::memory_order_relaxed);
     FExecucaoCompleta.store(completa ? 1 : 0, std::memory_order_relaxed);
     FProdutosLidos.clear();
+    if (!completa)
+        TomarBaseDia();
     PrepararCdsEficiencia();
     if (completa)
         DescartarBaseDia();
@@ -115,32 +123,46 @@ void TdmMarvessa::DescartarBaseDia()
 {
     FBaseDia = 0;
     FBase.clear();
+    FBaseLinhas = 0;
     FBaseAncoras.clear();
+}
+
+void TdmMarvessa::TomarBaseDia()
+{
+    // The table holds the last run's rows: the earlier days' of the full run,
+    // in its order, and the reading day's.
+    const double dia = daynum::datePart(FDataLeitura);
+    const int data = cdsTempoSetorDATA->index();
+    FBase.clear();
+    FBase.reserve(size_t(FBaseLinhas));
+    for (std::unique_ptr<WorkRow>& row : cdsTempoSetor.takeRows()) {
+        const double* d = std::get_if<double>(&row->cells[size_t(data)]);
+        if (d && *d < dia)
+            FBase.push_back(std::move(row));
+    }
+    if (qsizetype(FBase.size()) != FBaseLinhas)
+        throw std::logic_error("the earlier days' rows of the last full run are not in the table");
 }
 
 void TdmMarvessa::GuardarBaseDia()
 {
     // The reading day is a date: a time in it changes which rows are kept.
+    // The rows stay in the table; a refresh run takes them from there.
     const double dia = daynum::datePart(FDataLeitura);
     DescartarBaseDia();
     std::fill(std::begin(FBaseFimEstagio), std::end(FBaseFimEstagio), 0);
-    const auto& fields = cdsTempoSetor.fields();
     size_t linha = 0;
     for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next(), ++linha) {
         const double data = cdsTempoSetorDATA->asDateTime();
         if (data >= dia) {
             FBaseAncoras.insert(ChaveLinha{data, cdsTempoSetorSETOR->asString(), cdsTempoSetorFUNCIONARIO->asString()},
-                                qsizetype(FBase.size()));
+                                FBaseLinhas);
             continue;
         }
         const std::int32_t estagio = linha < FEstagiosGravados.size() ? FEstagiosGravados[linha] : 0;
         for (std::int32_t s = estagio; s < 3; ++s)
             ++FBaseFimEstagio[s];
-        std::vector<fb::Value> row;
-        row.reserve(fields.size());
-        for (const auto& f : fields)
-            row.push_back(f->value());
-        FBase.push_back(std::move(row));
+        ++FBaseLinhas;
     }
     FBaseDia = FDataLeitura;
 }
@@ -361,20 +383,13 @@ void TdmMarvessa::GravarAcumulacao(bool completa)
     std::stable_sort(ordem.begin(), ordem.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 
-    const auto& fields = cdsTempoSetor.fields();
-    auto restaurar = [&](const std::vector<fb::Value>& row) {
-        cdsTempoSetor.append();
-        for (size_t i = 0; i < fields.size(); ++i)
-            if (!row[i].isNull())
-                fields[i]->setValue(row[i]);
-        cdsTempoSetor.post();
-    };
     size_t j = 0;
     for (size_t i = 0; i < FBase.size(); ++i) {
         for (; j < ordem.size() && ordem[j].first <= qsizetype(i); ++j)
             gravarLinha(linhas[ordem[j].second]);
-        restaurar(FBase[i]);
+        cdsTempoSetor.appendRow(std::move(FBase[i]));
     }
+    FBase.clear();
     for (; j < ordem.size(); ++j)
         gravarLinha(linhas[ordem[j].second]);
 }

@@ -264,12 +264,16 @@ private:
     // day's rows where a full run puts them: each row of the reading day that
     // the full run had after as many earlier rows as it had then (its anchor),
     // and a row it did not have after the earlier rows of its stage.
-    std::vector<std::vector<fb::Value>> FBase;
+    // The earlier days' rows of the last full run stay in cdsTempoSetor; a
+    // refresh run takes them out (FBase) and puts them back, never copied.
+    std::vector<std::unique_ptr<WorkRow>> FBase;
+    qsizetype FBaseLinhas = 0; // how many rows of earlier days the full run made
     QHash<ChaveLinha, qsizetype> FBaseAncoras;
     qsizetype FBaseFimEstagio[3] = {0, 0, 0}; // earlier rows made by the end of each stage
     std::vector<std::int32_t> FEstagiosGravados; // the stage of each row of the last full run
     double FBaseDia = 0;
     void GuardarBaseDia();
+    void TomarBaseDia();
     void Gerar(bool completa);
     SqlConnection* FSQLConnection = nullptr;
     TProgressoEvento FProgressEvent;

@@ -166,19 +166,9 @@ void WorkTable::post()
     requireActive();
     if (state_ == State::Insert) {
         auto owned = std::make_unique<Row>();
-        Row* row = owned.get();
-        row->cells = std::move(buffer_);
-        row->seq = nextSeq_++;
-        rows_.push_back(std::move(owned));
-        indexes_.insert(row);
+        owned->cells = std::move(buffer_);
         state_ = State::Browse;
-        // Appended at the end of an unordered, unfiltered view: no rebuild needed.
-        if (!view_.dirty() && indexFields_.empty() && !(filtered_ && filterExpr_) && !master_)
-            view_.appendVisible(row);
-        else
-            view_.markDirty();
-        view_.standOn(row);
-        ensureView();
+        adopt(std::move(owned));
         buffer_.clear();
         return;
     }
@@ -223,6 +213,41 @@ void WorkTable::deleteRecord()
     rows_.erase(std::find_if(rows_.begin(), rows_.end(), [row](const auto& r) { return r.get() == row; }));
     view_.forget(pos);
     view_.setCurrent(pos);
+}
+
+void WorkTable::adopt(std::unique_ptr<Row> owned)
+{
+    Row* row = owned.get();
+    row->seq = nextSeq_++;
+    row->viewPos = -1;
+    rows_.push_back(std::move(owned));
+    indexes_.insert(row);
+    // Appended at the end of an unordered, unfiltered view: no rebuild needed.
+    if (!view_.dirty() && indexFields_.empty() && !(filtered_ && filterExpr_) && !master_)
+        view_.appendVisible(row);
+    else
+        view_.markDirty();
+    view_.standOn(row);
+    ensureView();
+}
+
+std::vector<std::unique_ptr<WorkRow>> WorkTable::takeRows()
+{
+    checkBrowseMode();
+    std::vector<std::unique_ptr<Row>> rows;
+    rows.swap(rows_);
+    indexes_.clear();
+    view_.clear();
+    ensureView();
+    return rows;
+}
+
+void WorkTable::appendRow(std::unique_ptr<WorkRow> row)
+{
+    checkBrowseMode();
+    if (!row || row->cells.size() != fields_.size())
+        throw WorkTableError(QStringLiteral("%1: a row of another layout").arg(name_).toStdString());
+    adopt(std::move(row));
 }
 
 void WorkTable::deleteVisible()

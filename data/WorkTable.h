@@ -107,6 +107,13 @@ public:
     // their table.
     void swapRows(WorkTable& other);
 
+    // Takes every row out (in the order of appending), leaving the table
+    // empty and open; the rows keep their cells. appendRow() gives one back,
+    // to this table or one of the same layout, as append() and post() would
+    // have made it: no cell is copied.
+    std::vector<std::unique_ptr<WorkRow>> takeRows();
+    void appendRow(std::unique_ptr<WorkRow> row);
+
     // A bookmark of the current row (0 when there is none): the row's place in
     // the order of appending, so a fetched table reopened on the same rows
     // finds the same row again.
@@ -128,6 +135,8 @@ private:
     bool seekFirst(const std::vector<int>& fields, const std::vector<fb::Value>& values);
     std::optional<RowKey> masterKey() const;
     void clearRows();
+    // A new row at the end: numbered, indexed and in the view.
+    void adopt(std::unique_ptr<Row> owned);
     void compileFilter();
 
     QString name_;

@@ -144,22 +144,30 @@ int main(int argc, char** argv)
 
     struct Employee {
         QString code;
+        int number;
         const Sector* sector;
         int skill; // percent of the standard pace
         bool lastDayOnly;
     };
     QList<Employee> employees;
     int next = 1;
+    int total = 0;
+    for (const Sector& s : sectors)
+        total += s.employees * scale;
+    // Codes have three characters: digits up to 999 employees, digits and
+    // letters beyond (a large site's 5,000).
+    const bool base36 = total > 999;
     for (const Sector& s : sectors) {
         for (int e = 0; e < s.employees * scale; ++e, ++next) {
-            QString code = QStringLiteral("%1").arg(next % 1000, 3, 10, QLatin1Char('0'));
+            QString code = base36 ? QString::number(next, 36).toUpper().rightJustified(3, QLatin1Char('0'))
+                                  : QStringLiteral("%1").arg(next % 1000, 3, 10, QLatin1Char('0'));
             QString name = QStringLiteral("%1 %2 %3")
                                .arg(kFirstNames[rnd.between(0, int(std::size(kFirstNames)) - 1)],
                                     kLastNames[rnd.between(0, int(std::size(kLastNames)) - 1)],
                                     kLastNames[rnd.between(0, int(std::size(kLastNames)) - 1)]);
             put(QStringLiteral("insert into TABELA values ('38', '%1', '%2')").arg(code, name));
             const bool lastDayOnly = fresh && (&s == &sectors.back() || e == s.employees * scale - 1);
-            employees.append({code, &s, rnd.between(55, 115), lastDayOnly});
+            employees.append({code, next, &s, rnd.between(55, 115), lastDayOnly});
         }
     }
 
@@ -177,7 +185,7 @@ int main(int argc, char** argv)
           // In the harder month a fifth of the employees work part of some
           // days in a second sector.
           QList<const Sector*> where = {base.sector};
-          if (harder && base.code.toInt() % 5 == 0 && rnd.between(1, 2) == 1)
+          if (harder && base.number % 1000 % 5 == 0 && rnd.between(1, 2) == 1)
               where.append(&sectors[(int(base.sector - sectors.constData()) + 1) % int(sectors.size())]);
           for (const Sector* sector : where) {
             Employee e = base;

@@ -235,6 +235,44 @@ TEST(WorkTable, ChangeHandlerFiresOnEveryStoredValue)
     EXPECT_EQ(seen, QStringList({"1", "2", "7"}));
 }
 
+TEST(WorkTable, RowsTakenOutComeBackWithoutACopyIndexedAndInOrder)
+{
+    WorkTable t("cds");
+    build(t, {{"01", "001", 5}, {"02", "002", 7}, {"01", "003", 9}});
+    ASSERT_TRUE(t.locate("FUNCIONARIO", {V::text("002")})); // an index exists
+    std::vector<std::unique_ptr<WorkRow>> rows = t.takeRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_TRUE(t.active());
+    EXPECT_EQ(t.recordCount(), 0);
+    EXPECT_FALSE(t.locate("FUNCIONARIO", {V::text("002")}));
+
+    // Back, the last first, between new rows: the order of appending, the
+    // cells unchanged and found by the index; the rows themselves, not copies.
+    const WorkRow* terceira = rows[2].get();
+    t.append();
+    t.fieldByName("FUNCIONARIO").setAsString("004");
+    t.post();
+    t.appendRow(std::move(rows[2]));
+    t.appendRow(std::move(rows[0]));
+    EXPECT_EQ(walk(t), QStringList({"004", "003", "001"}));
+    ASSERT_TRUE(t.locate("FUNCIONARIO", {V::text("003")}));
+    EXPECT_EQ(t.fieldByName("QTDE").asInteger(), 9);
+    t.setIndexFieldNames("QTDE");
+    EXPECT_EQ(walk(t), QStringList({"004", "001", "003"}));
+    t.setIndexFieldNames({});
+    t.last();
+    const std::uint64_t marca = t.bookmark();
+    t.first();
+    ASSERT_TRUE(t.gotoBookmark(marca));
+    EXPECT_EQ(t.fieldByName("FUNCIONARIO").asString(), "001");
+    EXPECT_EQ(t.takeRows()[1].get(), terceira);
+
+    WorkTable outra("outra");
+    outra.addField("SETOR", FieldType::Text, 2);
+    outra.createDataSet();
+    EXPECT_THROW(outra.appendRow(std::move(rows[1])), WorkTableError);
+}
+
 TEST(WorkTable, FetchedTableCopiesAStatementsRows)
 {
     FixtureDb db(R"(
