@@ -6,8 +6,10 @@ int AcumulacaoTempos::Numeros::operator()(const QString& texto)
         return ultimoId_;
     auto it = ids_.constFind(texto);
     ultimoId_ = it != ids_.cend() ? it.value() : int(ids_.size());
-    if (it == ids_.cend())
+    if (it == ids_.cend()) {
         ids_.insert(texto, ultimoId_);
+        textos_.push_back(texto);
+    }
     ultimo_ = texto;
     return ultimoId_;
 }
@@ -23,8 +25,15 @@ AcumulacaoTempos::AcumulacaoTempos(double diaIni, double diaFim, regra::Agora ag
 
 void AcumulacaoTempos::adicionarTurno(ChaveLinha chave, const std::function<regra::Turno()>& turno)
 {
-    if (!turnos_.contains(chave))
-        turnos_.insert(std::move(chave), turno());
+    if (turnos_.contains(chave))
+        return;
+    // One copy of each text for all the rows that hold it.
+    chave.setor = setores_.unico(chave.setor);
+    chave.funcionario = funcionarios_.unico(chave.funcionario);
+    regra::Turno t = turno();
+    for (QString* hora : {&t.inicio, &t.fim, &t.inicioHe, &t.fimHe})
+        *hora = textos_.unico(*hora);
+    turnos_.insert(std::move(chave), std::move(t));
 }
 
 AcumulacaoTempos::Entrada& AcumulacaoTempos::entrada(double dia, const QString& setor, const QString& funcionario)
@@ -36,8 +45,9 @@ AcumulacaoTempos::Entrada& AcumulacaoTempos::entrada(double dia, const QString& 
     }
     qsizetype* slot = nullptr;
     const double d = dia - diaIni_;
+    const int idSetor = setores_(setor), idFuncionario = funcionarios_(funcionario);
     if (d >= 0 && d < double(dias_) && d == double(qsizetype(d))) {
-        const quint64 p = par(setores_(setor), funcionarios_(funcionario));
+        const quint64 p = par(idSetor, idFuncionario);
         auto it = pares_.constFind(p);
         if (it == pares_.cend()) {
             it = pares_.insert(p, pares_.size());
@@ -52,8 +62,15 @@ AcumulacaoTempos::Entrada& AcumulacaoTempos::entrada(double dia, const QString& 
         slot = &it.value();
     }
     if (*slot < 0) {
+        // About one entry and one row for each shift row: room for them at
+        // once, rather than the doubling a growing list goes through.
+        if (entradas_.empty()) {
+            const size_t previstas = size_t(turnos_.size()) + size_t(turnos_.size()) / 16 + 16;
+            entradas_.reserve(previstas);
+            linhas_.reserve(previstas);
+        }
         // The shift row: by employee, or the sector's row of no employee.
-        ChaveLinha chave{dia, setor, funcionario};
+        ChaveLinha chave{dia, setores_.texto(idSetor), funcionarios_.texto(idFuncionario)};
         auto t = turnos_.constFind(porFuncionario_ ? chave : ChaveLinha{dia, setor, QString()});
         *slot = qsizetype(entradas_.size());
         entradas_.push_back(Entrada{std::move(chave), t == turnos_.cend() ? nullptr : &t.value()});
@@ -69,7 +86,8 @@ void AcumulacaoTempos::somar(Entrada& e, const QString& nomeSetor, std::int32_t 
     if (e.linha < 0) {
         e.linha = qsizetype(linhas_.size());
         // One sector per row: its ticket-change time is looked up once.
-        linhas_.push_back(LinhaTempo{e.chave, nomeSetor, nomeFuncionario, ordem, estagio_, troca(e.chave.setor), {}});
+        linhas_.push_back(LinhaTempo{e.chave, textos_.unico(nomeSetor), textos_.unico(nomeFuncionario), ordem, estagio_,
+                                     troca(e.chave.setor), {}});
     }
     LinhaTempo& l = linhas_[size_t(e.linha)];
     regra::somarRegistro(l.soma, *e.turno, e.chave.data, agora_, qtde, tempo, l.troca, horaSaida);

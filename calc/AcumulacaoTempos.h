@@ -75,19 +75,25 @@ public:
     // The source stage being read (0, 1, 2).
     void setEstagio(std::int32_t estagio) { estagio_ = estagio; }
     const std::vector<LinhaTempo>& linhas() const { return linhas_; }
+    // The rows, taken out: what is left of the accumulation may go.
+    std::vector<LinhaTempo> tomarLinhas() { return std::move(linhas_); }
 
     // Each product and sector's standard time, once worked out.
     const double* tempoProduto(const QString& produto, const QString& setor);
     void guardarTempoProduto(const QString& produto, const QString& setor, double tempo);
 
 private:
-    // Small numbers for the texts of a run, the last one looked at first.
+    // Small numbers for the texts of a run, the last one looked at first,
+    // and one copy of each text for everything that keeps it.
     class Numeros {
     public:
         int operator()(const QString& texto);
+        const QString& texto(int id) const { return textos_[size_t(id)]; }
+        const QString& unico(const QString& t) { return texto((*this)(t)); }
 
     private:
         QHash<QString, int> ids_;
+        std::vector<QString> textos_;
         QString ultimo_;
         int ultimoId_ = -1;
     };
@@ -100,6 +106,7 @@ private:
     // The entries by sector and employee pair and day of the period; a day
     // outside it by the whole key.
     Numeros setores_, funcionarios_, produtos_;
+    Numeros textos_; // names and clock texts
     QHash<quint64, qsizetype> pares_;
     double diaIni_ = 0;
     qsizetype dias_ = 0;

@@ -109,6 +109,8 @@ void TdmMarvessa::Gerar(bool completa)
     AbrirSqlCorteSetor();
     AbrirSqlCodCxUnitSetor();
     IniciarAcumulacao();
+    // The shift rows live in the accumulation now.
+    cdsProdExped.close();
     ProcessarProducao();
     GravarAcumulacao(completa);
     CalcularEficiencia();
@@ -350,9 +352,10 @@ void TdmMarvessa::GravarAcumulacao(bool completa)
 {
     if (!acumulacao())
         return;
-    // The accumulation is dropped once written, however the writing ends.
-    const std::unique_ptr<AcumulacaoTempos> a = std::move(FRun->acumulacao);
-    const std::vector<LinhaTempo>& linhas = a->linhas();
+    // Only the rows are written: the shift rows and the lookups go before
+    // the table's rows are made.
+    const std::vector<LinhaTempo> linhas = FRun->acumulacao->tomarLinhas();
+    FRun->acumulacao.reset();
     if (completa) {
         // Rows in the order of their first record; the stage of each is kept
         // for the days a refresh run takes from this run.
@@ -401,7 +404,7 @@ bool TdmMarvessa::TemExpediente(const QString& Setor, const QString& Funcionario
         return t && t->qtde > 0;
     }
     const QString func = FExpedienteProducaoPorFunc ? Funcionario : QString();
-    if (!cdsProdExped.findKey({V::date(Data), V::text(Setor), V::text(func)}))
+    if (!cdsProdExped.active() || !cdsProdExped.findKey({V::date(Data), V::text(Setor), V::text(func)}))
         return false;
     return shiftFields().qtde->asInteger() > 0;
 }
