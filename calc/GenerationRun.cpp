@@ -10,6 +10,10 @@
 
 #include <QSet>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -101,6 +105,7 @@ void TdmMarvessa::Gerar(bool completa)
     if (!completa)
         TomarBaseDia();
     PrepararCdsEficiencia();
+    devolverMemoriaLivre(); // the last run's rows
     if (completa)
         DescartarBaseDia();
     AbrirCdsProdExped();
@@ -111,6 +116,7 @@ void TdmMarvessa::Gerar(bool completa)
     IniciarAcumulacao();
     // The shift rows live in the accumulation now.
     cdsProdExped.close();
+    devolverMemoriaLivre();
     ProcessarProducao();
     GravarAcumulacao(completa);
     CalcularEficiencia();
@@ -119,6 +125,16 @@ void TdmMarvessa::Gerar(bool completa)
     FEstagiosGravados = {};
     if (FRegistrosAbsurdos > kAbsurdosNomeados)
         logfmt::write(QStringLiteral("records-absurd"), {{"count", QString::number(FRegistrosAbsurdos)}});
+}
+
+// Large blocks freed in the middle of a run go back to the system at once:
+// the allocator would otherwise keep them, and a program that runs for
+// weeks would hold each run's most.
+void TdmMarvessa::devolverMemoriaLivre()
+{
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
 }
 
 void TdmMarvessa::DescartarBaseDia()
@@ -356,6 +372,7 @@ void TdmMarvessa::GravarAcumulacao(bool completa)
     // the table's rows are made.
     const std::vector<LinhaTempo> linhas = FRun->acumulacao->tomarLinhas();
     FRun->acumulacao.reset();
+    devolverMemoriaLivre();
     if (completa) {
         // Rows in the order of their first record; the stage of each is kept
         // for the days a refresh run takes from this run.

@@ -274,6 +274,7 @@ private:
     double FBaseDia = 0;
     void GuardarBaseDia();
     void TomarBaseDia();
+    static void devolverMemoriaLivre();
     void Gerar(bool completa);
     SqlConnection* FSQLConnection = nullptr;
     TProgressoEvento FProgressEvent;
