@@ -66,6 +66,7 @@ ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, Pl
                                                      {"seconds", segundos},
                                                      {"cause", nomeCausa(e.causa)},
                                                      {"reason", descreverErro(e.causa).motivo},
+                                                     {"database", connection.params().value(QStringLiteral("Database")).value_or(QString())},
                                                      {"error", e.erro}});
     return e;
 }

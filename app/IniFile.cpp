@@ -2,7 +2,7 @@
 
 #include "data/Charset.h"
 
-#include <QFile>
+#include "data/ArquivoLido.h"
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
@@ -71,14 +71,14 @@ IniFile IniFile::fromBytes(const QByteArray& bytes)
 
 IniFile IniFile::load(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error(("não foi possível abrir " + path + ": " + f.errorString()).toStdString());
     // A settings file is a few lines; anything this large is damaged, and
     // reading it whole would take the memory of the screen PC.
-    const QByteArray bytes = f.read(kMaxBytes + 1);
-    if (bytes.size() > kMaxBytes)
+    QString erro;
+    const QByteArray bytes = lerArquivoComum(path, kMaxBytes, erro);
+    if (erro.startsWith(QLatin1String("passa de")))
         throw std::runtime_error((path + " passa de 1 MB: não é um arquivo de configurações").toStdString());
+    if (!erro.isEmpty())
+        throw std::runtime_error(("não foi possível abrir " + path + ": " + erro).toStdString());
     return fromBytes(bytes);
 }
 

@@ -76,7 +76,10 @@ void StatusFile::gravar()
         return;
     const QString path = platform::appFolder() + QStringLiteral("status.json");
     const QString erro = gravarArquivo(path, bytes);
-    gravado_ = bytes;
+    // Only what reached the disk counts as written: a write that failed is
+    // tried again, with the same text or a newer one.
+    if (erro.isEmpty())
+        gravado_ = bytes;
     // A failure that goes on is logged when it starts and when it ends, not
     // at every change of content.
     if (!erro.isEmpty() && !falhando_) {

@@ -32,6 +32,8 @@ public:
 
     // Writes the file when its text differs from the last one written.
     void gravar();
+    // The last write failed: gravar() tries again even with no change.
+    bool falhando() const { return falhando_; }
     QByteArray texto() const;
 
 private:

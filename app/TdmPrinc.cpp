@@ -5,6 +5,7 @@
 #include "app/ErrorReport.h"
 #include "app/IniFile.h"
 #include "app/RegionalDate.h"
+#include "data/ArquivoLido.h"
 #include "data/DayNumber.h"
 #include "data/Log.h"
 #include "data/Platform.h"
@@ -59,28 +60,10 @@ QString readPassword(const IniFile& ini)
         throw std::runtime_error("\"Usuario\" sem \"SenhaArquivo\" nem a credencial do serviço");
     // A regular file of a few bytes, opened without blocking: a FIFO or a
     // device would hold the program before its first log line.
-    auto falha = [&](const QString& motivo) {
-        return std::runtime_error(("o arquivo da senha " + path + " " + motivo).toStdString());
-    };
-    auto ilegivel = [&] { return falha("não pode ser lido: " + QString::fromLocal8Bit(std::strerror(errno))); };
-    const QByteArray nome = QFile::encodeName(path);
-    const int fd = ::open(nome.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        throw ilegivel();
-    struct Fd {
-        int fd;
-        ~Fd() { ::close(fd); }
-    } guard{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw falha(QStringLiteral("não é um arquivo comum"));
-    if (st.st_size > 4096)
-        throw falha(QStringLiteral("passa de 4 KB"));
-    QByteArray bytes(4096, '\0');
-    const ssize_t lidos = ::read(fd, bytes.data(), size_t(bytes.size()));
-    if (lidos < 0)
-        throw ilegivel();
-    bytes.truncate(lidos);
+    QString erro;
+    const QByteArray bytes = lerArquivoComum(path, 4096, erro);
+    if (!erro.isEmpty())
+        throw std::runtime_error(("o arquivo da senha " + path + " " + erro).toStdString());
     const QByteArray first = bytes.split('\n').value(0);
     return QString::fromUtf8(first).remove(QLatin1Char('\r'));
 }

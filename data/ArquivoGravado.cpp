@@ -1,17 +1,121 @@
 #include "data/ArquivoGravado.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
 
 namespace {
 
-QString tentar(const QString& path, const QByteArray& bytes)
+QString erroDoSistema(const char* onde, int erro)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString().isEmpty() ? QStringLiteral("write failed") : file.errorString();
+    return QStringLiteral("%1: %2").arg(QLatin1String(onde), QString::fromLocal8Bit(std::strerror(erro)));
+}
+
+// Closes on every path out.
+struct Fd {
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    // The close's own error: a write the kernel kept back may fail only here.
+    int fechar()
+    {
+        const int r = ::close(std::exchange(fd, -1));
+        return r == 0 ? 0 : errno;
+    }
+};
+
+// Every byte, or the error of the write that failed (a full disk: ENOSPC).
+int escreverTudo(int fd, const QByteArray& bytes)
+{
+    const char* p = bytes.constData();
+    qsizetype falta = bytes.size();
+    while (falta > 0) {
+        const ssize_t n = ::write(fd, p, size_t(falta));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        p += n;
+        falta -= n;
+    }
+    return 0;
+}
+
+// Something other than a regular file where the file should be (a link
+// planted in the folder, a FIFO, a folder) is never followed nor replaced.
+QString recusado(const struct stat& st)
+{
+    if (S_ISREG(st.st_mode))
+        return {};
+    return S_ISLNK(st.st_mode) ? QStringLiteral("é um link simbólico: não foi seguido")
+                               : QStringLiteral("não é um arquivo comum: não foi substituído");
+}
+
+// The new text beside the file, renamed over it once whole: a reader sees
+// the old text or the new one, never part of one. The rename replaces the
+// folder's entry, whatever it pointed to, and follows nothing.
+// Answers errno of a folder that refuses new files (-1 for other failures,
+// with the text in erro), or 0 once written.
+int substituir(const QByteArray& nome, const QByteArray& bytes, const struct stat* anterior, QString& erro)
+{
+    QByteArray temp = nome + ".XXXXXX";
+    Fd fd{::mkostemp(temp.data(), O_CLOEXEC)};
+    if (fd.fd < 0) {
+        const int e = errno;
+        erro = erroDoSistema("criar o arquivo temporário", e);
+        return e == EACCES || e == EPERM || e == EROFS ? e : -1;
+    }
+    auto falhou = [&](const char* onde, int e) {
+        ::unlink(temp.constData());
+        erro = erroDoSistema(onde, e);
+        return -1;
+    };
+    // The mode the file had, or the usual one of a file others may read.
+    if (::fchmod(fd.fd, anterior ? (anterior->st_mode & 07777) : 0644) != 0)
+        return falhou("chmod", errno);
+    if (const int e = escreverTudo(fd.fd, bytes))
+        return falhou("gravar", e);
+    if (::fdatasync(fd.fd) != 0)
+        return falhou("gravar", errno);
+    if (const int e = fd.fechar())
+        return falhou("gravar", e);
+    if (::rename(temp.constData(), nome.constData()) != 0)
+        return falhou("renomear", errno);
+    return 0;
+}
+
+// In a folder that takes no new file, an existing regular file that this
+// user may write is rewritten in place: not whole-or-nothing, but the only
+// way such a folder allows. Opened without following a link, and never
+// through a second name of another file.
+QString reescrever(const QByteArray& nome, const QByteArray& bytes)
+{
+    Fd fd{::open(nome.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
+    if (fd.fd < 0)
+        return erroDoSistema("abrir", errno);
+    struct stat st {};
+    if (::fstat(fd.fd, &st) != 0)
+        return erroDoSistema("stat", errno);
+    if (const QString r = recusado(st); !r.isEmpty())
+        return r;
+    if (st.st_nlink != 1)
+        return QStringLiteral("tem outro nome no disco: não foi reescrito");
+    if (::ftruncate(fd.fd, 0) != 0)
+        return erroDoSistema("truncar", errno);
+    if (const int e = escreverTudo(fd.fd, bytes))
+        return erroDoSistema("gravar", e);
+    if (const int e = fd.fechar())
+        return erroDoSistema("gravar", e);
     return {};
 }
 
@@ -19,13 +123,16 @@ QString tentar(const QString& path, const QByteArray& bytes)
 
 QString gravarArquivo(const QString& path, const QByteArray& bytes)
 {
-    const QString erro = tentar(path, bytes);
-    if (erro.isEmpty())
-        return erro;
-    // Qt will not replace a file that this user may not write, although the
-    // folder lets it go: it is taken away and written anew.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isWritable() && QFile::remove(path))
-        return tentar(path, bytes);
+    const QByteArray nome = QFile::encodeName(path);
+    struct stat st {};
+    const bool existe = ::lstat(nome.constData(), &st) == 0;
+    if (existe) {
+        if (const QString r = recusado(st); !r.isEmpty())
+            return r;
+    }
+    QString erro;
+    const int r = substituir(nome, bytes, existe ? &st : nullptr, erro);
+    if (r > 0 && existe)
+        return reescrever(nome, bytes);
     return erro;
 }

@@ -202,6 +202,15 @@ void CicloIndicador::concluir(bool ok, const QString& erro)
     conectando_ = false;
     const bool eraCancelada = cancelada_;
     cancelada_ = abortada_ = false;
+    if (numeroGeracao_ < numeroFiguras_) {
+        // Begun under settings a reload has replaced (another database,
+        // other sectors): neither its figures nor its failure are this
+        // screen's. The run of the new settings follows at once.
+        logfmt::write(QStringLiteral("run-discarded"), {{"reason", QStringLiteral("settings-changed")},
+                                                        {"ok", ok ? QStringLiteral("true") : QStringLiteral("false")}});
+        mudou();
+        return;
+    }
     if (!ok) {
         falhou(erro, executor_.ultima().causa);
         return;
@@ -222,6 +231,7 @@ void CicloIndicador::concluir(bool ok, const QString& erro)
         falhou(exceptionText(e), causaDe(e));
         return;
     }
+    numeroDados_ = numeroGeracao_;
     if (primeiros)
         logfmt::write(QStringLiteral("first-figures"), {});
     else if (haviaErro)
@@ -231,6 +241,10 @@ void CicloIndicador::concluir(bool ok, const QString& erro)
 
 void CicloIndicador::tick()
 {
+    // A status file that could not be written (a full disk) is tried again
+    // until it is.
+    if (status_.falhando())
+        status_.gravar();
     passarAvisoRecarga(false);
     verificarDemora();
     verificarAntigos(true);
@@ -264,9 +278,16 @@ void CicloIndicador::setorExibido(const QString& codigo)
     status_.gravar();
 }
 
-void CicloIndicador::reconfigurar(ConfigCiclo config, std::function<void()> antesDaGeracao)
+void CicloIndicador::reconfigurar(ConfigCiclo config, std::function<void()> antesDaGeracao, bool outroBanco)
 {
     config_ = std::move(config);
+    // Each applied set of settings has a number; figures and runs begun
+    // before the last set that changes the figures are old.
+    ++numeroConfig_;
+    if (antesDaGeracao)
+        numeroFiguras_ = numeroConfig_;
+    if (antesDaGeracao && outroBanco)
+        numeroBanco_ = numeroConfig_;
     erroConfiguracao_.reset();
     rotacao_.setResumo(config_.setoresPorResumo);
     // A later reload replaces what an earlier one left for the executor.
@@ -346,6 +367,7 @@ void CicloIndicador::iniciarGeracao()
             conectando_ = executor_.precisaConectar();
     }
     emAndamento_ = true;
+    numeroGeracao_ = numeroConfig_;
     cancelada_ = abortada_ = false;
     desdeInicioGeracao_.start();
     semProgresso_.start();
@@ -411,7 +433,7 @@ bool CicloIndicador::dadosAntigos() const
 {
     if (!ultimaGeracao_.isValid())
         return false;
-    if (!ultimoErro_.isEmpty())
+    if (!ultimoErro_.isEmpty() || numeroDados_ < numeroBanco_)
         return true;
     // Pages that never turn end no cycle of their own: their cycle is the
     // recompute interval.
@@ -425,9 +447,16 @@ void CicloIndicador::verificarAntigos(bool avisar)
     if (antigos == antigos_)
         return;
     antigos_ = antigos;
-    if (antigos)
-        logfmt::write(QStringLiteral("stale"), {{"since", ultimaGeracao_.toString(Qt::ISODate)},
-                                               {"error", ultimoErro_}});
+    // One line when the figures on show become old, with why; one when new
+    // ones replace them.
+    const QString desde = ultimaGeracao_.toString(Qt::ISODate);
+    if (antigos && ultimoErro_.isEmpty()) {
+        logfmt::write(QStringLiteral("stale"), {{"since", desde}, {"reason", motivoAviso()}});
+    } else if (antigos) {
+        logfmt::write(QStringLiteral("stale"), {{"since", desde}, {"reason", motivoAviso()}, {"error", ultimoErro_}});
+    } else {
+        logfmt::write(QStringLiteral("fresh"), {{"since", desde}});
+    }
     if (avisar)
         mudou();
 }
@@ -516,6 +545,8 @@ QString CicloIndicador::motivoAviso() const
 {
     if (!ultimoErro_.isEmpty())
         return descreverErro(ultimaCausa_).motivo;
+    if (numeroDados_ < numeroBanco_)
+        return QStringLiteral("banco de dados novo em cálculo");
     return emAndamento_ ? QStringLiteral("cálculo demorando") : QStringLiteral("cálculo atrasado");
 }
 

@@ -85,8 +85,11 @@ public:
     // change the figures: a run starts (once the one going on has ended),
     // and antesDaGeracao hands the executor its new settings just before,
     // with no run going on. A reload that makes unusable settings usable
-    // leaves the configuration error.
-    void reconfigurar(ConfigCiclo config, std::function<void()> antesDaGeracao = {});
+    // leaves the configuration error. A run begun before settings that
+    // change the figures is discarded when it ends. With outroBanco (another
+    // database, user or password) the figures on show are marked old until
+    // the new database's come.
+    void reconfigurar(ConfigCiclo config, std::function<void()> antesDaGeracao = {}, bool outroBanco = false);
     // A settings file a reload refused: the settings in force stay; the
     // status file gives the reason, and the screen a notice for one
     // rotation (a minute when the pages do not turn).
@@ -202,6 +205,14 @@ private:
     bool cancelada_ = false;
     bool abortada_ = false;
 
+    // Applied sets of settings, numbered: the current one, the last that
+    // changed the figures, the last that changed the database, the one the
+    // run going on began under, and the one of the figures on show.
+    unsigned numeroConfig_ = 0;
+    unsigned numeroFiguras_ = 0;
+    unsigned numeroBanco_ = 0;
+    unsigned numeroGeracao_ = 0;
+    unsigned numeroDados_ = 0;
     // A reload's settings for the executor, taken before the next run.
     std::function<void()> antesDaGeracao_;
     QString avisoRecarga_;

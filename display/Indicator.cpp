@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -32,47 +33,80 @@ namespace {
 
 int quitPipe[2] = {-1, -1};
 bool paradaRegistrada = false;
+// What the handler saw; the pipe only wakes the event loop, so that a full
+// pipe loses no request.
+volatile std::sig_atomic_t pedidoParada = 0;
+volatile std::sig_atomic_t pedidoRecarga = 0;
 // What SIGHUP does once the window is up; before that, nothing.
 std::function<void()> aoRecarregar;
 
-void onTerminate(int signal)
+// How long the event loop may take to answer SIGTERM before the program
+// ends without it (a main thread held by something that does not return).
+constexpr unsigned kPrazoParadaS = 5;
+
+void onSignal(int signal)
 {
-    const char byte = char(signal);
+    const int saved = errno;
+    if (signal == SIGHUP) {
+        pedidoRecarga = 1;
+    } else {
+        pedidoParada = signal;
+        ::alarm(kPrazoParadaS);
+    }
+    // Non-blocking: with the pipe full a wake-up is pending anyway.
+    const char byte = 1;
     [[maybe_unused]] auto written = ::write(quitPipe[1], &byte, 1);
+    errno = saved;
+}
+
+void onDeadline(int)
+{
+    static const char line[] = "level=error event=stop reason=deadline "
+                               "msg=\"the event loop did not answer SIGTERM in time\"\n";
+    [[maybe_unused]] auto written = ::write(STDERR_FILENO, line, sizeof line - 1);
+    ::_exit(0);
 }
 
 // SIGTERM and SIGINT end the program through the event loop, with a log
-// line that says why; SIGHUP reads the settings again. Installed after the
-// database engine has set up its own handlers, which would otherwise take
-// the signal without ending the process.
+// line that says why, or after kPrazoParadaS seconds without it; SIGHUP
+// reads the settings again, once for any number of signals that arrived
+// together. Installed after the database engine has set up its own
+// handlers, which would otherwise take the signal without ending the process.
 void quitOnTerminate(QApplication& app)
 {
-    if (::pipe2(quitPipe, O_CLOEXEC) != 0)
+    if (::pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
-        char byte = 0;
-        [[maybe_unused]] auto lido = ::read(quitPipe[0], &byte, 1);
-        if (byte == SIGHUP) {
-            if (aoRecarregar)
-                aoRecarregar();
+        char bytes[256];
+        while (::read(quitPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        if (const int signal = pedidoParada) {
+            if (!paradaRegistrada)
+                logfmt::write(QStringLiteral("stop"),
+                              {{"signal", signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM")}});
+            paradaRegistrada = true;
+            // Not quit(): that asks each window to close, and the window asks
+            // whether to end the program.
+            QCoreApplication::exit(0);
             return;
         }
-        if (!paradaRegistrada)
-            logfmt::write(QStringLiteral("stop"),
-                          {{"signal", byte == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM")}});
-        paradaRegistrada = true;
-        // Not quit(): that asks each window to close, and the window asks
-        // whether to end the program.
-        QCoreApplication::exit(0);
+        const bool recarga = pedidoRecarga != 0;
+        pedidoRecarga = 0;
+        if (recarga && aoRecarregar)
+            aoRecarregar();
     });
     struct sigaction action {};
-    action.sa_handler = onTerminate;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+    struct sigaction deadline {};
+    deadline.sa_handler = onDeadline;
+    sigemptyset(&deadline.sa_mask);
+    ::sigaction(SIGALRM, &deadline, nullptr);
 }
 
 // One line at start: what this indicator runs with (never the password).
@@ -152,13 +186,7 @@ int runIndicator(QApplication& app)
         mostrarEmTelaCheia(window);
     });
     Recarga recarga(*dm, worker, window);
-    aoRecarregar = [&recarga] {
-        try {
-            recarga.recarregar();
-        } catch (const std::exception& e) {
-            logfmt::write(QStringLiteral("reload"), {{"result", QStringLiteral("failed")}, {"error", exceptionText(e)}});
-        }
-    };
+    aoRecarregar = [&recarga] { recarga.pedir(); };
     window.iniciar(erroConexao, causaConexao);
     // Up: the window shows figures or what it waits for. A database still
     // down after a power cut keeps the service waiting for nothing.

@@ -8,7 +8,64 @@
 #include "data/Log.h"
 #include "display/TfrmPrincipal.h"
 
+#include "app/IniFile.h"
+#include "data/ArquivoLido.h"
+
+#include <QTimer>
+
 #include <memory>
+
+namespace {
+
+// The file's bytes, or its error: a file that cannot be read is stable too.
+QByteArray lerComoEsta()
+{
+    QString erro;
+    const QByteArray bytes = lerArquivoComum(caminhoConfiguracoes(), IniFile::kMaxBytes, erro);
+    return erro.isEmpty() ? bytes : "\0" + erro.toUtf8();
+}
+
+} // namespace
+
+void Recarga::pedir()
+{
+    if (esperando_)
+        return;
+    esperando_ = true;
+    leituras_ = 1;
+    anterior_ = lerComoEsta();
+    QTimer::singleShot(intervaloMs, this, &Recarga::conferir);
+}
+
+void Recarga::conferir()
+{
+    const QByteArray agora = lerComoEsta();
+    if (agora != anterior_ && ++leituras_ < leiturasMax) {
+        anterior_ = agora;
+        QTimer::singleShot(intervaloMs, this, &Recarga::conferir);
+        return;
+    }
+    const bool mudando = agora != anterior_;
+    esperando_ = false;
+    anterior_.clear();
+    try {
+        if (!mudando) {
+            recarregar();
+            return;
+        }
+        recusar(QStringLiteral("%1 continua mudando: nada foi aplicado").arg(caminhoConfiguracoes()));
+    } catch (const std::exception& e) {
+        logfmt::write(QStringLiteral("reload"), {{"result", QStringLiteral("failed")}, {"error", exceptionText(e)}});
+    }
+}
+
+void Recarga::recusar(const QString& erro)
+{
+    logfmt::write(QStringLiteral("reload"), {{"result", QStringLiteral("refused")},
+                                             {"file", caminhoConfiguracoes()},
+                                             {"error", erro}});
+    janela_.ciclo().recargaRecusada(erro);
+}
 
 void Recarga::recarregar()
 {
@@ -23,10 +80,7 @@ void Recarga::recarregar()
         erro = exceptionText(e);
     }
     if (!erro.isEmpty()) {
-        logfmt::write(QStringLiteral("reload"), {{"result", QStringLiteral("refused")},
-                                                 {"file", caminhoConfiguracoes()},
-                                                 {"error", erro}});
-        janela_.ciclo().recargaRecusada(erro);
+        recusar(erro);
         return;
     }
     const MudancasConfiguracao m = compararConfiguracoes(princ_, *lido);
@@ -51,5 +105,5 @@ void Recarga::recarregar()
                                  princ_.MinutosCompleto());
         };
     }
-    janela_.aplicarConfiguracoes(m.exibicao, std::move(antesDaGeracao));
+    janela_.aplicarConfiguracoes(m.exibicao, std::move(antesDaGeracao), m.geracao && m.conexao);
 }

@@ -87,7 +87,7 @@ public:
     // again with the new layout, page time, target and clock at the next
     // page: the page on show stays no longer than the new page time; with
     // pages that no longer turn, it is drawn again at once.
-    void aplicarConfiguracoes(bool exibicao, std::function<void()> antesDaGeracao = {});
+    void aplicarConfiguracoes(bool exibicao, std::function<void()> antesDaGeracao = {}, bool outroBanco = false);
 
     QWidget* panelTop;
     QLabel* lblTItulo;

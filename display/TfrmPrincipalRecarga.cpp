@@ -10,9 +10,9 @@
 
 #include <algorithm>
 
-void TfrmPrincipal::aplicarConfiguracoes(bool exibicao, std::function<void()> antesDaGeracao)
+void TfrmPrincipal::aplicarConfiguracoes(bool exibicao, std::function<void()> antesDaGeracao, bool outroBanco)
 {
-    FCiclo->reconfigurar(configCiclo(FPrinc), std::move(antesDaGeracao));
+    FCiclo->reconfigurar(configCiclo(FPrinc), std::move(antesDaGeracao), outroBanco);
     if (!exibicao)
         return;
     FRefazer = true;

@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <arpa/inet.h>
@@ -39,6 +40,22 @@ void writeFile(const QString& path, const QString& text)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error(("cannot write " + path).toStdString());
     f.write(text.toUtf8());
+}
+
+// The installed server's root: the newest engine under the library folder
+// (3.0 on Debian 12, 4.0 on Debian 13).
+QDir installedRoot()
+{
+    QString best;
+    for (const QString& lib : QDir(QStringLiteral("/usr/lib")).entryList({QStringLiteral("*-linux-gnu*")}, QDir::Dirs)) {
+        const QDir firebird(QStringLiteral("/usr/lib/%1/firebird").arg(lib));
+        for (const QString& version : firebird.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+            if (QFileInfo::exists(firebird.filePath(version) + QStringLiteral("/plugins")))
+                best = firebird.filePath(version);
+    }
+    if (best.isEmpty())
+        throw std::runtime_error("no Firebird server is installed");
+    return QDir(best);
 }
 
 } // namespace
@@ -75,11 +92,14 @@ FirebirdServer::FirebirdServer(const QString& sysdbaPassword)
                   .arg(port_)
                   .arg(security));
     writeFile(root + QStringLiteral("/databases.conf"), QString());
+    // Debian's Firebird 4 reads its port from this file after firebird.conf.
+    writeFile(root + QStringLiteral("/service-port.conf"), QStringLiteral("RemoteServicePort = %1\n").arg(port_));
     // Everything else of the installed root is the machine's own, linked in;
     // the character-set module only loads from a real folder, so it is copied.
-    const QDir installed(QStringLiteral("/usr/lib/x86_64-linux-gnu/firebird/3.0"));
+    const QDir installed = installedRoot();
     for (const QString& entry : installed.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        if (entry == QLatin1String("firebird.conf") || entry == QLatin1String("databases.conf"))
+        if (entry == QLatin1String("firebird.conf") || entry == QLatin1String("databases.conf") ||
+            entry == QLatin1String("service-port.conf"))
             continue;
         if (entry == QLatin1String("intl")) {
             const QDir intl(installed.filePath(entry));

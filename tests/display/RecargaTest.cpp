@@ -102,3 +102,94 @@ TEST_F(Unattended, SighupReloadsTheRunningProgram)
     err += indicator.readAllStandardError();
     EXPECT_TRUE(err.contains("event=stop signal=SIGTERM")) << err.toStdString();
 }
+
+TEST_F(Unattended, AReloadToAnotherDatabaseDuringARunNeverShowsTheOldDatabasesFiguresAsNew)
+{
+    captureLog();
+    FixtureDb outro{sectorSql("03", "Costura Nova", 3, "001", 1)};
+    abrir(ini(server.url(db.path()), "TempoTroca=3600\nSetores=03"));
+    Recarga recarga(*dm, *worker, *window);
+    window->show();
+    window->iniciar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->codigoAtual() == "03" && !window->aguardandoGeracao(); }, 30000));
+    EXPECT_EQ(window->lblTItulo->text(), "Costura");
+
+    // The next run is held before it reads the old database; the reload to
+    // the other one comes meanwhile.
+    std::atomic<bool> segura{true};
+    std::atomic<int> execucoes{0};
+    worker->beforeRun = [&] {
+        if (execucoes++ == 0)
+            while (segura)
+                QThread::msleep(10);
+    };
+    window->ProximaPagina();
+    ASSERT_TRUE(window->aguardandoGeracao());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return execucoes == 1; }, 10000));
+    folder->write(ini(server.url(outro.path()), "TempoTroca=3600\nSetores=03").toUtf8());
+    recarga.recarregar();
+    ASSERT_TRUE(logLines("reload").value(0).contains("changed=DB")) << logLines("reload").value(0).toStdString();
+    // The old database's figures stay on show, marked old.
+    EXPECT_TRUE(status()["dados_antigos"].toBool());
+    EXPECT_EQ(status()["motivo"].toString().toStdString(), "banco de dados novo em cálculo");
+    const QJsonValue geracao = status()["ultima_geracao"];
+
+    fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 5)));
+    segura = false;
+    // The run begun before the reload ends and is thrown away; the new
+    // database's run follows, and only its figures are new.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !logLines("run-discarded").isEmpty(); }, 30000));
+    EXPECT_TRUE(window->aguardandoGeracao());
+    EXPECT_EQ(status()["ultima_geracao"], geracao);
+    EXPECT_TRUE(status()["dados_antigos"].toBool());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 30000));
+    EXPECT_EQ(execucoes, 2);
+    EXPECT_FALSE(status()["dados_antigos"].toBool());
+    EXPECT_EQ(status()["ultima_geracao"].toString(), "2026-12-01T09:05:00");
+    window->ProximaPagina();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblTItulo->text() == "Costura Nova"; }, 10000))
+        << window->lblTItulo->text().toStdString();
+    EXPECT_EQ(logLines("run-discarded").size(), 1);
+}
+
+TEST_F(Unattended, AFifoForTheSettingsAndASignalFloodDoNotKeepSigtermWaiting)
+{
+    folder = std::make_unique<IniFolder>(ini(server.url(db.path()), "TempoTroca=3600\nSetores=03,11").toUtf8());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess indicator;
+    indicator.setProcessEnvironment(env);
+    indicator.start(TOLVANEO_EXE, {"--dir", folder->path()});
+    ASSERT_TRUE(indicator.waitForStarted(10000));
+    QByteArray err;
+    auto espera = [&](const QByteArray& trecho) {
+        return QTest::qWaitFor(
+            [&] {
+                err += indicator.readAllStandardError();
+                return err.contains(trecho);
+            },
+            30000);
+    };
+    ASSERT_TRUE(espera("event=first-figures")) << err.toStdString();
+    // The settings file replaced by a FIFO nobody writes, then far more
+    // reload signals than the signal pipe holds.
+    const QByteArray ini = QFile::encodeName(folder->path() + "/Marvessa.ini");
+    ASSERT_EQ(::unlink(ini.constData()), 0);
+    ASSERT_EQ(::mkfifo(ini.constData(), 0600), 0);
+    const pid_t pid = pid_t(indicator.processId());
+    for (int i = 0; i < 200000; ++i)
+        ::kill(pid, SIGHUP);
+    ASSERT_TRUE(espera("event=reload result=refused")) << err.toStdString();
+    EXPECT_TRUE(err.contains("não é um arquivo comum")) << err.toStdString();
+    // Signals that came together made few reloads, not one each.
+    QTest::qWait(1000);
+    err += indicator.readAllStandardError();
+    EXPECT_LT(err.count("event=reload "), 20) << err.count("event=reload ");
+    QElapsedTimer relogio;
+    relogio.start();
+    indicator.terminate();
+    ASSERT_TRUE(indicator.waitForFinished(10000)) << err.toStdString();
+    EXPECT_LT(relogio.elapsed(), 6000);
+    err += indicator.readAllStandardError();
+    EXPECT_TRUE(err.contains("event=stop signal=SIGTERM")) << err.toStdString();
+}

@@ -28,7 +28,10 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     ASSERT_EQ(failed.size(), 1);
     EXPECT_TRUE(failed[0].startsWith("time=2026-12-01T09:00:00 event=run-failed day=2026-11-05 seconds=")) << failed[0].toStdString();
     EXPECT_TRUE(failed[0].contains(" error=\"")) << failed[0].toStdString();
-    EXPECT_EQ(logLines("stale").size(), 1);
+    EXPECT_TRUE(failed[0].contains(" database=" + server.url(db.path()) + " ")) << failed[0].toStdString();
+    ASSERT_EQ(logLines("stale").size(), 1);
+    EXPECT_TRUE(logLines("stale")[0].contains("reason=\"sem conexão com o banco de dados\"")) << logLines("stale")[0].toStdString();
+    EXPECT_TRUE(logLines("fresh").isEmpty());
 
     server.start();
     fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 30)));
@@ -51,6 +54,8 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
                     .hasMatch())
         << runs[0].toStdString();
     EXPECT_EQ(logLines("recovered").size(), 1);
+    EXPECT_EQ(logLines("stale").size(), 1);
+    EXPECT_EQ(logLines("fresh").size(), 1);
 }
 
 TEST_F(Unattended, TheRotationGoesOnWithTheNextSectorWhenARunEnds)
