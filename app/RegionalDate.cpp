@@ -3,6 +3,7 @@
 #include "data/DayNumber.h"
 
 #include <QRegularExpression>
+#include <QTimeZone>
 
 #include <cstdlib>
 
@@ -85,5 +86,5 @@ std::optional<double> parseRegionalDateTime(const QString& text, const QLocale& 
         if (!time.isValid())
             return std::nullopt;
     }
-    return daynum::fromDateTime(QDateTime(date, time, Qt::UTC));
+    return daynum::fromDateTime(QDateTime(date, time, QTimeZone::utc()));
 }
