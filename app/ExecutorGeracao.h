@@ -36,6 +36,11 @@ public:
     virtual int tipoExecucao() const = 0;
     virtual std::int64_t registrosLidos() const = 0;
     virtual std::int64_t atividade() const = 0;
+    // While a run goes on against a server: a count that moves each time
+    // the server answers a question asked on the side (it answers while a
+    // slow statement runs; a stopped one does not); -1 when there is no
+    // server to ask (a local file, or a run on this thread).
+    virtual std::int64_t respostasServidor() const { return -1; }
     // The last run that ended: its cause when it failed, its kind and length.
     virtual const ExecucaoGeracao& ultima() const = 0;
     // The figures of the last good run as the pages show them; only while

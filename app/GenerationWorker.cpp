@@ -4,7 +4,9 @@
 #include "calc/TdmMarvessa.h"
 #include "data/DayNumber.h"
 #include "data/Platform.h"
+#include "app/TdmPrinc.h"
 #include "data/SqlConnection.h"
+#include "data/VigiaServidor.h"
 
 #include <QMetaObject>
 
@@ -76,11 +78,40 @@ void GenerationWorker::cancel(bool abort)
     connection_.cancelOperation(abort);
 }
 
+// A server is asked whether it answers, from the moment the run's connection
+// is open; a local file has no server to hang.
+void GenerationWorker::vigiar()
+{
+    const QString database = connection_.params().value(QStringLiteral("DataBase")).value_or(QString());
+    if (bancoNestePC(database))
+        return;
+    auto vigia = std::make_unique<VigiaServidor>(database,
+                                                 connection_.params().value(QStringLiteral("User_Name")).value_or(QString()),
+                                                 connection_.params().value(QStringLiteral("Password")).value_or(QString()),
+                                                 intervaloVigiaMs);
+    std::lock_guard lock(vigiaMutex_);
+    vigia_ = std::move(vigia);
+}
+
 void GenerationWorker::run(double dia, const QDateTime& inicio)
 {
     const ExecucaoGeracao e = executarGeracao(
-        *calc_, connection_, plano_, dia, inicio, beforeRun, [this] { return bool(cancelled_); },
-        [this] { QMetaObject::invokeMethod(this, [this] { emit conectou(); }, Qt::QueuedConnection); });
+        *calc_, connection_, plano_, dia, inicio,
+        [this] {
+            if (beforeRun)
+                beforeRun();
+            if (connection_.connected())
+                vigiar();
+        },
+        [this] { return bool(cancelled_); },
+        [this] {
+            vigiar();
+            QMetaObject::invokeMethod(this, [this] { emit conectou(); }, Qt::QueuedConnection);
+        });
+    {
+        std::lock_guard lock(vigiaMutex_);
+        vigia_.reset();
+    }
     // Delivered on the owner's thread, after this run has let go of the tables.
     QMetaObject::invokeMethod(
         this,
@@ -110,6 +141,12 @@ std::int64_t GenerationWorker::registrosLidos() const
 std::int64_t GenerationWorker::atividade() const
 {
     return calc_->Atividade();
+}
+
+std::int64_t GenerationWorker::respostasServidor() const
+{
+    std::lock_guard lock(vigiaMutex_);
+    return vigia_ ? vigia_->respostas() : -1;
 }
 
 Figuras GenerationWorker::figuras(const QString& setores, const QString& funcionarios)

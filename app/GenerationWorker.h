@@ -13,8 +13,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class SqlConnection;
+class VigiaServidor;
 class TdmMarvessa;
 
 // Runs generation runs off the display thread, into a calculation module of
@@ -50,6 +52,7 @@ public:
     int tipoExecucao() const override;
     std::int64_t registrosLidos() const override;
     std::int64_t atividade() const override;
+    std::int64_t respostasServidor() const override;
     Figuras figuras(const QString& setores, const QString& funcionarios) override;
     // The worker's module: its tables hold the last run's figures; read them
     // only while no run is going on.
@@ -65,9 +68,12 @@ public:
 
     // Called on the worker thread before each run (tests slow runs down with it).
     std::function<void()> beforeRun;
+    // How often the server is asked whether it answers while a run goes on.
+    int intervaloVigiaMs = 30000;
 
 private:
     void run(double dia, const QDateTime& inicio);
+    void vigiar();
 
     SqlConnection& connection_;
     std::unique_ptr<TdmMarvessa> calc_;
@@ -78,5 +84,8 @@ private:
     std::atomic<bool> running_{false};
     std::atomic<bool> cancelled_{false};
     PlanoGeracao plano_; // touched on the worker thread only
+    // Asks the server whether it answers while a run goes on against one.
+    mutable std::mutex vigiaMutex_;
+    std::unique_ptr<VigiaServidor> vigia_;
     ExecucaoGeracao ultima_;
 };

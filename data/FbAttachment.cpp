@@ -84,6 +84,13 @@ void Attachment::cancel(bool abort) noexcept
     }
 }
 
+void Attachment::ping()
+{
+    Status st;
+    handle_->ping(st.get());
+    st.check();
+}
+
 void Attachment::reset() noexcept
 {
     if (!handle_)

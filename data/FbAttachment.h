@@ -27,6 +27,9 @@ public:
     // server that does not answer at all). Callable from another thread;
     // never throws.
     void cancel(bool abort) noexcept;
+    // A round trip to the server (nothing for a local file); throws the
+    // client's error when the connection is gone.
+    void ping();
     int dialect() const { return dialect_; }
 
 private:

@@ -75,9 +75,9 @@ void CicloIndicador::intervalosMudaram()
         proximaTentativa_.setRestante(ms);
 }
 
-void CicloIndicador::setLimiteGeracao(int minimoMs, int abortarAposMs)
+void CicloIndicador::setLimiteSemResposta(int semRespostaMs, int abortarAposMs)
 {
-    limiteMinimoMs_ = minimoMs;
+    limiteSemRespostaMs_ = semRespostaMs;
     abortarAposMs_ = abortarAposMs;
 }
 
@@ -216,8 +216,6 @@ void CicloIndicador::concluir(bool ok, const QString& erro)
         return;
     }
     const bool medida = executor_.emOutraThread();
-    if (medida)
-        (executor_.ultima().completa ? ultimaCompletaBoaS_ : ultimoDiaBoaS_) = executor_.ultima().segundos;
     const bool primeiros = !ultimaGeracao_.isValid();
     ultimaGeracao_ = platform::clock().now();
     status_.setGeracao(ultimaGeracao_, medida ? std::optional(executor_.ultima().segundos) : std::nullopt);
@@ -370,9 +368,10 @@ void CicloIndicador::iniciarGeracao()
     numeroGeracao_ = numeroConfig_;
     cancelada_ = abortada_ = false;
     desdeInicioGeracao_.start();
-    semProgresso_.start();
+    semResposta_.start();
     desdeProgressoLog_.start();
     ultimaAtividade_ = executor_.emOutraThread() ? executor_.atividade() : -1;
+    ultimasRespostas_ = -1;
     if (diaDados_ == 0 && executor_.diaLeitura() > 0)
         status_.setDiaLeitura(daynum::toDate(executor_.diaLeitura()));
     mudou();
@@ -461,19 +460,6 @@ void CicloIndicador::verificarAntigos(bool avisar)
         mudou();
 }
 
-std::optional<qint64> CicloIndicador::limiteGeracaoMs() const
-{
-    const int tipo = executor_.emOutraThread() ? executor_.tipoExecucao() : 1;
-    double base = 0;
-    if (tipo == 1)
-        base = ultimaCompletaBoaS_;
-    else if (tipo == 0)
-        base = ultimoDiaBoaS_ > 0 ? ultimoDiaBoaS_ : ultimaCompletaBoaS_; // a refresh is never longer than a full run
-    if (base <= 0)
-        return std::nullopt;
-    return std::max<qint64>(limiteMinimoMs_, qint64(std::min(10 * base * 1000, 24.0 * 3600 * 1000)));
-}
-
 std::int64_t CicloIndicador::registrosLidos() const
 {
     if (!emAndamento_ || !executor_.emOutraThread() || executor_.tipoExecucao() < 0)
@@ -481,16 +467,18 @@ std::int64_t CicloIndicador::registrosLidos() const
     return executor_.registrosLidos();
 }
 
-// A run's progress, looked at every tick: the time since it last moved, and
-// a log line every 30 s of a long run.
+// A run's signs of life, looked at every tick: the time since a row came or
+// the server answered, and a log line every 30 s of a long run.
 void CicloIndicador::registrarProgresso()
 {
     if (!executor_.emOutraThread())
         return;
     const std::int64_t atividade = executor_.atividade();
-    if (atividade != ultimaAtividade_) {
+    const std::int64_t respostas = executor_.respostasServidor();
+    if (atividade != ultimaAtividade_ || respostas != ultimasRespostas_) {
         ultimaAtividade_ = atividade;
-        semProgresso_.start();
+        ultimasRespostas_ = respostas;
+        semResposta_.start();
     }
     if (desdeProgressoLog_.elapsed() >= 30000) {
         desdeProgressoLog_.start();
@@ -500,23 +488,25 @@ void CicloIndicador::registrarProgresso()
     }
 }
 
-// A run that takes far longer than the ones before it (a server that hangs)
-// is cancelled; if the statement does not stop, the connection is cut.
+// Slow is not dead: a run goes on as long as it needs while its server
+// answers, asked on the side. One whose server stops answering (no row and
+// no answer for the limit) is cancelled; if the statement does not stop, the
+// connection is cut. A local file has no server to hang: its runs are not
+// cut.
 void CicloIndicador::verificarDemora()
 {
     if (!emAndamento_ || !executor_.emOutraThread())
         return;
     registrarProgresso();
-    const std::optional<qint64> limite = limiteGeracaoMs();
-    const bool longa = limite && desdeInicioGeracao_.elapsed() > *limite;
-    const bool parada = semProgresso_.isValid() && semProgresso_.elapsed() > limiteSemProgressoMs_;
-    if (!cancelada_ && (longa || parada)) {
+    const bool semResposta = ultimasRespostas_ >= 0 && semResposta_.isValid() &&
+                             semResposta_.elapsed() > limiteSemRespostaMs_;
+    if (!cancelada_ && semResposta) {
         cancelada_ = true;
         desdeCancelamento_.start();
         logfmt::write(QStringLiteral("run-cancel"),
                       {{"seconds", QString::number(desdeInicioGeracao_.elapsed() / 1000)},
-                       {"reason", longa ? QStringLiteral("length") : QStringLiteral("no-progress")},
-                       {"limit_seconds", QString::number((longa ? *limite : limiteSemProgressoMs_) / 1000)}});
+                       {"reason", QStringLiteral("no-answer")},
+                       {"limit_seconds", QString::number(limiteSemRespostaMs_ / 1000)}});
         executor_.cancelar(false);
         return;
     }

@@ -52,7 +52,8 @@ public:
 // Events: iniciar (the window is up), proximaPagina (a sector's page time
 // ended), fimDoCiclo (the rotation passed its last sector), geracaoConcluida
 // (the run ended), tick (the cycle's one timer: retries, the stale rule, a
-// run that takes too long, and the periodic run when the pages do not turn).
+// run whose server stops answering, and the periodic run when the pages do
+// not turn).
 // Each transition is logged in one line and written to the status file.
 //
 // The cycle owns the rotation: it hands the screen plain page descriptions,
@@ -133,10 +134,11 @@ public:
     void setIntervaloConexao(int ms);
     void setIntervaloNovaTentativa(int ms);
     void setIntervaloRecalculo(int ms) { intervaloRecalculo_ = ms; }
-    void setLimiteGeracao(int minimoMs, int abortarAposMs);
-    // A run that makes no progress (no record read, no row computed) for
-    // this long is cancelled, whatever its kind (default two minutes).
-    void setLimiteSemProgresso(int ms) { limiteSemProgressoMs_ = ms; }
+    // A run against a server that neither brings a row nor answers the
+    // questions asked on the side for semRespostaMs (default two minutes)
+    // is cancelled; abortarAposMs later, still running, its connection is
+    // cut (default 10 s).
+    void setLimiteSemResposta(int semRespostaMs, int abortarAposMs = 10000);
     // While a run goes on: the records read so far, and for how long it has
     // run (ms); -1 records when no run goes on or it has not read yet.
     std::int64_t registrosLidos() const;
@@ -158,10 +160,6 @@ private:
     void verificarDemora();
     void atualizarStatus();
     void mudou();
-    // The length a run may take: ten times the last good run of its kind,
-    // at least the minimum; none for a full run with no full run before it
-    // (a large site's first figures) or while its kind is not known yet.
-    std::optional<qint64> limiteGeracaoMs() const;
     void registrarProgresso();
     void passarAvisoRecarga(bool paginaNova);
 
@@ -191,13 +189,11 @@ private:
     int intervaloConexao_ = 30000;
     int intervaloNovaTentativa_ = 60000;
     int intervaloRecalculo_ = 60000;
-    int limiteMinimoMs_ = 120000;
     int abortarAposMs_ = 10000;
-    double ultimaCompletaBoaS_ = 0; // the last good full run
-    double ultimoDiaBoaS_ = 0;      // the last good refresh of the day
-    int limiteSemProgressoMs_ = 120000;
+    int limiteSemRespostaMs_ = 120000;
     std::int64_t ultimaAtividade_ = -1;
-    Cronometro semProgresso_;
+    std::int64_t ultimasRespostas_ = -1;
+    Cronometro semResposta_;
     Cronometro desdeProgressoLog_;
     Prazo proximaTentativa_;
     Cronometro desdeInicioGeracao_;

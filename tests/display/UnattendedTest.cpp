@@ -111,7 +111,8 @@ TEST_F(Unattended, AHungServerIsCancelledWhileTheRotationGoesOn)
     captureLog();
     start("03,11");
     finishCycle(); // the worker's connection is open
-    window->ciclo().setLimiteGeracao(1000, 1000);
+    worker->intervaloVigiaMs = 200;
+    window->ciclo().setLimiteSemResposta(1000, 1000);
     server.pause();
     for (int i = 0; i < 5 && !window->aguardandoGeracao(); ++i)
         window->ProximaPagina(); // the run starts and hangs on the frozen server
@@ -133,7 +134,7 @@ TEST_F(Unattended, AHungServerIsCancelledWhileTheRotationGoesOn)
     EXPECT_TRUE(window->ciclo().saudavel());
     server.resume();
     // The next cycle attaches again and recovers.
-    window->ciclo().setLimiteGeracao(120000, 10000);
+    window->ciclo().setLimiteSemResposta(120000, 10000);
     finishCycle();
     EXPECT_TRUE(window->ciclo().ultimoErro().isEmpty());
 }
