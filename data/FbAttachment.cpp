@@ -19,6 +19,33 @@ struct Dispatcher {
     ~Dispatcher() { p->release(); }
 };
 
+// A Firebird 4 or later server is asked to hand its newer types over in the
+// forms this program reads: a time with a time zone as one in the session's
+// zone, DECFLOAT as DOUBLE PRECISION, INT128 (NUMERIC of 19 to 38 digits)
+// as BIGINT. An older server knows neither the types nor the statement,
+// and says so; that is ignored.
+void pedirTiposLegados(Firebird::IAttachment* attachment)
+{
+    static const char* const comandos[] = {"SET BIND OF TIME ZONE TO LEGACY", "SET BIND OF DECFLOAT TO LEGACY",
+                                           "SET BIND OF INT128 TO LEGACY"};
+    Status st;
+    const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed, isc_tpb_rec_version,
+                                 isc_tpb_nowait};
+    Firebird::ITransaction* tr = attachment->startTransaction(st.get(), sizeof tpb, tpb);
+    if (st.failed() || !tr)
+        return;
+    for (const char* sql : comandos) {
+        Status execucao;
+        attachment->execute(execucao.get(), tr, 0, sql, 3, nullptr, nullptr, nullptr, nullptr);
+        if (execucao.failed())
+            break; // an older server
+    }
+    Status fim;
+    tr->commit(fim.get());
+    if (fim.failed())
+        tr->release();
+}
+
 } // namespace
 
 Attachment::Attachment(const QString& database, const QString& user, const QString& password, int dialect)
@@ -33,10 +60,13 @@ Attachment::Attachment(const QString& database, const QString& user, const QStri
     // A server that accepts the connection but never answers (a stopped
     // process) ends the attach after this many seconds.
     dpb.insertInt(isc_dpb_connect_timeout, kConnectTimeoutSeconds);
+    // The path goes in UTF-8 and says so, whatever the locale: an accented
+    // folder opens under LANG=C as under pt_BR.UTF-8.
+    dpb.insertTag(isc_dpb_utf8_filename);
 
     Dispatcher dispatcher;
     Status st;
-    QByteArray path = database.toLocal8Bit();
+    const QByteArray path = database.toUtf8();
     QElapsedTimer relogio;
     relogio.start();
     handle_ = dispatcher.p->attachDatabase(st.get(), path.constData(), dpb.length(), dpb.buffer());
@@ -51,6 +81,7 @@ Attachment::Attachment(const QString& database, const QString& user, const QStri
                                 e.code(), e.sqlState(), e.codes(), CausaFalha::TempoEsgotado);
         throw;
     }
+    pedirTiposLegados(handle_);
 }
 
 Attachment::~Attachment()

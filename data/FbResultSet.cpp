@@ -41,7 +41,29 @@ double dayNumber(ISC_DATE d, ISC_TIME t)
     return daynum::fromDayAndMs(double(d) - kIscDateOfDayZero, int(t / 10));
 }
 
-ColumnType columnType(unsigned type, int scale)
+// Types of later servers that reach this client only when the server is
+// not asked for their older forms.
+const char* nomeTipo(unsigned type)
+{
+    switch (type) {
+    case 32748:
+    case 32754:
+        return "TIMESTAMP WITH TIME ZONE";
+    case 32750:
+    case 32756:
+        return "TIME WITH TIME ZONE";
+    case 32752:
+        return "INT128 / NUMERIC(38)";
+    case 32760:
+        return "DECFLOAT(16)";
+    case 32762:
+        return "DECFLOAT(34)";
+    default:
+        return "desconhecido";
+    }
+}
+
+ColumnType columnType(unsigned type, int scale, const QString& coluna)
 {
     switch (type) {
     case SQL_TEXT:
@@ -68,7 +90,10 @@ ColumnType columnType(unsigned type, int scale)
     case SQL_NULL:
         return ColumnType::Null;
     default:
-        throw DatabaseError("Unsupported column type " + std::to_string(type));
+        throw DatabaseError(QStringLiteral("A coluna %1 tem um tipo que o programa não lê: %2 (código %3).")
+                                .arg(coluna, QLatin1String(nomeTipo(type)))
+                                .arg(type)
+                                .toStdString());
     }
 }
 
@@ -100,7 +125,9 @@ ResultSet::ResultSet(Attachment& attachment, Transaction& transaction, Firebird:
             st.check();
             Column c;
             c.name = QString::fromUtf8(alias);
-            c.type = columnType(l.type, l.scale);
+            const QString relation = QString::fromUtf8(metadata_->getRelation(st.get(), i)).trimmed();
+            const QString field = QString::fromUtf8(metadata_->getField(st.get(), i)).trimmed();
+            c.type = columnType(l.type, l.scale, relation.isEmpty() ? c.name : relation + QLatin1Char('.') + field);
             c.scale = l.scale;
             unsigned bytesPerChar = (l.charset & 0xFF) == CsUtf8 ? 4 : (l.charset & 0xFF) == CsUnicodeFss ? 3 : 1;
             c.size = c.type == ColumnType::Text ? int(l.length / bytesPerChar) : 0;
