@@ -30,10 +30,25 @@ bool withoutDisplay(int argc, char** argv)
     return false;
 }
 
+QtMessageHandler qtHandler = nullptr;
+
+// Qt 6.8 warns at each start under a locale that is not UTF-8 (LANG=C, or a
+// pt_BR.UTF-8 that is not installed) and goes on in C.UTF-8, which is what
+// the program needs: nothing for a technician to act on, and it would stand
+// before the program's own first line. Every other message passes.
+void semAvisoDeLocale(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("Detected locale \"")) &&
+        message.contains(QLatin1String("Qt depends on a UTF-8 locale")))
+        return;
+    qtHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    qtHandler = qInstallMessageHandler(semAvisoDeLocale);
     QCoreApplication::setApplicationName(QStringLiteral("tolvaneo"));
     QCoreApplication::setApplicationVersion(versaoPrograma());
     if (withoutDisplay(argc, argv)) {

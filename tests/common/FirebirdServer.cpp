@@ -138,7 +138,8 @@ void FirebirdServer::start()
 {
     if (running())
         return;
-    process_.start(QStringLiteral("/usr/sbin/firebird"), {});
+    static const QString program = firebirdTool(QStringLiteral("firebird"), QStringLiteral("/usr/sbin/firebird"));
+    process_.start(program, {});
     if (!process_.waitForStarted(10000))
         throw std::runtime_error("the Firebird server did not start");
     QDeadlineTimer deadline(20000);

@@ -1,5 +1,7 @@
 #include "tests/common/Isql.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
 
@@ -10,6 +12,21 @@ QString sqlQuoted(const QString& text)
     QString s = text;
     s.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + s + QLatin1Char('\'');
+}
+
+QString firebirdTool(const QString& name, const QString& fallback)
+{
+    // Debian 13's /usr/bin and /usr/sbin hold wrappers that choose a
+    // version and set FIREBIRD to its root, over the test's own: the newest
+    // version's program is run itself.
+    const QDir versions(QStringLiteral("/usr/lib/firebird"));
+    const QStringList found = versions.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed);
+    for (const QString& v : found) {
+        const QString path = versions.filePath(v) + QStringLiteral("/bin/") + name;
+        if (QFileInfo(path).isExecutable())
+            return path;
+    }
+    return fallback;
 }
 
 void runIsql(const QString& database, const QString& script, const QString& user, const QString& password,
@@ -34,7 +51,8 @@ void runIsql(const QString& database, const QString& script, const QString& user
     QProcess isql;
     isql.setProcessEnvironment(env);
     isql.setProcessChannelMode(QProcess::MergedChannels);
-    isql.start(QStringLiteral("isql-fb"), args);
+    static const QString program = firebirdTool(QStringLiteral("isql-fb"), QStringLiteral("isql-fb"));
+    isql.start(program, args);
     if (!isql.waitForFinished(120000) || isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0) {
         throw std::runtime_error(("isql-fb failed: " + QString::fromLocal8Bit(isql.readAll()) + "\nscript:\n" + script)
                                      .toStdString());

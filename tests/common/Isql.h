@@ -10,3 +10,8 @@ void runIsql(const QString& database, const QString& script, const QString& user
              const QString& password = {}, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());
 
 QString sqlQuoted(const QString& text);
+
+// The path of a Firebird program (isql-fb, firebird) of the newest version
+// installed, run as itself rather than through a wrapper; fallback where
+// the release has no versioned folder of programs.
+QString firebirdTool(const QString& name, const QString& fallback);
