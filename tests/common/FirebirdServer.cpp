@@ -60,6 +60,11 @@ QDir installedRoot()
 
 } // namespace
 
+int installedFirebirdMajor()
+{
+    return installedRoot().dirName().section(QLatin1Char('.'), 0, 0).toInt();
+}
+
 int freeLocalPort()
 {
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);

@@ -36,5 +36,9 @@ private:
     QProcess process_;
 };
 
+// The major version of the newest Firebird engine installed (3 on Debian
+// 12, 4 on Debian 13).
+int installedFirebirdMajor();
+
 // A TCP port on 127.0.0.1 that nothing listens on right now.
 int freeLocalPort();
