@@ -299,7 +299,14 @@ int runCheck(QCoreApplication&)
         avisos << QStringLiteral("Nenhuma configuração reconhecida no arquivo: confira as seções ([Tolvaneo], [Paths], "
                                  "[Banco]) e a codificação (UTF-8 ou Windows-1252).");
     for (const QString& r : ini.repetidos())
-        avisos << QStringLiteral("%1 aparece mais de uma vez: vale a primeira.").arg(legivel(r));
+        avisos << (r.contains(QLatin1Char(' '))
+                       ? QStringLiteral("%1 aparece mais de uma vez: vale a primeira.").arg(legivel(r))
+                       : QStringLiteral("%1 aparece mais de uma vez: valem as configurações de todas as cópias "
+                                        "(de uma configuração repetida, a primeira).")
+                             .arg(legivel(r)));
+    if (ini.bomSemUtf8())
+        avisos << QStringLiteral("O arquivo começa com a marca de UTF-8 (BOM), mas tem bytes que não são UTF-8: "
+                                 "os acentos são lidos como \"\uFFFD\". Grave-o em UTF-8, ou em Windows-1252 sem a marca.");
 
     auto terminar = [&](int status) {
         out << "\n";

@@ -15,6 +15,9 @@ QString caminhoConfiguracoes();
 // reads it, for the indicator and for --check alike.
 std::optional<IniFile> lerArquivoConfiguracoes();
 
+// What the screen, --report and the log say of settings with no database.
+inline constexpr char kSemBanco[] = "Nenhum banco de dados configurado: falta [Paths] DB.";
+
 // The program's version, as the build gives it.
 QString versaoPrograma();
 

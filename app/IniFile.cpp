@@ -44,6 +44,11 @@ IniFile IniFile::fromBytes(const QByteArray& bytes)
 {
     IniFile ini;
     const QString text = decodeTextFile(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decodificado = utf8.decode(bytes.mid(3));
+        ini.bomSemUtf8_ = utf8.hasError();
+    }
     QString section;
     QSet<QString> secoes;
     const auto lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));

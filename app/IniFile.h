@@ -30,13 +30,17 @@ public:
     // Every section and key read, lower case, in order.
     std::vector<std::pair<QString, QString>> keys() const;
     // Sections ("[s]") and keys ("[s] k") that stand more than once, lower
-    // case, in the order of their repetition; the first of each is the one
-    // read.
+    // case, in the order of their repetition. The keys of every copy of a
+    // section are read; of a key that stands twice, the first.
     const QStringList& repetidos() const { return repetidos_; }
+    // The file starts with UTF-8's byte-order mark but has bytes that are
+    // not UTF-8 (a Windows-1252 text saved with a mark): they read as U+FFFD.
+    bool bomSemUtf8() const { return bomSemUtf8_; }
 
 private:
     std::map<std::pair<QString, QString>, QString> values_;
     QStringList repetidos_;
+    bool bomSemUtf8_ = false;
 };
 
 // Decodes the bytes of a text file: UTF-8 with or without BOM, else Windows-1252.

@@ -1,5 +1,7 @@
 #include "app/Report.h"
 
+#include "app/Configuracoes.h"
+
 #include "app/ErrorReport.h"
 #include "app/Geracao.h"
 #include "app/TdmPrinc.h"
@@ -67,6 +69,16 @@ int runReport(QCoreApplication&, int ciclos)
 {
     static platform::StderrMessageBoxes boxes;
     platform::setMessageBoxes(&boxes);
+    // Settings with no database say so as the screen does, before any
+    // attach could answer with the client's words for an empty path.
+    try {
+        if (const std::optional<IniFile> ini = lerArquivoConfiguracoes(); ini && lerTexto(*ini, "DB").isEmpty()) {
+            reportException(std::runtime_error(kSemBanco));
+            return 1;
+        }
+    } catch (const std::exception&) {
+        // An unreadable file is reported by the loading below, as before.
+    }
     std::unique_ptr<TdmPrinc> dm;
     QJsonArray execucoes;
     bool ultimaOk = true;

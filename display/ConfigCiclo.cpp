@@ -1,5 +1,7 @@
 #include "display/ConfigCiclo.h"
 
+#include "app/Configuracoes.h"
+
 #include "app/FiltroFuncionarios.h"
 #include "data/DayNumber.h"
 #include "data/TextLists.h"
@@ -18,7 +20,7 @@ QString ConfigCiclo::erroInicial() const
     // database, an empty sector list, or an employee filter continuation
     // that does not compile.
     if (banco.isEmpty())
-        return QStringLiteral("Nenhum banco de dados configurado: falta [Paths] DB.");
+        return QString::fromUtf8(kSemBanco);
     if (setores.isEmpty())
         return QStringLiteral("Nenhum setor configurado em \"Setores\".");
     return erroFiltroFuncionarios(funcionarios);

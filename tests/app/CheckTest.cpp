@@ -119,7 +119,9 @@ TEST(Check, WarnsAboutValuesThatLookMistakenAndFailsWhereTheScreenWould)
          "Aviso: \"Chave\" (99999999999999): o valor em uso é 1 (padrão)", 0},
         {"[Tolvaneo]\nSetores=03\nSetores=04\n", "Aviso: [tolvaneo] setores aparece mais de uma vez: vale a primeira.", 0},
         {"[Tolvaneo]\nSetores=03\n[Tolvaneo]\nTempoTroca=9\n",
-         "Aviso: [tolvaneo] aparece mais de uma vez: vale a primeira.", 0},
+         "Aviso: [tolvaneo] aparece mais de uma vez: valem as configurações de todas as cópias "
+         "(de uma configuração repetida, a primeira).", 0},
+
         {QString("[Tolvaneo]\nSetores=03") + QChar(0) + "04\n",
          "Aviso: \"Setores\" (03\\x0004): o valor em uso é 03 (um caractere NUL termina a lista).", 0},
         // What the screen refuses, with the screen's words.
@@ -256,6 +258,21 @@ TEST(Check, AFileWithNothingRecognisedNamesWhatIsMissing)
     }
     IniFolder vazio(QByteArray{});
     EXPECT_TRUE(tolvaneo({"--check", "--dir", vazio.path()}).out.contains("Nenhuma configuração reconhecida"));
+}
+
+TEST(Check, AByteOrderMarkBeforeWindows1252TextIsWarnedAbout)
+{
+    FixtureDb db(kFactory);
+    const QByteArray texto = "[Tolvaneo]\nSetores=03\nFuncionarios=and (NOME_FUNCIONARIO <> 'Jos\xE9'\n[Paths]\nDB=" +
+                             QFile::encodeName(db.path()) + "\n";
+    IniFolder comMarca("\xEF\xBB\xBF" + texto);
+    const CheckRun r = tolvaneo({"--check", "--dir", comMarca.path()});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Aviso: O arquivo começa com a marca de UTF-8 (BOM), mas tem bytes que não são UTF-8"))
+        << r.out.toStdString();
+    // Without the mark the same bytes read as Windows-1252, with no warning.
+    IniFolder semMarca(texto);
+    EXPECT_FALSE(tolvaneo({"--check", "--dir", semMarca.path()}).out.contains("BOM"));
 }
 
 TEST(Check, AUserOfTheSitesOwnReplacesChaveAndItsPasswordFileMustBeARegularFile)

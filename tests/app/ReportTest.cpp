@@ -105,10 +105,18 @@ TEST(Report, FailuresGoToStandardErrorWithExitStatusOne)
         EXPECT_TRUE(r.out.isEmpty());
     }
     {
-        IniFolder folder("[Banco]\nChave=0\n");
+        IniFolder folder("[Banco]\nChave=0\n[Paths]\nDB=/x.fdb\n");
         ReportRun r = runReport(folder.path());
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.endsWith("tolvaneo: Falha ao carregar o arquivo de configurações.\n")) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains("event=config-error")) << r.err.toStdString();
+    }
+    {
+        // No database: the screen's words, not the client's for an empty path.
+        IniFolder folder("[Tolvaneo]\nSetores=03\n");
+        ReportRun r = runReport(folder.path());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.toStdString(), "tolvaneo: Nenhum banco de dados configurado: falta [Paths] DB.\n");
+        EXPECT_TRUE(r.out.isEmpty());
     }
 }
