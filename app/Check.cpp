@@ -4,6 +4,7 @@
 #include "app/DescricaoErro.h"
 #include "app/FiltroFuncionarios.h"
 #include "app/IniFile.h"
+#include "app/LeituraFontes.h"
 #include "app/RegionalDate.h"
 #include "app/TdmPrinc.h"
 #include "calc/TdmMarvessa.h"
@@ -352,6 +353,17 @@ int runCheck(QCoreApplication&)
     dm.setGeracaoInicialAdiada(true);
     try {
         dm.sqlCon.open();
+        // A read of each source table as the configured user: a grant that
+        // is missing fails here by name, not as a run's error on the screen.
+        if (const QStringList negadas = tabelasSemLeitura(dm.sqlCon); !negadas.isEmpty()) {
+            falhas << QStringLiteral("O usuário %1 não pode ler %2: sem permissão de leitura. Rode "
+                                     "/usr/share/doc/tolvaneo/read-only-user.sql no banco, como SYSDBA, para "
+                                     "dar as permissões.")
+                          .arg(dm.ConnectionParams().User.isEmpty() ? QStringLiteral("SYSDBA")
+                                                                    : legivel(dm.ConnectionParams().User),
+                               negadas.join(QStringLiteral(", ")));
+            return terminar(1);
+        }
         TdmMarvessa calc;
         calc.setSQLCOnnection(&dm.sqlCon);
         SqlQuery nomes(&dm.sqlCon);

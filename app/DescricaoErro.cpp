@@ -19,6 +19,12 @@ DescricaoErro descreverErro(CausaFalha causa)
     case CausaFalha::Conexao:
         return {QStringLiteral("Sem conexão com o servidor do banco de dados"),
                 QStringLiteral("sem conexão com o banco de dados")};
+    case CausaFalha::SemPermissao:
+        return {QStringLiteral("Sem permissão para ler o banco de dados"),
+                QStringLiteral("sem permissão de leitura no banco de dados (rode read-only-user.sql)")};
+    case CausaFalha::Indisponivel:
+        return {QStringLiteral("O servidor não abre o banco de dados"),
+                QStringLiteral("o servidor não abre o banco de dados")};
     case CausaFalha::Outra:
         break;
     }

@@ -9,6 +9,16 @@
 
 namespace sourcesql {
 
+const QStringList kTabelasLidas = {
+    QStringLiteral("PRODUCAO_SETOR"),        QStringLiteral("ITENSPV"),
+    QStringLiteral("PRODUTO_TEMPO"),         QStringLiteral("TABELA"),
+    QStringLiteral("SETOR"),                 QStringLiteral("FICHA_CORTE_ATU_SETOR"),
+    QStringLiteral("FICHA_CORTE"),           QStringLiteral("FICHA_CORTE_PROGRAMACOES"),
+    QStringLiteral("FACA"),                  QStringLiteral("CODCXUNIT"),
+    QStringLiteral("PRODUCAO_EXPEDIENTE"),   QStringLiteral("PRODUCAO_OPERACAO_SETOR"),
+    QStringLiteral("PARAM"),
+};
+
 const QStringList kProdSetor = {
     QStringLiteral("select PROG_PS, FICHA_PS, SETOR_PS, DTSAIDA_PS, HORASAIDA_PS, QTDE_PS, FUNCIONAR_PS,"),
     QStringLiteral("   (select max(PROD_IT) from ITENSPV IT where IT.PROG_IT = PS.PROG_PS and IT.FICHA_IT = PS.FICHA_PS) as PROD,"),

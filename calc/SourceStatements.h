@@ -20,6 +20,10 @@ extern const QStringList kProdExped;
 extern const QString kProdTempoPrefix;
 extern const QString kParam;
 
+// Every table the statements read: the user the program attaches as needs
+// SELECT on each (the package's read-only-user.sql grants them).
+extern const QStringList kTabelasLidas;
+
 } // namespace sourcesql
 
 // The filters a caller sets on the source statements.

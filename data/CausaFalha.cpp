@@ -18,10 +18,16 @@ CausaFalha causaDosCodigos(const std::vector<long>& codigos)
         return CausaFalha::PastaTrava;
     if (tem({isc_shutdown, isc_shutinprog, isc_att_shutdown, isc_net_server_shutdown}))
         return CausaFalha::Desligado;
+    if (tem({isc_no_priv}))
+        return CausaFalha::SemPermissao;
     if (tem({isc_network_error, isc_net_read_err, isc_net_write_err, isc_net_connect_err, isc_net_connect_listen_err,
-             isc_lost_db_connection, isc_conn_lost, isc_net_lookup_err, isc_unavailable, isc_req_sync,
-             isc_bad_db_handle, isc_connect_reject}))
+             isc_lost_db_connection, isc_conn_lost, isc_net_lookup_err, isc_req_sync, isc_bad_db_handle,
+             isc_connect_reject}))
         return CausaFalha::Conexao;
+    // Without a network error, the server (or the local engine) answered:
+    // it has no way to open that database.
+    if (tem({isc_unavailable}))
+        return CausaFalha::Indisponivel;
     if (tem({isc_io_error, isc_bad_db_format, isc_io_open_err}))
         return CausaFalha::Arquivo;
     if (tem({isc_sys_request}))
@@ -46,6 +52,10 @@ QString nomeCausa(CausaFalha causa)
         return QStringLiteral("desligado");
     case CausaFalha::TempoEsgotado:
         return QStringLiteral("tempo-esgotado");
+    case CausaFalha::SemPermissao:
+        return QStringLiteral("sem-permissao");
+    case CausaFalha::Indisponivel:
+        return QStringLiteral("indisponivel");
     case CausaFalha::Outra:
         break;
     }

@@ -16,6 +16,8 @@ enum class CausaFalha {
     PastaTrava,    // the engine's lock folder cannot be used
     Desligado,     // the database is shut down
     TempoEsgotado, // the server did not answer in time (attach or run)
+    SemPermissao,  // the user may not read a table the statements read
+    Indisponivel,  // the server answered, but cannot open the database
 };
 
 // The cause of a status vector's codes (the client's error codes, in order).

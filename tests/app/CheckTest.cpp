@@ -327,6 +327,18 @@ TEST(Check, AReadOnlyUserOfTheSitesOwnReadsAndIsRefusedWhenItWrites)
     EXPECT_ANY_THROW(runIsql(url, "insert into SETOR values ('99', 'X', 99, '99');\ncommit;", "TOLVANEO", "leitura-123"));
     EXPECT_ANY_THROW(runIsql(url, "delete from PRODUCAO_SETOR;\ncommit;", "TOLVANEO", "leitura-123"));
 
+    // A grant missing on one table: --check names it and the fix, and a run
+    // fails as a matter of permission, not of calculation.
+    runIsql(url, "revoke select on PRODUCAO_EXPEDIENTE from user TOLVANEO;\ncommit;", "SYSDBA", "s3gr3d0-SYSDBA");
+    const CheckRun semGrant = tolvaneo({"--check", "--dir", folder.path()});
+    EXPECT_EQ(semGrant.exitCode, 1) << semGrant.out.toStdString();
+    EXPECT_TRUE(semGrant.out.contains("FALHA: O usuário TOLVANEO não pode ler PRODUCAO_EXPEDIENTE: sem permissão de "
+                                      "leitura. Rode /usr/share/doc/tolvaneo/read-only-user.sql"))
+        << semGrant.out.toStdString();
+    const CheckRun semGrantReport = tolvaneo({"--report", "--ciclos", "1", "--dir", folder.path()});
+    EXPECT_EQ(semGrantReport.exitCode, 1);
+    EXPECT_TRUE(semGrantReport.err.contains("cause=sem-permissao")) << semGrantReport.err.toStdString();
+
     // A wrong password in the file is a refused attach.
     {
         QFile f(senha);

@@ -18,6 +18,11 @@ TEST(DescricaoErro, TheClientsCodesDecideTheCause)
         {{isc_sys_request, isc_lock_dir_access}, CausaFalha::PastaTrava},
         {{isc_shutdown}, CausaFalha::Desligado},
         {{isc_cancelled}, CausaFalha::TempoEsgotado},
+        // A read-only user without a grant on one of the source tables.
+        {{isc_dsql_error, isc_no_priv}, CausaFalha::SemPermissao},
+        // A server that answered and cannot open the database is reachable.
+        {{isc_unavailable}, CausaFalha::Indisponivel},
+        {{isc_network_error, isc_unavailable}, CausaFalha::Conexao},
         {{isc_random}, CausaFalha::Outra},
         {{}, CausaFalha::Outra},
     };
@@ -29,11 +34,12 @@ TEST(DescricaoErro, EachCauseHasWordsOfItsOwn)
 {
     QSet<QString> titulos, motivos;
     for (CausaFalha c : {CausaFalha::Outra, CausaFalha::Conexao, CausaFalha::Senha, CausaFalha::Arquivo,
-                         CausaFalha::PastaTrava, CausaFalha::Desligado, CausaFalha::TempoEsgotado}) {
+                         CausaFalha::PastaTrava, CausaFalha::Desligado, CausaFalha::TempoEsgotado,
+                         CausaFalha::SemPermissao, CausaFalha::Indisponivel}) {
         titulos << descreverErro(c).titulo;
         motivos << descreverErro(c).motivo;
     }
-    EXPECT_EQ(titulos.size(), 7);
-    EXPECT_EQ(motivos.size(), 7);
+    EXPECT_EQ(titulos.size(), 9);
+    EXPECT_EQ(motivos.size(), 9);
     EXPECT_EQ(descreverErro(CausaFalha::Conexao).motivo, "sem conexão com o banco de dados");
 }
