@@ -10,8 +10,11 @@
 #include <QCoreApplication>
 #include <QScreen>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <langinfo.h>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -44,6 +47,17 @@ void semAvisoDeLocale(QtMsgType type, const QMessageLogContext& context, const Q
     qtHandler(type, context, message);
 }
 
+// The database client turns a file's name into bytes by the locale's
+// character set, and C or a locale that is not installed has none for "é":
+// the characters are always UTF-8, whatever else the locale says. Called
+// once the application object has read the locale.
+void caracteresUtf8()
+{
+    const char* codigo = nl_langinfo(CODESET);
+    if (!codigo || std::strcmp(codigo, "UTF-8") != 0)
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -53,6 +67,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(versaoPrograma());
     if (withoutDisplay(argc, argv)) {
         QCoreApplication app(argc, argv);
+        caracteresUtf8();
         const CommandLineOptions options = parseCommandLine(app); // --help and --version end here
         return options.check ? runCheck(app) : runReport(app, options.ciclos);
     }
@@ -60,6 +75,7 @@ int main(int argc, char** argv)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         applyDeviceScale(sizeArgument(argc, argv));
         QApplication app(argc, argv);
+        caracteresUtf8();
         const CommandLineOptions options = parseCommandLine(app);
         return runSnapshot(app, options.snapshot, options.size);
     }
@@ -89,6 +105,7 @@ int main(int argc, char** argv)
         std::perror("tolvaneo: cannot start again with the screen's scale factor");
         app = std::make_unique<QApplication>(argc, argv);
     }
+    caracteresUtf8();
     parseCommandLine(*app);
     return runIndicator(*app);
 }

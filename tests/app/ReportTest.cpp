@@ -1,6 +1,8 @@
 #include "tests/app/IniFixture.h"
 #include "tests/common/FixtureDb.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -81,6 +83,29 @@ insert into ITENSPV values (1, 1, 1, 'P1');
     QJsonObject func = root["setor_func"].toArray()[0].toObject();
     EXPECT_EQ(func["FUNCIONARIO"].toString(), "001");
     EXPECT_EQ(func["MEDIA_EFICIENCIA_MES"].toDouble(), 50);
+}
+
+TEST(Report, AnAccentedPathOpensWhateverTheLocale)
+{
+    FixtureDb db("insert into SETOR values ('02', 'Costura', 2, '02');");
+    const QString pasta = db.folder() + QStringLiteral("/Produção");
+    ASSERT_TRUE(QDir().mkpath(pasta));
+    const QString path = pasta + QStringLiteral("/Fábrica.fdb");
+    ASSERT_TRUE(QFile::rename(db.path(), path));
+    for (const char* locale : {"C", "pt_BR.UTF-8", "C.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\n[Paths]\nDB=%1\n").arg(path).toUtf8());
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", locale);
+        env.insert("LANG", locale);
+        p.setProcessEnvironment(env);
+        p.start(TOLVANEO_EXE, {"--report", "--dir", folder.path()});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        EXPECT_TRUE(p.readAllStandardOutput().contains("\"Database\": \"" + path.toUtf8() + "\""));
+    }
+    QFile::rename(path, db.path());
 }
 
 TEST(Report, FailingRunEndsWithStatusOne)

@@ -42,6 +42,19 @@ void writeFile(const QString& path, const QString& text)
     f.write(text.toUtf8());
 }
 
+void copyFolder(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QFileInfo& e : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + QLatin1Char('/') + e.fileName();
+        if (e.isDir())
+            copyFolder(e.filePath(), target);
+        else
+            QFile::copy(e.filePath(), target);
+    }
+}
+
 // The installed server's root: the newest engine under the library folder
 // (3.0 on Debian 12, 4.0 on Debian 13).
 QDir installedRoot()
@@ -99,18 +112,17 @@ FirebirdServer::FirebirdServer(const QString& sysdbaPassword)
     writeFile(root + QStringLiteral("/databases.conf"), QString());
     // Debian's Firebird 4 reads its port from this file after firebird.conf.
     writeFile(root + QStringLiteral("/service-port.conf"), QStringLiteral("RemoteServicePort = %1\n").arg(port_));
-    // Everything else of the installed root is the machine's own, linked in;
-    // the character-set module only loads from a real folder, so it is copied.
+    // Everything else of the installed root is the machine's own, linked in.
+    // The character-set modules only load from a real folder, and Firebird 4
+    // loads a plugin only under the name it was asked for: those folders are
+    // copied.
     const QDir installed = installedRoot();
     for (const QString& entry : installed.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
         if (entry == QLatin1String("firebird.conf") || entry == QLatin1String("databases.conf") ||
             entry == QLatin1String("service-port.conf"))
             continue;
-        if (entry == QLatin1String("intl")) {
-            const QDir intl(installed.filePath(entry));
-            QDir(root).mkpath(entry);
-            for (const QString& file : intl.entryList(QDir::Files))
-                QFile::copy(intl.filePath(file), root + QStringLiteral("/intl/") + file);
+        if (entry == QLatin1String("intl") || entry == QLatin1String("plugins")) {
+            copyFolder(installed.filePath(entry), root + QLatin1Char('/') + entry);
             continue;
         }
         QFile::link(installed.filePath(entry), root + QLatin1Char('/') + entry);

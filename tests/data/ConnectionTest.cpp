@@ -5,13 +5,7 @@
 #include "data/SqlQuery.h"
 #include "tests/common/FixtureDb.h"
 
-#include <QDir>
-#include <QFile>
-
 #include <gtest/gtest.h>
-
-#include <clocale>
-#include <string>
 
 namespace {
 
@@ -211,19 +205,3 @@ TEST(Connection, ClosingTheConnectionClosesItsQueries)
     EXPECT_THROW(q.open(), fb::DatabaseError);
 }
 
-TEST(Connection, AnAccentedPathOpensWhateverTheLocale)
-{
-    FixtureDb db;
-    const QString pasta = db.folder() + QStringLiteral("/Produção");
-    ASSERT_TRUE(QDir().mkpath(pasta));
-    const QString path = pasta + QStringLiteral("/Fábrica.fdb");
-    ASSERT_TRUE(QFile::rename(db.path(), path));
-    const std::string antes = std::setlocale(LC_ALL, nullptr);
-    std::setlocale(LC_ALL, "C");
-    SqlConnection con(embeddedParams(path));
-    const QString erro = errorText([&] { con.open(); });
-    con.close();
-    std::setlocale(LC_ALL, antes.c_str());
-    EXPECT_EQ(erro.toStdString(), "<no error>");
-    QFile::rename(path, db.path());
-}
