@@ -44,9 +44,13 @@ const QStringList kCorteSetor = {
     QStringLiteral("where FCAS.data_saida_fs BETWEEN :DATA_INI AND :DATA_FIM")
 };
 
+// The grouping folds the programme rows of one ticket (the join with
+// FICHA_CORTE_PROGRAMACOES gives one per programme); the ticket itself is in
+// it, so that two tickets of the same day, quantity, die and employee still
+// count twice.
 const QStringList kCorteSetorGroupBy = {
     QStringLiteral("group by FCAS.setor_fs, FCAS.data_saida_fs, FC.qtde_tot_fc, FCAS.funcionario_fs,"),
-    QStringLiteral(" F2.tempo_producao_fc")
+    QStringLiteral(" F2.tempo_producao_fc, FCAS.id_ficha_corte_fs")
 };
 
 const QStringList kCodCxUnitSetor = {

@@ -167,6 +167,23 @@ TEST(Generation, CuttingAndUnitLabelStagesMapTheirColumns)
     EXPECT_EQ(f.dm.cdsTempoSetorNOME_FUNCIONARIO->asString(), "João Conceição");
 }
 
+TEST(Generation, EachCuttingTicketCountsOnceWhateverItsProgrammesOrItsTwins)
+{
+    // Tickets 1 and 2: the same day, quantity, die and employee. Ticket 3
+    // belongs to two programmes.
+    QString sql = base() + shift({"2026-11-04", "02", "001"}) +
+                  cutting(1, "02", "2026-11-04 09:10", "001", 24, "F1", 20) +
+                  cutting(2, "02", "2026-11-04 09:10", "001", 24, "F1", 20) +
+                  cutting(3, "02", "2026-11-04 10:00", "001", 10, "F1", 20) +
+                  "insert into FICHA_CORTE_PROGRAMACOES values (3, 70);\n"
+                  "insert into FICHA_CORTE_PROGRAMACOES values (3, 71);\n";
+    Factory f(sql);
+    f.dm.GerarCdsEficiencia();
+    f.row(kYesterday, "02", "001");
+    EXPECT_EQ(f.field("QTDE_FICHAS"), 3);
+    EXPECT_EQ(f.field("TEMPO_TOT"), 2 * (24 * 20 + 5) + 10 * 20 + 5);
+}
+
 TEST(Generation, UnitLabelClockTextDecidesOvertime)
 {
     Shift s{"2026-11-04", "02", "002"};

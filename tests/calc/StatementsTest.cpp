@@ -73,7 +73,7 @@ TEST(Statements, DumpFilesHoldTheStatementsWithTheirClauses)
                     " and FCAS.funcionario_fs IN ('001','002')",
                     " and ((FCAS.setor_fs NOT IN ('09')) OR (FCAS.setor_fs IS NULL))",
                     "group by FCAS.setor_fs, FCAS.data_saida_fs, FC.qtde_tot_fc, FCAS.funcionario_fs,",
-                    " F2.tempo_producao_fc"}));
+                    " F2.tempo_producao_fc, FCAS.id_ficha_corte_fs"}));
     EXPECT_EQ(fileBytes(dir + "sqlCodCxUnitSetor.sql"),
               crlf({"select CX.prog_cx, CX.ficha_cx, CX.setor_cx, CX.dtbaixa_cx, CX.funcionario_cx, CX.prod_cx, COUNT(*) AS QTDE,",
                     "   (select TEMPO_PT from PRODUTO_TEMPO PT where PT.PRODUTO_PT = CX.prod_cx and SETOR_PT = CX.setor_cx) as TEMPO,",
