@@ -353,6 +353,7 @@ int runCheck(QCoreApplication&)
     dm.setGeracaoInicialAdiada(true);
     try {
         dm.sqlCon.open();
+        avisos << lerTiposFontes(dm.sqlCon).avisos;
         // A read of each source table as the configured user: a grant that
         // is missing fails here by name, not as a run's error on the screen.
         if (const QStringList negadas = tabelasSemLeitura(dm.sqlCon); !negadas.isEmpty()) {

@@ -25,6 +25,9 @@ DescricaoErro descreverErro(CausaFalha causa)
     case CausaFalha::Indisponivel:
         return {QStringLiteral("O servidor não abre o banco de dados"),
                 QStringLiteral("o servidor não abre o banco de dados")};
+    case CausaFalha::TipoColuna:
+        return {QStringLiteral("Coluna do banco de dados de um tipo que o programa não lê"),
+                QStringLiteral("coluna de um tipo que o programa não lê")};
     case CausaFalha::Outra:
         break;
     }

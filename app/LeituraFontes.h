@@ -10,3 +10,14 @@ class SqlConnection;
 // reads nothing (a constant selected would need no grant at all). Any other
 // failure (a table missing) passes through as the client's error.
 QStringList tabelasSemLeitura(SqlConnection& con);
+
+// What the types of the source columns, as the database declares them, do
+// to the figures. recusas: columns the program cannot read right (a run
+// stops on them and --check fails), each naming TABLE.COLUMN, the type found
+// and what is expected; avisos: what is read but loses something (an exit
+// column typed DATE has no hour).
+struct TiposFontes {
+    QStringList recusas;
+    QStringList avisos;
+};
+TiposFontes lerTiposFontes(SqlConnection& con);

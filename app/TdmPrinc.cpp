@@ -4,8 +4,10 @@
 #include "app/DecryptStr.h"
 #include "app/ErrorReport.h"
 #include "app/IniFile.h"
+#include "app/LeituraFontes.h"
 #include "app/RegionalDate.h"
 #include "data/ArquivoLido.h"
+#include "data/DatabaseError.h"
 #include "data/DayNumber.h"
 #include "data/Log.h"
 #include "data/Platform.h"
@@ -178,6 +180,17 @@ void TdmPrinc::prepararConexao(SqlConnection& conexao, QString TConnectionParams
 
 void TdmPrinc::sqlConAfterConnect()
 {
+    // The source columns' types, read at each attach: a type the program
+    // cannot read right stops here, named, before any figure is made, and
+    // the connection closes so that the next try reads them again.
+    try {
+        if (const TiposFontes tipos = lerTiposFontes(sqlCon); !tipos.recusas.isEmpty())
+            throw fb::DatabaseError(tipos.recusas.join(QLatin1Char('\n')).toStdString(), 0, {}, {},
+                                    CausaFalha::TipoColuna);
+    } catch (...) {
+        sqlCon.close();
+        throw;
+    }
     // The calculation module is created once; attaching again after a lost
     // connection keeps it and its figures.
     if (FdmMarvessa)

@@ -102,7 +102,7 @@ void TdmMarvessa::RemoverExpedientesDanificados()
     while (!cdsProdExped.eof()) {
         const char* falha = nullptr;
         for (const WorkField* f : {pe.inicio, pe.fim, pe.inicioHe, pe.fimHe})
-            if (!falha && !horaValida(f->asString()))
+            if (!falha && !horaValida(regra::relogio(f->asString())))
                 falha = "clock time";
         if (!falha && !(minutos(pe.almoco) && minutos(pe.inativo)))
             falha = "minutes out of range";
@@ -144,8 +144,9 @@ const TdmMarvessa::ShiftFields& TdmMarvessa::shiftFields()
 
 regra::Turno TdmMarvessa::turno(const ShiftFields& pe)
 {
-    return regra::Turno::de(pe.inicio->asString(), pe.fim->asString(), pe.inicioHe->asString(),
-                            pe.fimHe->asString(), pe.almoco->asInteger(), pe.inativo->asInteger(),
+    return regra::Turno::de(regra::relogio(pe.inicio->asString()), regra::relogio(pe.fim->asString()),
+                            regra::relogio(pe.inicioHe->asString()), regra::relogio(pe.fimHe->asString()),
+                            pe.almoco->asInteger(), pe.inativo->asInteger(),
                             pe.qtde->asInteger(), pe.qtdeHe->asInteger());
 }
 

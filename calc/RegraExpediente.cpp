@@ -27,6 +27,33 @@ std::int32_t diferencaMinutos(const QString& inicial, const QString& final)
     return std::int32_t(total(final)) - std::int32_t(total(inicial));
 }
 
+QString relogio(const QString& texto)
+{
+    if (texto.size() == 5 && texto[2] == QLatin1Char(':'))
+        return texto; // the usual form, on the hot path
+    const QString t = texto.trimmed();
+    const qsizetype doisPontos = t.indexOf(QLatin1Char(':'));
+    if (doisPontos < 1 || doisPontos > 2 || t.size() < doisPontos + 3)
+        return texto;
+    auto digitos = [&](qsizetype de, qsizetype n) {
+        for (qsizetype i = de; i < de + n; ++i)
+            if (i >= t.size() || t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
+                return false;
+        return true;
+    };
+    const qsizetype minutos = doisPontos + 1;
+    if (!digitos(0, doisPontos) || !digitos(minutos, 2))
+        return texto;
+    const QStringView resto = QStringView(t).mid(minutos + 2);
+    // Seconds, with a fraction, are below the minute the rules count in.
+    const bool segundos = resto.isEmpty() || (resto.size() >= 3 && resto[0] == QLatin1Char(':') &&
+                                              digitos(minutos + 3, 2) &&
+                                              (resto.size() == 3 || resto[3] == QLatin1Char('.')));
+    if (!segundos)
+        return texto;
+    return t.left(doisPontos).rightJustified(2, QLatin1Char('0')) + QLatin1Char(':') + t.mid(minutos, 2);
+}
+
 Turno Turno::de(QString inicio, QString fim, QString inicioHe, QString fimHe, std::int32_t almoco,
                 std::int32_t inativo, std::int32_t qtde, std::int32_t qtdeHe)
 {

@@ -14,6 +14,12 @@ namespace regra {
 // is empty. Each time is held as an unsigned 16-bit count of minutes.
 std::int32_t diferencaMinutos(const QString& inicial, const QString& final);
 
+// A shift clock as the rules read it, "hh:mm", from what the column holds:
+// "hh:mm" text as it is, "h:mm" and "hh:mm:ss" text or a TIME column's
+// "hh:mm:ss" to the minute. Anything else comes back as it is, for the
+// check that leaves damaged rows out.
+QString relogio(const QString& texto);
+
 // A shift row's values, as PRODUCAO_EXPEDIENTE gives them.
 struct Turno {
     QString inicio, fim, inicioHe, fimHe;

@@ -1,5 +1,7 @@
 #include "calc/TCalcExpediente.h"
 
+#include "calc/RegraExpediente.h"
+
 #include "data/Platform.h"
 #include "data/WorkTable.h"
 
@@ -65,7 +67,7 @@ std::int32_t TCalcExpediente::getMinutosEntreCampos(const QString& CampoIni, con
                      QStringLiteral(" não encontrados no DataSet."));
         return 0; // the pair cannot be read
     }
-    return getQtdeMinutosEntreHoras(ini->asString(), fim->asString());
+    return getQtdeMinutosEntreHoras(regra::relogio(ini->asString()), regra::relogio(fim->asString()));
 }
 
 std::int32_t TCalcExpediente::MinExpedienteNormal()

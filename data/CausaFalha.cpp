@@ -56,6 +56,8 @@ QString nomeCausa(CausaFalha causa)
         return QStringLiteral("sem-permissao");
     case CausaFalha::Indisponivel:
         return QStringLiteral("indisponivel");
+    case CausaFalha::TipoColuna:
+        return QStringLiteral("tipo-coluna");
     case CausaFalha::Outra:
         break;
     }

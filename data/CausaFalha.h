@@ -18,6 +18,7 @@ enum class CausaFalha {
     TempoEsgotado, // the server did not answer in time (attach or run)
     SemPermissao,  // the user may not read a table the statements read
     Indisponivel,  // the server answered, but cannot open the database
+    TipoColuna,    // a source column of a type the program cannot read right
 };
 
 // The cause of a status vector's codes (the client's error codes, in order).

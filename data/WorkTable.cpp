@@ -15,6 +15,7 @@ FieldType fieldTypeOf(const fb::Column& c)
     switch (c.type) {
     case fb::ColumnType::Text:
     case fb::ColumnType::Blob:
+    case fb::ColumnType::Time: // a clock: "hh:mm:ss", as a text column would hold it
         return FieldType::Text;
     case fb::ColumnType::Integer:
     case fb::ColumnType::Boolean:

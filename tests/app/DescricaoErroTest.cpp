@@ -35,11 +35,11 @@ TEST(DescricaoErro, EachCauseHasWordsOfItsOwn)
     QSet<QString> titulos, motivos;
     for (CausaFalha c : {CausaFalha::Outra, CausaFalha::Conexao, CausaFalha::Senha, CausaFalha::Arquivo,
                          CausaFalha::PastaTrava, CausaFalha::Desligado, CausaFalha::TempoEsgotado,
-                         CausaFalha::SemPermissao, CausaFalha::Indisponivel}) {
+                         CausaFalha::SemPermissao, CausaFalha::Indisponivel, CausaFalha::TipoColuna}) {
         titulos << descreverErro(c).titulo;
         motivos << descreverErro(c).motivo;
     }
-    EXPECT_EQ(titulos.size(), 9);
-    EXPECT_EQ(motivos.size(), 9);
+    EXPECT_EQ(titulos.size(), 10);
+    EXPECT_EQ(motivos.size(), 10);
     EXPECT_EQ(descreverErro(CausaFalha::Conexao).motivo, "sem conexão com o banco de dados");
 }
