@@ -2,6 +2,7 @@
 
 #include "app/Configuracoes.h"
 #include "app/DescricaoErro.h"
+#include "app/EnderecoBanco.h"
 #include "app/FiltroFuncionarios.h"
 #include "app/IniFile.h"
 #include "app/LeituraFontes.h"
@@ -325,6 +326,10 @@ int runCheck(QCoreApplication&)
     }
     if (dm.ConnectionParams().Database.isEmpty()) {
         falhas << QStringLiteral("nenhum banco de dados configurado: falta [Paths] DB.");
+        return terminar(1);
+    }
+    if (const QString erro = lerEnderecoBanco(dm.ConnectionParams().Database).erro; !erro.isEmpty()) {
+        falhas << legivel(erro);
         return terminar(1);
     }
     // A file on this PC is opened by the embedded engine, whose lock files

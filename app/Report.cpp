@@ -1,6 +1,7 @@
 #include "app/Report.h"
 
 #include "app/Configuracoes.h"
+#include "app/EnderecoBanco.h"
 
 #include "app/ErrorReport.h"
 #include "app/Geracao.h"
@@ -72,9 +73,13 @@ int runReport(QCoreApplication&, int ciclos)
     // Settings with no database say so as the screen does, before any
     // attach could answer with the client's words for an empty path.
     try {
-        if (const std::optional<IniFile> ini = lerArquivoConfiguracoes(); ini && lerTexto(*ini, "DB").isEmpty()) {
-            reportException(std::runtime_error(kSemBanco));
-            return 1;
+        if (const std::optional<IniFile> ini = lerArquivoConfiguracoes()) {
+            const QString db = lerTexto(*ini, "DB");
+            const QString erro = db.isEmpty() ? QString::fromUtf8(kSemBanco) : lerEnderecoBanco(db).erro;
+            if (!erro.isEmpty()) {
+                reportException(std::runtime_error(erro.toStdString()));
+                return 1;
+            }
         }
     } catch (const std::exception&) {
         // An unreadable file is reported by the loading below, as before.

@@ -2,6 +2,7 @@
 
 #include "app/Configuracoes.h"
 #include "app/DecryptStr.h"
+#include "app/EnderecoBanco.h"
 #include "app/ErrorReport.h"
 #include "app/IniFile.h"
 #include "app/LeituraFontes.h"
@@ -79,14 +80,13 @@ double today()
 
 bool bancoNestePC(const QString& database)
 {
-    // A colon after a host (not a drive letter) and not inside a path.
-    const qsizetype colon = database.indexOf(QLatin1Char(':'));
-    return colon <= 1 || database.startsWith(QLatin1Char('/'));
+    return lerEnderecoBanco(database).local;
 }
 
 QString servidorDoBanco(const QString& database)
 {
-    return bancoNestePC(database) ? QString() : database.left(database.indexOf(QLatin1Char(':')));
+    const EnderecoBanco e = lerEnderecoBanco(database);
+    return e.local ? QString() : e.servidorTexto();
 }
 
 ConfigurationError::ConfigurationError(QString detalhe)

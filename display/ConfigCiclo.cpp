@@ -1,6 +1,7 @@
 #include "display/ConfigCiclo.h"
 
 #include "app/Configuracoes.h"
+#include "app/EnderecoBanco.h"
 
 #include "app/FiltroFuncionarios.h"
 #include "data/DayNumber.h"
@@ -21,6 +22,8 @@ QString ConfigCiclo::erroInicial() const
     // that does not compile.
     if (banco.isEmpty())
         return QString::fromUtf8(kSemBanco);
+    if (const QString erro = lerEnderecoBanco(banco).erro; !erro.isEmpty())
+        return erro;
     if (setores.isEmpty())
         return QStringLiteral("Nenhum setor configurado em \"Setores\".");
     return erroFiltroFuncionarios(funcionarios);

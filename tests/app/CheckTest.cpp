@@ -260,6 +260,17 @@ TEST(Check, AFileWithNothingRecognisedNamesWhatIsMissing)
     EXPECT_TRUE(tolvaneo({"--check", "--dir", vazio.path()}).out.contains("Nenhuma configuração reconhecida"));
 }
 
+TEST(Check, AWindowsPathWithoutItsServerOrAShareSaysWhatToWrite)
+{
+    for (const char* db : {"C:\\Dados\\FABRICA.FDB", "\\\\servidor\\dados\\x.fdb"}) {
+        IniFolder folder(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1\n").arg(QString::fromUtf8(db)).toUtf8());
+        const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+        EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("FALHA: \"" + QString::fromUtf8(db) + "\" é um ")) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("servidor:C:\\Dados\\FABRICA.FDB")) << r.out.toStdString();
+    }
+}
+
 TEST(Check, AByteOrderMarkBeforeWindows1252TextIsWarnedAbout)
 {
     FixtureDb db(kFactory);

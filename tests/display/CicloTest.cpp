@@ -200,6 +200,8 @@ TEST_F(Ciclo, SettingsThatCannotWorkStopEverythingAndNoFiguresAreRead)
         {{}, QStringLiteral("'01'"), {}, 8},
         {QStringLiteral("f.fdb"), {}, {}, 8},
         {QStringLiteral("f.fdb"), QStringLiteral("'01'"), QStringLiteral("and (FUNCIONARIO #"), 8},
+        // A Windows path with no server: the form to write is on the screen.
+        {QStringLiteral("C:\\Dados\\F.FDB"), QStringLiteral("'01'"), {}, 8},
     };
     for (const ConfigCiclo& c : casos) {
         criar(c);
