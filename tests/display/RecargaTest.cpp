@@ -14,6 +14,32 @@ QString ini(const QString& db, const QString& tolvaneo)
     return QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSimplificado=S\n%1\n[Paths]\nDB=%2\n").arg(tolvaneo, db);
 }
 
+// The indicator as its own process, offscreen, with what it writes on
+// standard error.
+struct Processo {
+    QProcess indicator;
+    QByteArray err;
+
+    explicit Processo(const QString& pasta)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        indicator.setProcessEnvironment(env);
+        indicator.start(TOLVANEO_EXE, {"--dir", pasta});
+    }
+    // Waits until the log has the text.
+    bool espera(const QByteArray& trecho)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                err += indicator.readAllStandardError();
+                return err.contains(trecho);
+            },
+            30000);
+    }
+    pid_t pid() const { return pid_t(indicator.processId()); }
+};
+
 } // namespace
 
 TEST_F(Unattended, AReloadChangesThePageTimeAndTheTargetOnTheRunningWindow)
@@ -73,21 +99,11 @@ TEST_F(Unattended, AReloadChangesThePageTimeAndTheTargetOnTheRunningWindow)
 TEST_F(Unattended, SighupReloadsTheRunningProgram)
 {
     folder = std::make_unique<IniFolder>(ini(server.url(db.path()), "TempoTroca=3600\nSetores=03,11").toUtf8());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess indicator;
-    indicator.setProcessEnvironment(env);
-    indicator.start(TOLVANEO_EXE, {"--dir", folder->path()});
-    ASSERT_TRUE(indicator.waitForStarted(10000));
-    QByteArray err;
-    auto espera = [&](const QByteArray& trecho) {
-        return QTest::qWaitFor(
-            [&] {
-                err += indicator.readAllStandardError();
-                return err.contains(trecho);
-            },
-            30000);
-    };
+    Processo p(folder->path());
+    ASSERT_TRUE(p.indicator.waitForStarted(10000));
+    QProcess& indicator = p.indicator;
+    QByteArray& err = p.err;
+    auto espera = [&](const QByteArray& trecho) { return p.espera(trecho); };
     ASSERT_TRUE(espera("event=first-figures")) << err.toStdString();
     folder->write(ini(server.url(db.path()), "TempoTroca=20\nRelogio=S\nSetores=03,11").toUtf8());
     ::kill(pid_t(indicator.processId()), SIGHUP);
@@ -155,21 +171,11 @@ TEST_F(Unattended, AReloadToAnotherDatabaseDuringARunNeverShowsTheOldDatabasesFi
 TEST_F(Unattended, AFifoForTheSettingsAndASignalFloodDoNotKeepSigtermWaiting)
 {
     folder = std::make_unique<IniFolder>(ini(server.url(db.path()), "TempoTroca=3600\nSetores=03,11").toUtf8());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess indicator;
-    indicator.setProcessEnvironment(env);
-    indicator.start(TOLVANEO_EXE, {"--dir", folder->path()});
-    ASSERT_TRUE(indicator.waitForStarted(10000));
-    QByteArray err;
-    auto espera = [&](const QByteArray& trecho) {
-        return QTest::qWaitFor(
-            [&] {
-                err += indicator.readAllStandardError();
-                return err.contains(trecho);
-            },
-            30000);
-    };
+    Processo p(folder->path());
+    ASSERT_TRUE(p.indicator.waitForStarted(10000));
+    QProcess& indicator = p.indicator;
+    QByteArray& err = p.err;
+    auto espera = [&](const QByteArray& trecho) { return p.espera(trecho); };
     ASSERT_TRUE(espera("event=first-figures")) << err.toStdString();
     // The settings file replaced by a FIFO nobody writes, then far more
     // reload signals than the signal pipe holds.
