@@ -1,6 +1,7 @@
 #include "data/ArquivoGravado.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
@@ -68,8 +69,16 @@ QString recusado(const struct stat& st)
 // with the text in erro), or 0 once written.
 int substituir(const QByteArray& nome, const QByteArray& bytes, const struct stat* anterior, QString& erro)
 {
-    QByteArray temp = nome + ".XXXXXX";
-    Fd fd{::mkostemp(temp.data(), O_CLOEXEC)};
+    // A name of its own beside the file, made only if nothing stands there;
+    // a new file gets the process's umask, as any file it makes.
+    QByteArray temp;
+    Fd fd;
+    for (int tentativa = 0; tentativa < 100 && fd.fd < 0; ++tentativa) {
+        temp = nome + '.' + QByteArray::number(QRandomGenerator::system()->generate(), 36);
+        fd.fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd.fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd.fd < 0) {
         const int e = errno;
         erro = erroDoSistema("criar o arquivo temporário", e);
@@ -80,8 +89,8 @@ int substituir(const QByteArray& nome, const QByteArray& bytes, const struct sta
         erro = erroDoSistema(onde, e);
         return -1;
     };
-    // The mode the file had, or the usual one of a file others may read.
-    if (::fchmod(fd.fd, anterior ? (anterior->st_mode & 07777) : 0644) != 0)
+    // The mode the file had.
+    if (anterior && ::fchmod(fd.fd, anterior->st_mode & 07777) != 0)
         return falhou("chmod", errno);
     if (const int e = escreverTudo(fd.fd, bytes))
         return falhou("gravar", e);

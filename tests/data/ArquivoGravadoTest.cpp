@@ -100,3 +100,22 @@ TEST(ArquivoGravado, WhatIsPlantedInTheFolderIsNeitherFollowedNorReplaced)
     // Nothing else was made in the folder.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot).size(), 5);
 }
+
+TEST(ArquivoGravado, ANewFileTakesTheUmaskAndAnOldOneKeepsItsMode)
+{
+    QTemporaryDir dir;
+    const mode_t antes = ::umask(027);
+    const QString novo = dir.filePath("status.json");
+    const QString velho = dir.filePath("sqlProdSetor.sql");
+    ASSERT_TRUE(gravarArquivo(velho, "1").isEmpty());
+    ASSERT_EQ(::chmod(QFile::encodeName(velho).constData(), 0604), 0);
+    const QString erroNovo = gravarArquivo(novo, "{}\n");
+    const QString erroVelho = gravarArquivo(velho, "2");
+    ::umask(antes);
+    ASSERT_TRUE(erroNovo.isEmpty() && erroVelho.isEmpty());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(novo).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    ASSERT_EQ(::stat(QFile::encodeName(velho).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
+}
