@@ -1,7 +1,5 @@
 #include "calc/TCalcExpediente.h"
 
-#include "calc/RegraExpediente.h"
-
 #include "data/Platform.h"
 #include "data/WorkTable.h"
 
@@ -67,7 +65,7 @@ std::int32_t TCalcExpediente::getMinutosEntreCampos(const QString& CampoIni, con
                      QStringLiteral(" não encontrados no DataSet."));
         return 0; // the pair cannot be read
     }
-    return getQtdeMinutosEntreHoras(regra::relogio(ini->asString()), regra::relogio(fim->asString()));
+    return getQtdeMinutosEntreHoras(ini->asString(), fim->asString());
 }
 
 std::int32_t TCalcExpediente::MinExpedienteNormal()

@@ -17,16 +17,20 @@ struct VigiaServidor::Estado {
     std::optional<fb::Attachment> conexao; // guarded by mutex while it changes
     fb::Attachment* emUso = nullptr;       // the one a ping may hang on
 
+    // The first question comes after one interval: a run shorter than that
+    // costs the server no second connection.
     void rodar()
     {
         std::unique_lock lock(mutex);
-        while (!parar) {
+        for (;;) {
+            acordar.wait_for(lock, std::chrono::milliseconds(intervaloMs), [this] { return parar; });
+            if (parar)
+                break;
             lock.unlock();
             const bool respondeu = perguntar();
             lock.lock();
             if (respondeu)
                 ++respostas;
-            acordar.wait_for(lock, std::chrono::milliseconds(intervaloMs), [this] { return parar; });
         }
         emUso = nullptr;
         lock.unlock();

@@ -8,8 +8,8 @@
 
 // Whether a database server still answers while a long statement runs on
 // another connection: a thread of its own attaches a second, light
-// connection and pings the server through it every intervaloMs, counting
-// the answers. A slow statement leaves the count moving; a server that has
+// connection and pings the server through it every intervaloMs (the first
+// time after one interval), counting the answers. A slow statement leaves the count moving; a server that has
 // stopped (or a network that no longer carries anything) stops it. The
 // count is all the caller reads; it measures the time itself.
 //
