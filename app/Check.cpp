@@ -358,7 +358,12 @@ int runCheck(QCoreApplication&)
     dm.setGeracaoInicialAdiada(true);
     try {
         dm.sqlCon.open();
-        avisos << lerTiposFontes(dm.sqlCon).avisos;
+        const TiposFontes tipos = lerTiposFontes(dm.sqlCon);
+        avisos << tipos.avisos;
+        // Sector codes of a number column: the settings' '01' is the sector 1.
+        auto setor = [&](const QString& codigo) {
+            return tipos.setoresNumericos ? codigoPorValor(codigo) : codigo;
+        };
         // A read of each source table as the configured user: a grant that
         // is missing fails here by name, not as a run's error on the screen.
         if (const QStringList negadas = tabelasSemLeitura(dm.sqlCon); !negadas.isEmpty()) {
@@ -372,16 +377,19 @@ int runCheck(QCoreApplication&)
         }
         TdmMarvessa calc;
         calc.setSQLCOnnection(&dm.sqlCon);
+        calc.setCodigosNumericos(tipos.setoresNumericos, tipos.funcionariosNumericos);
         SqlQuery nomes(&dm.sqlCon);
         nomes.sql() = QStringList{QStringLiteral("select COD_SE, NOME_SE from SETOR")};
         nomes.open();
         QMap<QString, QString> nome;
         for (; !nomes.eof(); nomes.next())
-            nome[nomes.value(0).asText()] = nomes.value(1).asText();
+            nome[setor(nomes.value(0).asText())] = nomes.value(1).asText();
         nomes.close();
         avisos << datasSemIndice(dm.sqlCon);
         QStringList absurdos;
-        const QMap<QString, qint64> registros = recordsOfTheDay(calc, dia, absurdos);
+        QMap<QString, qint64> registros;
+        for (const auto& [codigo, n] : recordsOfTheDay(calc, dia, absurdos).asKeyValueRange())
+            registros[setor(codigo)] += n;
         const qsizetype n = TdmMarvessa::kAbsurdosNomeados;
         for (const QString& a : absurdos.mid(0, n))
             avisos << QStringLiteral("Registro impossível no dia (contado como está): %1.").arg(legivel(a));
@@ -391,14 +399,14 @@ int runCheck(QCoreApplication&)
         qint64 doDia = 0;
         QStringList ausentes;
         for (const QString& s : setores) {
-            doDia += registros.value(s);
-            if (!nome.contains(s)) {
+            doDia += registros.value(setor(s));
+            if (!nome.contains(setor(s))) {
                 out << "  " << legivel(s).leftJustified(4) << "(sem linha em SETOR)\n";
                 ausentes << legivel(s);
                 continue;
             }
-            out << "  " << legivel(s).leftJustified(4) << legivel(nome[s]).leftJustified(40) << " "
-                << registros.value(s) << " registros no dia\n";
+            out << "  " << legivel(s).leftJustified(4) << legivel(nome[setor(s)]).leftJustified(40) << " "
+                << registros.value(setor(s)) << " registros no dia\n";
         }
         if (!setores.isEmpty() && ausentes.size() == setores.size())
             falhas << QStringLiteral("Nenhum dos setores configurados existe na tabela SETOR (%1): a tela mostraria "

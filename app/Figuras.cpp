@@ -2,6 +2,7 @@
 
 #include "app/FiltroFuncionarios.h"
 #include "calc/TdmMarvessa.h"
+#include "data/TextLists.h"
 
 namespace {
 
@@ -33,10 +34,11 @@ Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& fun
     for (WorkTable* t : {&calc.cdsTempoSetor, &calc.cdsSetores, &calc.cdsSetorFunc})
         if (!t->active())
             calc.LimparCds(*t);
+    f.setoresPorValor = calc.cdsSetoresCOD->byValue;
     if (calc.cdsSetorAg.active()) {
         const WorkField& cod = calc.cdsSetorAg.fieldByName(QStringLiteral("COD_SE"));
         for (calc.cdsSetorAg.first(); !calc.cdsSetorAg.eof(); calc.cdsSetorAg.next())
-            f.setoresExistentes.insert(cod.asString());
+            f.setoresExistentes.insert(f.setoresPorValor ? codigoPorValor(cod.asString()) : cod.asString());
     }
 
     const SemFiltros semFiltros(calc);
@@ -68,4 +70,10 @@ Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& fun
         f.setores.push_back(std::move(p));
     }
     return f;
+}
+
+bool Figuras::setorExiste(const QString& codigo) const
+{
+    return setoresExistentes.isEmpty() ||
+           setoresExistentes.contains(setoresPorValor ? codigoPorValor(codigo) : codigo);
 }

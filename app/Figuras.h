@@ -31,6 +31,11 @@ struct Figuras {
     double dia = 0; // the reading day
     std::vector<PaginaSetor> setores;
     QSet<QString> setoresExistentes; // empty when the sector table was not read
+    bool setoresPorValor = false;    // sector codes of a numeric column
+
+    // Whether the sector table has the code as the settings write it ('01'
+    // is the sector 1 when the codes are numbers); true when it was not read.
+    bool setorExiste(const QString& codigo) const;
 };
 
 // Reads the efficiency tables of a finished run into pages. setores is the

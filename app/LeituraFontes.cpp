@@ -85,8 +85,10 @@ struct Tipo {
 // The columns whose type decides how the program reads them.
 const char* const kCodigosFuncionario[] = {"PRODUCAO_SETOR.FUNCIONAR_PS", "FICHA_CORTE_ATU_SETOR.FUNCIONARIO_FS",
                                            "CODCXUNIT.FUNCIONARIO_CX", "PRODUCAO_EXPEDIENTE.FUNCIONARIO_PE"};
-const char* const kCodigosSetor[] = {"PRODUCAO_SETOR.SETOR_PS", "FICHA_CORTE_ATU_SETOR.SETOR_FS", "CODCXUNIT.SETOR_CX",
-                                     "PRODUCAO_EXPEDIENTE.SETOR_PE", "SETOR.COD_SE"};
+const char* const kCodigosSetor[] = {"PRODUCAO_SETOR.SETOR_PS",      "FICHA_CORTE_ATU_SETOR.SETOR_FS",
+                                     "CODCXUNIT.SETOR_CX",           "PRODUCAO_EXPEDIENTE.SETOR_PE",
+                                     "SETOR.COD_SE",                 "SETOR.SETOR_AGRUP_SE",
+                                     "PRODUTO_TEMPO.SETOR_PT",       "PRODUCAO_OPERACAO_SETOR.SETOR_PS"};
 const char* const kRelogios[] = {"PRODUCAO_EXPEDIENTE.HORA_INICIO_PE", "PRODUCAO_EXPEDIENTE.HORA_FIM_PE",
                                  "PRODUCAO_EXPEDIENTE.HORA_INICIO_HE_PE", "PRODUCAO_EXPEDIENTE.HORA_FIM_HE_PE"};
 const char* const kSaidas[] = {"PRODUCAO_SETOR.DTSAIDA_PS", "FICHA_CORTE_ATU_SETOR.DATA_SAIDA_FS",
@@ -98,10 +100,11 @@ const char* const kQuantidades[] = {"PRODUCAO_SETOR.QTDE_PS", "PRODUTO_TEMPO.TEM
                                     "PRODUCAO_EXPEDIENTE.QTDE_FUNCIONARIOS_HE_PE"};
 
 // Codes that the program matches as text in memory (a production record to
-// its shift row, a sector to its row): all text, or all whole numbers, as
-// the database itself would match them. Text against a number would not
-// match "8" to "008" where the database does.
-void codigosDeUmTipo(const QMap<QString, Tipo>& tipos, std::span<const char* const> colunas, const char* oQue,
+// its shift row, a sector to its grouping sector, its product times and its
+// ticket-change time): all text, or all whole numbers, as the database
+// itself would match them. Text against a number would not match "8" to
+// "008" where the database does. True when they are whole numbers.
+bool codigosDeUmTipo(const QMap<QString, Tipo>& tipos, std::span<const char* const> colunas, const char* oQue,
                      QStringList& recusas)
 {
     QStringList textos, numeros;
@@ -120,11 +123,12 @@ void codigosDeUmTipo(const QMap<QString, Tipo>& tipos, std::span<const char* con
     }
     if (!textos.isEmpty() && !numeros.isEmpty())
         recusas << QStringLiteral("Os códigos de %1 não têm um só tipo: %2 são números e %3 são texto. O programa "
-                                  "liga os registros aos expedientes pelo texto do código, e \"8\" não seria \"008\": "
-                                  "os números dariam errados. Os códigos de %1 precisam ser todos texto ou todos "
+                                  "liga as tabelas pelo texto do código, e \"8\" não seria \"008\": os números "
+                                  "dariam errados. Os códigos de %1 precisam ser todos texto ou todos "
                                   "números inteiros.")
                        .arg(QString::fromUtf8(oQue), numeros.join(QStringLiteral(", ")),
                             textos.join(QStringLiteral(", ")));
+    return !numeros.isEmpty();
 }
 
 } // namespace
@@ -147,8 +151,8 @@ TiposFontes lerTiposFontes(SqlConnection& con)
     q.close();
 
     TiposFontes r;
-    codigosDeUmTipo(tipos, kCodigosFuncionario, "funcionário", r.recusas);
-    codigosDeUmTipo(tipos, kCodigosSetor, "setor", r.recusas);
+    r.funcionariosNumericos = codigosDeUmTipo(tipos, kCodigosFuncionario, "funcionário", r.recusas);
+    r.setoresNumericos = codigosDeUmTipo(tipos, kCodigosSetor, "setor", r.recusas);
     for (const char* c : kRelogios) {
         const auto t = tipos.find(QString::fromLatin1(c));
         if (t != tipos.end() && !t->texto() && t->codigo != 13)

@@ -19,5 +19,8 @@ QStringList tabelasSemLeitura(SqlConnection& con);
 struct TiposFontes {
     QStringList recusas;
     QStringList avisos;
+    // Codes held in whole-number columns: compared by value in the filters.
+    bool setoresNumericos = false;
+    bool funcionariosNumericos = false;
 };
 TiposFontes lerTiposFontes(SqlConnection& con);

@@ -183,8 +183,10 @@ void TdmPrinc::sqlConAfterConnect()
     // The source columns' types, read at each attach: a type the program
     // cannot read right stops here, named, before any figure is made, and
     // the connection closes so that the next try reads them again.
+    TiposFontes tipos;
     try {
-        if (const TiposFontes tipos = lerTiposFontes(sqlCon); !tipos.recusas.isEmpty())
+        tipos = lerTiposFontes(sqlCon);
+        if (!tipos.recusas.isEmpty())
             throw fb::DatabaseError(tipos.recusas.join(QLatin1Char('\n')).toStdString(), 0, {}, {},
                                     CausaFalha::TipoColuna);
     } catch (...) {
@@ -193,10 +195,13 @@ void TdmPrinc::sqlConAfterConnect()
     }
     // The calculation module is created once; attaching again after a lost
     // connection keeps it and its figures.
-    if (FdmMarvessa)
+    if (FdmMarvessa) {
+        dmMarvessa->setCodigosNumericos(tipos.setoresNumericos, tipos.funcionariosNumericos);
         return;
+    }
     FdmMarvessa = std::make_unique<TdmMarvessa>();
     dmMarvessa = FdmMarvessa.get();
+    dmMarvessa->setCodigosNumericos(tipos.setoresNumericos, tipos.funcionariosNumericos);
     dmMarvessa->setSQLCOnnection(&sqlCon);
     dmMarvessa->setDataLeitura(FDataIndicador);
     dmMarvessa->setExpedienteProducaoPorFunc(FPorFuncionario);

@@ -22,7 +22,7 @@ using V = fb::Value;
 
 FiltrosFonte TdmMarvessa::filtrosFonte() const
 {
-    return {FApenasExcetoFuncionarios, FApenasExcetoSetor, FExcetoSetoresProducao};
+    return {FApenasExcetoFuncionarios, FApenasExcetoSetor, FExcetoSetoresProducao, cdsSetoresCOD->byValue};
 }
 
 void TdmMarvessa::setPeriodParams(SqlQuery& q) const

@@ -127,6 +127,10 @@ QStringList corteSetor(const FiltrosFonte& f)
 QStringList codCxUnitSetor(const FiltrosFonte& f)
 {
     QStringList sql = kCodCxUnitSetor;
+    // A label without a sector is an empty text or no value; a number column
+    // has no empty text, and the database cannot set '' against it at all.
+    if (f.setoresNumericos)
+        sql.last() = QStringLiteral("AND CX.setor_cx IS NOT NULL");
     addFilterClauses(sql, f, QStringLiteral("CX.funcionario_cx"), QStringLiteral(" AND "), QStringLiteral("CX.setor_cx"));
     sql << kCodCxUnitSetorGroupBy;
     return sql;

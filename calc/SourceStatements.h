@@ -31,6 +31,7 @@ struct FiltrosFonte {
     TFiltroApenasExceto funcionarios;
     TFiltroApenasExceto setor;
     QString excetoSetoresProducao; // sectors the production stage leaves out
+    bool setoresNumericos = false;  // sector codes held in whole-number columns
 };
 
 // Each statement's whole text: its fixed lines with the filters' clauses.

@@ -152,3 +152,11 @@ void TdmMarvessa::setSQLCOnnection(SqlConnection* Value)
         q->setConnection(FSQLConnection);
 }
 
+
+void TdmMarvessa::setCodigosNumericos(bool setor, bool funcionario)
+{
+    for (WorkField* f : {cdsTempoSetorSETOR, cdsSetoresCOD, cdsSetorFuncSETOR})
+        f->byValue = setor;
+    for (WorkField* f : {cdsTempoSetorFUNCIONARIO, cdsSetorFuncFUNCIONARIO})
+        f->byValue = funcionario;
+}

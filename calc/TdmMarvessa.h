@@ -125,6 +125,10 @@ public:
     const QStringList& ProdutosLidos() const { return FProdutosLidos; }
     bool ExpedienteProducaoPorFunc() const { return FExpedienteProducaoPorFunc; }
     void setExpedienteProducaoPorFunc(bool v) { FExpedienteProducaoPorFunc = v; }
+    // Whether the database holds the sector and the employee codes in
+    // numeric columns: the page filters then compare them by value, as the
+    // database compares such a column ('01' finds the sector 1).
+    void setCodigosNumericos(bool setor, bool funcionario);
     SqlConnection* SQLCOnnection() const { return FSQLConnection; }
     // Stores the connection and moves every statement of the module to it.
     void setSQLCOnnection(SqlConnection* Value);

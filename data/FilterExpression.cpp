@@ -108,6 +108,7 @@ struct Operand {
     enum class Kind { Field, Text, Number } kind = Kind::Text;
     int field = -1;
     bool fieldIsText = false;
+    bool fieldByValue = false;
     QString text; // text literal, or the number as written
     double number = 0;
 };
@@ -118,6 +119,7 @@ struct Val {
     bool null = false;
     bool isText = false;
     bool isLiteralNumber = false;
+    bool byValue = false; // a code of a numeric column
     QString text;
     double number = 0;
 };
@@ -303,6 +305,7 @@ private:
                     o.kind = Operand::Kind::Field;
                     o.field = int(i);
                     o.fieldIsText = fields_[i].isText;
+                    o.fieldByValue = fields_[i].byValue;
                     return o;
                 }
             }
@@ -374,6 +377,7 @@ Val valueOf(const Operand& o, const std::vector<Cell>& row)
     }
     if (o.fieldIsText) {
         v.isText = true;
+        v.byValue = o.fieldByValue;
         v.text = std::holds_alternative<QString>(c) ? std::get<QString>(c) : QString();
         return v;
     }
@@ -383,6 +387,15 @@ Val valueOf(const Operand& o, const std::vector<Cell>& row)
     return v;
 }
 
+// A whole number written as text, blanks around it allowed, as the database
+// reads a text set against a numeric column.
+std::optional<qint64> inteiro(const QString& texto)
+{
+    bool ok = false;
+    const qint64 v = texto.trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(v) : std::nullopt;
+}
+
 // -1, 0, 1; or nothing when the two cannot be compared (a null, or a text
 // that is no number set against a number field).
 std::optional<int> compare(const Val& a, const Val& b)
@@ -390,6 +403,12 @@ std::optional<int> compare(const Val& a, const Val& b)
     if (a.null || b.null)
         return std::nullopt;
     auto cmpNum = [](double x, double y) { return x < y ? -1 : (x > y ? 1 : 0); };
+    // A code of a numeric column against a whole number, quoted or not.
+    if ((a.byValue || b.byValue) && (a.isText || a.isLiteralNumber) && (b.isText || b.isLiteralNumber)) {
+        const auto x = inteiro(a.text), y = inteiro(b.text);
+        if (x && y)
+            return *x < *y ? -1 : (*x > *y ? 1 : 0);
+    }
     if (a.isText && b.isText)
         return a.text.compare(b.text) < 0 ? -1 : (a.text == b.text ? 0 : 1);
     if (!a.isText && !b.isText)

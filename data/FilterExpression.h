@@ -13,7 +13,10 @@
 // [NOT] IN (list), IS [NOT] NULL, AND, OR, NOT and parentheses over field
 // names, quoted texts ('' for a quote) and numbers. Keywords and field names
 // match without regard to case. An unquoted number compared with a text field
-// is compared as the text it was written as, so Setor=03 keeps its zero.
+// is compared as the text it was written as, so Setor=03 keeps its zero;
+// a text field that holds codes read from a numeric column (byValue) is
+// compared as the database compares such a column: a whole number against a
+// whole number by value, so FUNCIONARIO IN ('008') finds the code 8.
 class FilterError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -36,6 +39,7 @@ public:
     struct FieldInfo {
         QString name;
         bool isText;
+        bool byValue = false;
     };
 
     // Compiles against the table's fields; fails with FilterError naming the

@@ -65,3 +65,10 @@ QString quoteSqlList(const QStringList& items)
     }
     return quoted.join(QLatin1Char(','));
 }
+
+QString codigoPorValor(const QString& codigo)
+{
+    bool ok = false;
+    const qint64 v = codigo.trimmed().toLongLong(&ok);
+    return ok ? QString::number(v) : codigo;
+}

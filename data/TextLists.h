@@ -14,3 +14,8 @@ QStringList splitCommaText(const QString& text);
 // Each item between single quotes, a single quote inside doubled, joined
 // with commas: the form an SQL IN list takes.
 QString quoteSqlList(const QStringList& items);
+
+// A code of a whole-number column as one text per value, as the database
+// compares it: "008", " 8" and "8" all give "8"; a text that is no whole
+// number is kept as it is.
+QString codigoPorValor(const QString& codigo);

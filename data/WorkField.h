@@ -45,6 +45,9 @@ public:
     QString displayLabel;
     QString displayFormat;
     int displayWidth = 0;
+    // A text field of codes read from a numeric column: the filter compares
+    // it with whole numbers by value, as the database would.
+    bool byValue = false;
 
     // Called after each value stored in the field while its row is edited or appended.
     std::function<void(WorkField&)> onChange;

@@ -124,7 +124,7 @@ void WorkTable::compileFilter()
         return;
     std::vector<FilterExpression::FieldInfo> infos;
     for (const auto& f : fields_)
-        infos.push_back({f->name(), f->type() == FieldType::Text});
+        infos.push_back({f->name(), f->type() == FieldType::Text, f->byValue});
     filterExpr_ = std::make_unique<FilterExpression>(filterText_, infos);
 }
 

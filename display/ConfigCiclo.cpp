@@ -34,7 +34,7 @@ QString ConfigCiclo::motivoSemIndicadores(const Figuras& f) const
     const QStringList lista = splitCommaText(QString(setores).remove(QLatin1Char('\'')));
     QStringList ausentes;
     for (const QString& s : lista)
-        if (!f.setoresExistentes.isEmpty() && !f.setoresExistentes.contains(s))
+        if (!f.setorExiste(s))
             ausentes << s;
     if (!ausentes.isEmpty() && ausentes.size() == lista.size())
         return QStringLiteral("Nenhum dos setores configurados existe na tabela SETOR: %1.")

@@ -7,7 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -18,13 +20,23 @@ struct Saida {
     QByteArray out, err;
 };
 
-Saida tolvaneo(const QString& db, const QString& opcao)
+Saida tolvaneo(const QString& db, const QString& opcao, const QString& mais = {})
 {
-    IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=01,02,03\n[Paths]\nDB=%1\n").arg(db).toUtf8());
+    IniFolder folder(
+        QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=01,02,03\n%2[Paths]\nDB=%1\n").arg(db, mais).toUtf8());
     QProcess p;
-    p.start(TOLVANEO_EXE, {opcao, "--dir", folder.path()});
+    QStringList args{opcao};
+    if (opcao == QLatin1String("--snapshot"))
+        args << folder.path() + QStringLiteral("/fotos");
+    p.start(TOLVANEO_EXE, args << "--dir" << folder.path());
     EXPECT_TRUE(p.waitForFinished(300000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    Saida s{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    if (opcao == QLatin1String("--snapshot")) {
+        QFile paginas(folder.path() + QStringLiteral("/fotos/pages.json"));
+        paginas.open(QIODevice::ReadOnly);
+        s.out = paginas.readAll();
+    }
+    return s;
 }
 
 QByteArray tabelas(const Saida& s)
@@ -137,4 +149,78 @@ TEST(SchemaTypes, WhatCannotBeReadRightIsRefusedByNameAndWhatLosesTheHourIsWarne
         EXPECT_TRUE(report.err.contains(c.linha)) << report.err.toStdString();
         EXPECT_TRUE(report.out.isEmpty());
     }
+}
+
+namespace {
+
+// The codes of a report's tables as a database of numeric codes holds them:
+// "008" is 8.
+QByteArray codigosComoNumeros(QByteArray tabelas)
+{
+    static const QRegularExpression codigo(QStringLiteral("(\"(?:SETOR|FUNCIONARIO|COD)\": \")0*(\\d+)\""));
+    return QString::fromUtf8(tabelas).replace(codigo, QStringLiteral("\\1\\2\"")).toUtf8();
+}
+
+// The primary keys of the tables whose sector codes change type: a column
+// in a key cannot be dropped.
+const char* const kSemChaves = R"(set term ^ ;
+execute block as
+  declare t varchar(63);
+  declare c varchar(63);
+begin
+  for select trim(RDB$RELATION_NAME), trim(RDB$CONSTRAINT_NAME) from RDB$RELATION_CONSTRAINTS
+      where RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'
+        and RDB$RELATION_NAME in ('SETOR', 'PRODUTO_TEMPO', 'PRODUCAO_OPERACAO_SETOR') into t, c do
+    execute statement 'alter table ' || t || ' drop constraint ' || c;
+end^
+set term ; ^
+commit;
+)";
+
+} // namespace
+
+// Codes typed INTEGER in every table: the database matches them, and the
+// settings written with zeros ('01', '001') select what they select when the
+// codes are text, in the statements and in the pages' filters alike.
+TEST(SchemaTypes, CodesTypedAsNumbersEverywhereGiveTheSameFiguresAndTheSameFilters)
+{
+    const QString filtro = QStringLiteral("Funcionarios= and (FUNCIONARIO IN ('001','004','012')\n");
+    const FixtureDb base(mes());
+    const Saida esperada = tolvaneo(base.path(), "--report");
+    const Saida paginasEsperadas = tolvaneo(base.path(), "--snapshot", filtro);
+    ASSERT_EQ(esperada.status, 0) << esperada.err.toStdString();
+    ASSERT_EQ(paginasEsperadas.status, 0) << paginasEsperadas.err.toStdString();
+
+    FixtureDb db(mes());
+    db.exec(QString::fromLatin1(kSemChaves) + retipar("PRODUCAO_SETOR", "FUNCIONAR_PS", 7, "integer") +
+            retipar("FICHA_CORTE_ATU_SETOR", "FUNCIONARIO_FS", 4, "integer") +
+            retipar("CODCXUNIT", "FUNCIONARIO_CX", 6, "integer") +
+            retipar("PRODUCAO_EXPEDIENTE", "FUNCIONARIO_PE", 3, "integer") +
+            retipar("PRODUCAO_SETOR", "SETOR_PS", 3, "integer") + retipar("FICHA_CORTE_ATU_SETOR", "SETOR_FS", 2, "integer") +
+            retipar("CODCXUNIT", "SETOR_CX", 4, "integer") + retipar("PRODUCAO_EXPEDIENTE", "SETOR_PE", 2, "integer") +
+            retipar("SETOR", "COD_SE", 1, "integer") + retipar("SETOR", "SETOR_AGRUP_SE", 4, "integer") +
+            retipar("PRODUTO_TEMPO", "SETOR_PT", 2, "integer") +
+            retipar("PRODUCAO_OPERACAO_SETOR", "SETOR_PS", 2, "integer"));
+    const Saida s = tolvaneo(db.path(), "--report");
+    ASSERT_EQ(s.status, 0) << s.err.toStdString();
+    EXPECT_EQ(tabelas(s), codigosComoNumeros(tabelas(esperada)));
+    const Saida check = tolvaneo(db.path(), "--check");
+    EXPECT_EQ(check.status, 0) << check.out.toStdString() << check.err.toStdString();
+
+    // The pages: the same sectors, each with the same employees.
+    const Saida paginas = tolvaneo(db.path(), "--snapshot", filtro);
+    ASSERT_EQ(paginas.status, 0) << paginas.err.toStdString();
+    auto nomes = [](const QByteArray& json) {
+        std::vector<std::string> out;
+        for (const QJsonValue& p : QJsonDocument::fromJson(json).object()[QStringLiteral("paginas")].toArray()) {
+            QStringList linhas;
+            for (const QJsonValue& l : p.toObject()[QStringLiteral("linhas")].toArray())
+                if (l.toObject()[QStringLiteral("exibe")].toBool())
+                    linhas << l.toObject()[QStringLiteral("nome")].toString();
+            out.push_back(linhas.join(QLatin1Char('|')).toStdString());
+        }
+        return out;
+    };
+    EXPECT_GT(nomes(paginasEsperadas.out).size(), 1);
+    EXPECT_EQ(nomes(paginas.out), nomes(paginasEsperadas.out));
 }

@@ -62,6 +62,33 @@ TEST(FilterExpression, EvaluatesAgainstRows)
         EXPECT_EQ(FilterExpression(c.expr, kFields).matches(c.r), c.expected) << c.expr;
 }
 
+// Codes read from a whole-number column are compared as the database compares
+// such a column with a constant: by value, quoted or not; what is no whole
+// number still compares as text.
+TEST(FilterExpression, CodesOfANumberColumnCompareByValue)
+{
+    const std::vector<FilterExpression::FieldInfo> fields = {{"SETOR", true, true}, {"FUNCIONARIO", true, true},
+                                                             {"NOME", true}};
+    const std::vector<Cell> r{QString("3"), QString("8"), QString("008")};
+    const struct {
+        const char* expr;
+        bool expected;
+    } cases[] = {
+        {"FUNCIONARIO IN ('001','008')", true},
+        {"FUNCIONARIO IN (001, 008)", true},
+        {"FUNCIONARIO NOT IN ('008')", false},
+        {"FUNCIONARIO = ' 8 '", true},
+        {"FUNCIONARIO > '010'", false}, // 8 < 10, where "8" > "010" as text
+        {"FUNCIONARIO < '10'", true},
+        {"FUNCIONARIO = 'A8'", false},
+        {"SETOR=03 and (FUNCIONARIO IN ('008'))", true},
+        {"NOME = '8'", false}, // a field of text keeps the text's comparison
+        {"NOME = 008", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FilterExpression(c.expr, fields).matches(r), c.expected) << c.expr;
+}
+
 TEST(FilterExpression, MalformedExpressionsNameThePosition)
 {
     struct Case {
