@@ -478,7 +478,8 @@ void TfrmPrincipal::paintEvent(QPaintEvent* event)
 
 bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+    // While the close question shows, its keys are its own.
+    if (event->type() == QEvent::KeyPress && isActiveWindow() && !FPerguntaFechar) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape) {
             close();
@@ -490,7 +491,7 @@ bool TfrmPrincipal::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmPrincipal::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    if (event->key() == Qt::Key_Escape && !FPerguntaFechar) {
         close();
         return;
     }
@@ -499,9 +500,15 @@ void TfrmPrincipal::keyPressEvent(QKeyEvent* event)
 
 void TfrmPrincipal::closeEvent(QCloseEvent* event)
 {
+    if (FPerguntaFechar) {
+        event->ignore();
+        return;
+    }
     logfmt::write(QStringLiteral("close-question"), {});
+    FPerguntaFechar = true;
     auto answer = platform::messageBoxes().show(QStringLiteral("Tolvaneo"), QStringLiteral("Deseja finalizar o programa?"),
                                                 platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+    FPerguntaFechar = false;
     logfmt::write(QStringLiteral("close-answer"),
                   {{"answer", answer == platform::MsgResult::Yes ? QStringLiteral("sim") : QStringLiteral("nao")}});
     if (answer == platform::MsgResult::Yes)

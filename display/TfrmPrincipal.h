@@ -139,6 +139,7 @@ private:
     // The overview page on show and how many there are (0: none on show).
     int FPaginaResumo = 0, FPaginasResumo = 0;
     bool FShowBg = false;
+    bool FPerguntaFechar = false; // the close question shows
     QTimer* FRelogio = nullptr;  // the clock's check, every second while shown
     QTimer* FVirada = nullptr;   // the page on show after new settings
     bool FRefazer = false;       // new settings: the pages are made again

@@ -294,6 +294,70 @@ TEST(WallQuestion, CloseQuestionSpeaksPortugueseAndAnswersNoByItself)
     EXPECT_EQ(buttons, QStringList({"Não", "Sim"}));
 }
 
+// Over the indicator's window the question is drawn inside it: no second
+// window for a kiosk compositor to place (or not). Large, in the middle,
+// above a page made while it shows; Escape says no, Sim says yes.
+TEST(WallQuestion, CloseQuestionIsDrawnInsideTheWindow)
+{
+    ScopedEnv lang("LANG", QByteArray("C"));
+    ScopedEnv lcAll("LC_ALL", std::nullopt);
+    instalarTraducoes(*qApp);
+    QWidget janela;
+    janela.setObjectName("frmPrincipal");
+    janela.resize(1920, 1080);
+    janela.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+    QtMessageBoxes boxes;
+
+    struct Visto {
+        bool cobre = false, centrada = false, acimaDaPagina = false;
+        int texto = 0;
+        QStringList botoes;
+    } visto;
+    auto olhar = [&](const char* tecla) {
+        QTimer::singleShot(200, [&, tecla] {
+            auto* camada = janela.findChild<QWidget*>("camadaPergunta");
+            if (!camada)
+                return;
+            visto.cobre = camada->isVisible() && camada->geometry() == janela.rect();
+            auto* caixa = camada->findChild<QWidget*>("caixaPergunta");
+            const QPoint meio = caixa->geometry().center();
+            visto.centrada = std::abs(meio.x() - 960) < 10 && std::abs(meio.y() - 540) < 10;
+            visto.texto = camada->findChild<QLabel*>()->fontInfo().pixelSize();
+            // A page made while the question shows stays under it.
+            auto* pagina = new QWidget(&janela);
+            pagina->show();
+            QTest::qWait(50);
+            visto.acimaDaPagina = janela.children().indexOf(camada) > janela.children().indexOf(pagina);
+            visto.botoes.clear();
+            for (QAbstractButton* b : camada->findChildren<QAbstractButton*>())
+                visto.botoes << b->text().remove('&');
+            if (QString(tecla) == "Escape")
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            else
+                for (QAbstractButton* b : camada->findChildren<QAbstractButton*>())
+                    if (b->text().remove('&') == tecla)
+                        b->click();
+        });
+    };
+    olhar("Escape");
+    EXPECT_EQ(boxes.show("Tolvaneo", "Deseja finalizar o programa?", platform::MsgIcon::Question,
+                         platform::MsgButtons::YesNo),
+              platform::MsgResult::No);
+    EXPECT_TRUE(visto.cobre);
+    EXPECT_TRUE(visto.centrada);
+    EXPECT_TRUE(visto.acimaDaPagina);
+    EXPECT_GE(visto.texto, 30);
+    visto.botoes.sort();
+    EXPECT_EQ(visto.botoes, QStringList({"Não", "Sim"}));
+    EXPECT_EQ(janela.findChild<QWidget*>("camadaPergunta"), nullptr); // gone with the answer
+
+    olhar("Sim");
+    EXPECT_EQ(boxes.show("Tolvaneo", "Deseja finalizar o programa?", platform::MsgIcon::Question,
+                         platform::MsgButtons::YesNo),
+              platform::MsgResult::Yes);
+}
+
 TEST(WallCommandLine, VersionAndHelpNeedNoDisplay)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
