@@ -30,15 +30,24 @@ enum class Leitura {
     Lista,   // codes separated by commas or blanks
 };
 
+// What a change of a setting read again calls for.
+enum class ParteRecarga {
+    Tela,     // the pages are made again; the figures stay
+    Execucao, // a run follows, with the figures it changes
+    Conexao,  // the next run attaches again (the database or its credentials)
+};
+
 // One setting of the file: where it stands, what the program takes when it
-// is missing, how it is read and what it means. The one list of them: the
-// loading, --check, the package's template and the README follow it.
+// is missing, how it is read, what a change of it calls for and what it
+// means. The one list of them: the loading, the reload, --check, the
+// package's template and the README follow it.
 struct Configuracao {
     const char* secao;
     const char* chave;
     const char* padrao;     // the text taken when the key is missing
     const char* semValor;   // how --check shows a missing key; nullptr: padrao
     Leitura leitura;
+    ParteRecarga parte;
     const char* significado; // in Portuguese, for the technician
 };
 

@@ -1,16 +1,18 @@
 #include "app/MudancasConfiguracao.h"
 
+#include "app/Configuracoes.h"
 #include "app/TdmPrinc.h"
 
+#include <cstring>
 #include <functional>
 
 namespace {
 
-enum class Efeito { Exibicao, Geracao, Conexao };
-
+// How a setting's value in force is compared; what a change calls for is
+// the settings list's. The password, read through Chave, SenhaArquivo or
+// SenhaCredencial, is compared as read ("senha").
 struct Comparacao {
     const char* chave;
-    Efeito efeito;
     std::function<bool(const TdmPrinc&, const TdmPrinc&)> igual;
 };
 
@@ -34,20 +36,20 @@ bool mesmoDia(const TdmPrinc& a, const TdmPrinc& b)
 }
 
 const Comparacao kComparacoes[] = {
-    {"DataBase", Efeito::Geracao, mesmoDia},
-    {"Simplificado", Efeito::Exibicao, mesmo(&TdmPrinc::Simplificado)},
-    {"TempoTroca", Efeito::Exibicao, mesmo(&TdmPrinc::TempoTroca)},
-    {"Funcionarios", Efeito::Geracao, mesmo(&TdmPrinc::Funcionarios)},
-    {"AgruparFuncionario", Efeito::Geracao, mesmo(&TdmPrinc::PorFuncionario)},
-    {"Setores", Efeito::Geracao, mesmo(&TdmPrinc::Setores)},
-    {"MinutosCompleto", Efeito::Geracao, mesmo(&TdmPrinc::MinutosCompleto)},
-    {"Resumo", Efeito::Exibicao, mesmo(&TdmPrinc::Resumo)},
-    {"Relogio", Efeito::Exibicao, mesmo(&TdmPrinc::Relogio)},
-    {"Meta", Efeito::Exibicao, mesmo(&TdmPrinc::Meta)},
-    {"DB", Efeito::Conexao, mesmoParametro(&TConnectionParams::Database)},
-    {"ACESSO", Efeito::Geracao, mesmoParametro(&TConnectionParams::DatabaseAccess)},
-    {"Usuario", Efeito::Conexao, mesmoParametro(&TConnectionParams::User)},
-    {"senha", Efeito::Conexao, mesmoParametro(&TConnectionParams::Password)},
+    {"DataBase", mesmoDia},
+    {"Simplificado", mesmo(&TdmPrinc::Simplificado)},
+    {"TempoTroca", mesmo(&TdmPrinc::TempoTroca)},
+    {"Funcionarios", mesmo(&TdmPrinc::Funcionarios)},
+    {"AgruparFuncionario", mesmo(&TdmPrinc::PorFuncionario)},
+    {"Setores", mesmo(&TdmPrinc::Setores)},
+    {"MinutosCompleto", mesmo(&TdmPrinc::MinutosCompleto)},
+    {"Resumo", mesmo(&TdmPrinc::Resumo)},
+    {"Relogio", mesmo(&TdmPrinc::Relogio)},
+    {"Meta", mesmo(&TdmPrinc::Meta)},
+    {"DB", mesmoParametro(&TConnectionParams::Database)},
+    {"ACESSO", mesmoParametro(&TConnectionParams::DatabaseAccess)},
+    {"Usuario", mesmoParametro(&TConnectionParams::User)},
+    {"senha", mesmoParametro(&TConnectionParams::Password)},
 };
 
 } // namespace
@@ -59,9 +61,11 @@ MudancasConfiguracao compararConfiguracoes(const TdmPrinc& antes, const TdmPrinc
         if (c.igual(antes, depois))
             continue;
         m.chaves << QString::fromLatin1(c.chave);
-        m.exibicao |= c.efeito == Efeito::Exibicao;
-        m.geracao |= c.efeito != Efeito::Exibicao;
-        m.conexao |= c.efeito == Efeito::Conexao;
+        const ParteRecarga parte =
+            std::strcmp(c.chave, "senha") == 0 ? ParteRecarga::Conexao : configuracao(c.chave).parte;
+        m.exibicao |= parte == ParteRecarga::Tela;
+        m.geracao |= parte != ParteRecarga::Tela;
+        m.conexao |= parte == ParteRecarga::Conexao;
     }
     return m;
 }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace {
 
 QString lerArquivo(const QString& relativo)
@@ -56,6 +58,33 @@ TEST(Configuracoes, TheTemplateAndTheReadmeNameEverySettingAndNoOther)
             ADD_FAILURE() << nome << " does not name " << c.toStdString();
         for (const QString& c : escritas - lista)
             ADD_FAILURE() << nome << " names " << c.toStdString() << ", which the program does not read";
+    }
+}
+
+// The README's reload section says what each change calls for as the list
+// does: the page settings in its first point, those of a run in its second
+// (the password's three keys as "the user or password").
+TEST(Configuracoes, TheReadmesReloadListFollowsWhatEachSettingCallsFor)
+{
+    const QString readme = lerArquivo(QStringLiteral("README.md"));
+    const qsizetype secao = readme.indexOf(QStringLiteral("### Reading the settings again"));
+    ASSERT_GE(secao, 0);
+    const QStringList pontos = readme.mid(secao).split(QStringLiteral("\n- "));
+    ASSERT_GE(pontos.size(), 3);
+    const QString tela = pontos[1].simplified(), execucao = pontos[2].simplified();
+    for (const Configuracao& c : configuracoes()) {
+        const QString nome = QStringLiteral("`%1`").arg(QString::fromLatin1(c.chave));
+        if (c.chave == std::string_view("ACESSO"))
+            continue; // read, never opened: nothing to say
+        if (c.secao == std::string_view("Banco") && c.chave != std::string_view("Usuario")) {
+            EXPECT_TRUE(execucao.contains(QStringLiteral("password"))) << c.chave;
+            continue;
+        }
+        const bool naTela = tela.contains(nome), naExecucao = execucao.contains(nome) ||
+                                                               (c.chave == std::string_view("Usuario") &&
+                                                                execucao.contains(QStringLiteral("the user")));
+        EXPECT_EQ(naTela, c.parte == ParteRecarga::Tela) << c.chave;
+        EXPECT_EQ(naExecucao, c.parte != ParteRecarga::Tela) << c.chave;
     }
 }
 

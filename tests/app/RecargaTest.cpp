@@ -1,8 +1,13 @@
 // Reading the settings again: what changed, and what each change calls for.
+#include "app/Configuracoes.h"
 #include "app/MudancasConfiguracao.h"
 #include "app/TdmPrinc.h"
 #include "tests/app/IniFixture.h"
 #include "tests/common/Fakes.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +75,69 @@ TEST(Recarga, EachSettingIsComparedAsItIsReadAndSaysWhatItCallsFor)
         EXPECT_EQ(m.geracao, c.geracao) << c.para.toStdString();
         EXPECT_EQ(m.conexao, c.conexao) << c.para.toStdString();
     }
+}
+
+// Every setting of the list, changed alone: the reload names it, calls for
+// what the list says, and once applied (the pages' part at once, the run's
+// before the next run) the settings in force are those read. A setting
+// added to the list without a case here fails.
+TEST(Recarga, EverySettingChangedAloneIsNamedAndApplied)
+{
+    PlatformFakes fakes;
+    IniFolder pasta;
+    QTemporaryDir senhas;
+    QFile senha(senhas.filePath("senha"));
+    ASSERT_TRUE(senha.open(QIODevice::WriteOnly));
+    senha.write("outra\n");
+    senha.close();
+    const struct {
+        const char* chave;
+        QByteArray de, para;
+        const char* nomeada; // as the reload names it
+    } casos[] = {
+        {"DataBase", "DataBase=05/11/2026", "DataBase=06/11/2026", "DataBase"},
+        {"Simplificado", "Simplificado=S", "Simplificado=N", "Simplificado"},
+        {"TempoTroca", "TempoTroca=5", "TempoTroca=9", "TempoTroca"},
+        {"Funcionarios", "", "Funcionarios= and FUNCIONARIO <> '9'", "Funcionarios"},
+        {"AgruparFuncionario", "", "AgruparFuncionario=0", "AgruparFuncionario"},
+        {"Setores", "Setores=01,02", "Setores=03", "Setores"},
+        {"MinutosCompleto", "", "MinutosCompleto=5", "MinutosCompleto"},
+        {"Resumo", "", "Resumo=S", "Resumo"},
+        {"Relogio", "", "Relogio=S", "Relogio"},
+        {"Meta", "Meta=85", "Meta=70", "Meta"},
+        {"DB", "DB=/dados/fabrica.fdb", "DB=/dados/outra.fdb", "DB"},
+        {"ACESSO", "DB=/dados/fabrica.fdb", "DB=/dados/fabrica.fdb\nACESSO=/dados/acesso.fdb", "ACESSO"},
+        {"Chave", "Chave=1", "Chave=3", "senha"},
+        {"Usuario", "Chave=1", "Chave=1\nUsuario=LEITOR\nSenhaArquivo=" + senha.fileName().toUtf8(), "Usuario"},
+        {"SenhaArquivo", "Chave=1", "Chave=1\nUsuario=SYSDBA\nSenhaArquivo=" + senha.fileName().toUtf8(), "senha"},
+        {"SenhaCredencial", "Chave=1", "Chave=1\nSenhaCredencial=outra", ""},
+    };
+    QSet<QString> cobertas;
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.chave);
+        cobertas.insert(QString::fromLatin1(c.chave));
+        const auto emUso = ler(pasta, kBase);
+        const auto lido = ler(pasta, com(c.de, c.para));
+        const MudancasConfiguracao m = compararConfiguracoes(*emUso, *lido);
+        // SenhaCredencial counts only without SenhaArquivo and with Usuario,
+        // through the service's credential: here nothing changes.
+        if (!*c.nomeada) {
+            EXPECT_TRUE(m.chaves.isEmpty());
+            continue;
+        }
+        EXPECT_TRUE(m.chaves.contains(QString::fromLatin1(c.nomeada))) << m.chaves.join(',').toStdString();
+        const ParteRecarga parte = configuracao(c.chave).parte;
+        EXPECT_EQ(m.exibicao, parte == ParteRecarga::Tela);
+        EXPECT_EQ(m.geracao, parte != ParteRecarga::Tela);
+        EXPECT_EQ(m.conexao, parte == ParteRecarga::Conexao);
+        emUso->assumirExibicao(*lido);
+        if (m.geracao)
+            emUso->assumirGeracao(*lido);
+        EXPECT_TRUE(compararConfiguracoes(*emUso, *lido).chaves.isEmpty())
+            << compararConfiguracoes(*emUso, *lido).chaves.join(',').toStdString();
+    }
+    for (const Configuracao& c : configuracoes())
+        EXPECT_TRUE(cobertas.contains(QString::fromLatin1(c.chave))) << c.chave << " has no case here";
 }
 
 TEST(Recarga, TheCurrentDayIsTheSameSettingOnAnyDay)
