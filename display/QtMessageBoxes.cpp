@@ -13,7 +13,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
@@ -23,9 +22,9 @@
 
 namespace {
 
-// A layer over the whole of the indicator's window: it dims the page, takes
-// the clicks meant for it, stays on top of pages made while it shows and
-// follows the window's size.
+// A layer over the whole of the indicator's window: the page stays in sight
+// around the question, the layer takes the clicks meant for it, stays on
+// top of pages made while it shows and follows the window's size.
 class Camada : public QWidget {
 public:
     explicit Camada(QWidget* dono) : QWidget(dono)
@@ -48,7 +47,6 @@ protected:
         }
         return false;
     }
-    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(0, 0, 0, 110)); }
     void keyPressEvent(QKeyEvent* e) override
     {
         if (e->key() == Qt::Key_Escape && aoEscape)
