@@ -26,13 +26,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace {
 
 class Out {
 public:
-    Out() : s_(stdout) {}
+    explicit Out(QTextStream& s) : s_(s) {}
     template <typename T>
     Out& operator<<(const T& v)
     {
@@ -42,7 +43,7 @@ public:
     ~Out() { s_.flush(); }
 
 private:
-    QTextStream s_;
+    QTextStream& s_;
 };
 
 // Text after a value that looks like a comment the reader kept.
@@ -216,7 +217,13 @@ int runCheck(QCoreApplication&)
 {
     static platform::StderrMessageBoxes boxes;
     platform::setMessageBoxes(&boxes);
-    Out out;
+    QTextStream saida(stdout);
+    return verificarConfiguracoes(saida);
+}
+
+int verificarConfiguracoes(QTextStream& texto)
+{
+    Out out(texto);
     const QString path = caminhoConfiguracoes();
     out << "Tolvaneo " << QCoreApplication::applicationVersion() << ": verificação das configurações\n";
     out << "Arquivo: " << legivel(path) << "\n\n";
@@ -236,6 +243,8 @@ int runCheck(QCoreApplication&)
     // The settings as the program reads them, before anything is shown.
     TdmPrinc dm;
     dmPrinc = &dm;
+    // The module lives as long as the check: nothing may find it after.
+    const std::unique_ptr<TdmPrinc*, void (*)(TdmPrinc**)> esquecer(&dmPrinc, [](TdmPrinc** p) { *p = nullptr; });
     QString falhaCarga;
     try {
         dm.CarregarConfiguracoes();

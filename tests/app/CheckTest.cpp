@@ -1,3 +1,5 @@
+#include "app/Check.h"
+#include "data/Platform.h"
 #include "tests/app/IniFixture.h"
 #include "tests/common/FirebirdServer.h"
 #include "tests/common/FixtureDb.h"
@@ -7,6 +9,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +35,18 @@ CheckRun tolvaneo(const QStringList& args, const QString& lock = {})
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
+// The check in this process, as --check runs it in its own.
+CheckRun verificar(const QString& pasta)
+{
+    platform::setAppFolder(pasta);
+    QString texto;
+    QTextStream out(&texto);
+    const int status = verificarConfiguracoes(out);
+    out.flush();
+    platform::setAppFolder({});
+    return {status, texto, {}};
+}
+
 const char* kFactory = R"(
 insert into SETOR values ('03', 'Costura', 3, '03');
 insert into TABELA values ('38', '001', 'Ana');
@@ -53,7 +68,7 @@ TEST(Check, ReadyDatabaseAndMissingOneGiveZeroAndOne)
 {
     FixtureDb db(kFactory);
     IniFolder good(QStringLiteral("[Tolvaneo]\nDataBase=2026-11-05\nSetores=03\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
-    const CheckRun ok = tolvaneo({"--check", "--dir", good.path()});
+    const CheckRun ok = tolvaneo({"--check", "--dir", good.path()}); // the program itself, once
     EXPECT_EQ(ok.exitCode, 0) << ok.out.toStdString() << ok.err.toStdString();
     EXPECT_TRUE(ok.out.contains("Dia de leitura: 05/11/2026")) << ok.out.toStdString();
     EXPECT_TRUE(ok.out.contains(QRegularExpression("03  Costura\\s+2 registros no dia"))) << ok.out.toStdString();
@@ -62,19 +77,19 @@ TEST(Check, ReadyDatabaseAndMissingOneGiveZeroAndOne)
     EXPECT_TRUE(ok.out.trimmed().endsWith("OK")) << ok.out.toStdString();
     // The same day in the short form, read day first without a locale.
     IniFolder curta(QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=03\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
-    const CheckRun ok2 = tolvaneo({"--check", "--dir", curta.path()});
+    const CheckRun ok2 = verificar(curta.path());
     EXPECT_TRUE(ok2.out.contains("Dia de leitura: 05/11/2026")) << ok2.out.toStdString();
     EXPECT_TRUE(ok2.out.trimmed().endsWith("OK")) << ok2.out.toStdString();
     EXPECT_FALSE(QFile::exists(good.path() + "/sqlProdSetor.sql")); // nothing written
 
     IniFolder missing(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1/nao-existe.fdb\n").arg(db.folder()).toUtf8());
-    const CheckRun bad = tolvaneo({"--check", "--dir", missing.path()});
+    const CheckRun bad = verificar(missing.path());
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.out.contains("FALHA: Arquivo do banco de dados não encontrado: I/O error during \"open\"")) << bad.out.toStdString();
     EXPECT_TRUE(bad.out.contains(" / ")) << bad.out.toStdString(); // every line of the client's message
 
     QTemporaryDir empty;
-    const CheckRun none = tolvaneo({"--check", "--dir", empty.path()});
+    const CheckRun none = verificar(empty.path());
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(none.out.contains("arquivo de configurações não encontrado")) << none.out.toStdString();
 }
@@ -134,7 +149,7 @@ TEST(Check, WarnsAboutValuesThatLookMistakenAndFailsWhereTheScreenWould)
     };
     for (const Case& c : cases) {
         IniFolder folder((c.ini + QStringLiteral("[Paths]\nDB=%1\n").arg(db.path())).toUtf8());
-        const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+        const CheckRun r = verificar(folder.path());
         EXPECT_EQ(r.exitCode, c.exitCode) << c.ini.toStdString() << r.out.toStdString();
         EXPECT_TRUE(r.out.contains(c.line)) << c.ini.toStdString() << r.out.toStdString();
         EXPECT_FALSE(r.out.contains("plonqubir"));
@@ -160,15 +175,15 @@ TEST(Check, EachFailureToReachTheDatabaseNamesItsCause)
             .toUtf8();
     };
     IniFolder errada(ini(server.url(db.path()), senha("outra\n")));
-    CheckRun r = tolvaneo({"--check", "--dir", errada.path()});
+    CheckRun r = verificar(errada.path());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains("FALHA: Senha do banco de dados recusada: ")) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("outra"));
 
     IniFolder certa(ini(server.url(db.path()), senha("s3gr3d0-SYSDBA\n")));
-    EXPECT_EQ(tolvaneo({"--check", "--dir", certa.path()}).exitCode, 0);
+    EXPECT_EQ(verificar(certa.path()).exitCode, 0);
     server.stop();
-    r = tolvaneo({"--check", "--dir", certa.path()});
+    r = verificar(certa.path());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains("FALHA: Sem conexão com o servidor do banco de dados: ")) << r.out.toStdString();
 
@@ -193,7 +208,7 @@ TEST(Check, AServerThatHangsPastTheAttachTimeoutIsNamedAsNotAnswering)
     FirebirdServer server("plonqubir");
     IniFolder folder(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1\n").arg(server.url(db.path())).toUtf8());
     server.pause(); // holds the connection open and answers nothing
-    const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+    const CheckRun r = verificar(folder.path());
     server.resume();
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains("FALHA: O servidor do banco de dados não responde: O servidor não respondeu em 30 s."))
@@ -206,7 +221,7 @@ TEST(Check, ListsTheReadingDaysRecordsThatCannotBeReal)
                                      "insert into PRODUCAO_SETOR values (1, 3, '03', '2026-11-05 12:00', '12:00', "
                                      "200000, '001');\n");
     IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=2026-11-05\nSetores=03\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
-    const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+    const CheckRun r = verificar(folder.path());
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Aviso: Registro impossível no dia (contado como está): ficha 1/3, setor 03, "
                                "funcionário 001: quantidade 200000, tempo 60."))
@@ -218,7 +233,7 @@ TEST(Check, NamesTheIndexThatWouldMakeARefreshReadTheDayAlone)
     FixtureDb db("insert into SETOR values ('03', 'Costura', 3, '03');\ncommit;\n"
                  "create index IDX_DTSAIDA_PS on PRODUCAO_SETOR (DTSAIDA_PS);\n");
     IniFolder folder(QStringLiteral("[Tolvaneo]\nDataBase=2026-11-05\nSetores=03\n[Paths]\nDB=%1\n").arg(db.path()).toUtf8());
-    const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+    const CheckRun r = verificar(folder.path());
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("PRODUCAO_SETOR.DTSAIDA_PS não tem índice")) << r.out.toStdString();
     for (const char* aviso : {"Aviso: A coluna FICHA_CORTE_ATU_SETOR.DATA_SAIDA_FS não tem índice: cada execução do dia lê "
@@ -237,7 +252,7 @@ TEST(Check, ThePackageTemplateReadsAsItsCommentsSay)
     text.replace(QRegularExpression("\nDB=[^\n]*"), "\nDB=" + db.path());
     text.replace("Setores=01,02,03", "Setores=03");
     IniFolder folder(text.toUtf8());
-    const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+    const CheckRun r = verificar(folder.path());
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("Configuração desconhecida")) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("o valor em uso")) << r.out.toStdString();
@@ -251,20 +266,20 @@ TEST(Check, AFileWithNothingRecognisedNamesWhatIsMissing)
     for (const QByteArray& bytes : {QByteArray(), QByteArray("[Tolvaneo]\nSetores=03\n"), utf16,
                                     QByteArray("\x01\x1b[31m\x7f\xff binary\n")}) {
         IniFolder folder(bytes);
-        const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+        const CheckRun r = verificar(folder.path());
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.out.contains("FALHA: nenhum banco de dados configurado: falta [Paths] DB.")) << r.out.toStdString();
         EXPECT_FALSE(r.out.contains(QChar(0x1b))) << r.out.toStdString();
     }
     IniFolder vazio(QByteArray{});
-    EXPECT_TRUE(tolvaneo({"--check", "--dir", vazio.path()}).out.contains("Nenhuma configuração reconhecida"));
+    EXPECT_TRUE(verificar(vazio.path()).out.contains("Nenhuma configuração reconhecida"));
 }
 
 TEST(Check, AWindowsPathWithoutItsServerOrAShareSaysWhatToWrite)
 {
     for (const char* db : {"C:\\Dados\\FABRICA.FDB", "\\\\servidor\\dados\\x.fdb"}) {
         IniFolder folder(QStringLiteral("[Tolvaneo]\nSetores=03\n[Paths]\nDB=%1\n").arg(QString::fromUtf8(db)).toUtf8());
-        const CheckRun r = tolvaneo({"--check", "--dir", folder.path()});
+        const CheckRun r = verificar(folder.path());
         EXPECT_EQ(r.exitCode, 1) << r.out.toStdString();
         EXPECT_TRUE(r.out.contains("FALHA: \"" + QString::fromUtf8(db) + "\" é um ")) << r.out.toStdString();
         EXPECT_TRUE(r.out.contains("servidor:C:\\Dados\\FABRICA.FDB")) << r.out.toStdString();
@@ -277,13 +292,13 @@ TEST(Check, AByteOrderMarkBeforeWindows1252TextIsWarnedAbout)
     const QByteArray texto = "[Tolvaneo]\nSetores=03\nFuncionarios=and (NOME_FUNCIONARIO <> 'Jos\xE9'\n[Paths]\nDB=" +
                              QFile::encodeName(db.path()) + "\n";
     IniFolder comMarca("\xEF\xBB\xBF" + texto);
-    const CheckRun r = tolvaneo({"--check", "--dir", comMarca.path()});
+    const CheckRun r = verificar(comMarca.path());
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("Aviso: O arquivo começa com a marca de UTF-8 (BOM), mas tem bytes que não são UTF-8"))
         << r.out.toStdString();
     // Without the mark the same bytes read as Windows-1252, with no warning.
     IniFolder semMarca(texto);
-    EXPECT_FALSE(tolvaneo({"--check", "--dir", semMarca.path()}).out.contains("BOM"));
+    EXPECT_FALSE(verificar(semMarca.path()).out.contains("BOM"));
 }
 
 TEST(Check, AUserOfTheSitesOwnReplacesChaveAndItsPasswordFileMustBeARegularFile)
@@ -297,7 +312,7 @@ TEST(Check, AUserOfTheSitesOwnReplacesChaveAndItsPasswordFileMustBeARegularFile)
                                         "SenhaArquivo=%2\n")
                              .arg(db.path(), arquivo)
                              .toUtf8());
-        const CheckRun r = tolvaneo({"--check", "--dir", folder.path()}); // a FIFO must not block it
+        const CheckRun r = verificar(folder.path()); // a FIFO must not block it
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.out.contains("FALHA: Falha ao carregar o arquivo de configurações. o arquivo da senha " + arquivo))
             << r.out.toStdString();
@@ -325,7 +340,7 @@ TEST(Check, AReadOnlyUserOfTheSitesOwnReadsAndIsRefusedWhenItWrites)
                                     "[Banco]\nUsuario=TOLVANEO\nSenhaArquivo=%2\n")
                          .arg(url, senha)
                          .toUtf8());
-    const CheckRun check = tolvaneo({"--check", "--dir", folder.path()});
+    const CheckRun check = verificar(folder.path());
     EXPECT_EQ(check.exitCode, 0) << check.out.toStdString() << check.err.toStdString();
     EXPECT_TRUE(check.out.contains("como TOLVANEO")) << check.out.toStdString();
     const CheckRun report = tolvaneo({"--report", "--dir", folder.path()});
@@ -341,7 +356,7 @@ TEST(Check, AReadOnlyUserOfTheSitesOwnReadsAndIsRefusedWhenItWrites)
     // A grant missing on one table: --check names it and the fix, and a run
     // fails as a matter of permission, not of calculation.
     runIsql(url, "revoke select on PRODUCAO_EXPEDIENTE from user TOLVANEO;\ncommit;", "SYSDBA", "s3gr3d0-SYSDBA");
-    const CheckRun semGrant = tolvaneo({"--check", "--dir", folder.path()});
+    const CheckRun semGrant = verificar(folder.path());
     EXPECT_EQ(semGrant.exitCode, 1) << semGrant.out.toStdString();
     EXPECT_TRUE(semGrant.out.contains("FALHA: O usuário TOLVANEO não pode ler PRODUCAO_EXPEDIENTE: sem permissão de "
                                       "leitura. Rode /usr/share/doc/tolvaneo/read-only-user.sql"))
@@ -356,7 +371,7 @@ TEST(Check, AReadOnlyUserOfTheSitesOwnReadsAndIsRefusedWhenItWrites)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write("errada\n");
     }
-    const CheckRun refused = tolvaneo({"--check", "--dir", folder.path()});
+    const CheckRun refused = verificar(folder.path());
     EXPECT_EQ(refused.exitCode, 1) << refused.out.toStdString();
     EXPECT_FALSE((refused.out + refused.err).contains("errada"));
 }
