@@ -1,6 +1,6 @@
 #include "app/FiltroFuncionarios.h"
 
-#include "calc/TdmMarvessa.h"
+#include "calc/CamposSetorFunc.h"
 #include "data/FilterExpression.h"
 
 #include <QRegularExpression>
@@ -24,10 +24,9 @@ bool soDigitos(const QString& s)
 const std::vector<FilterExpression::FieldInfo>& campos()
 {
     static const std::vector<FilterExpression::FieldInfo> fields = [] {
-        TdmMarvessa calc;
         std::vector<FilterExpression::FieldInfo> out;
-        for (const auto& f : calc.cdsSetorFunc.fields())
-            out.push_back({f->name(), f->type() == FieldType::Text});
+        for (const CampoDeclarado& c : kCamposSetorFunc)
+            out.push_back({QString::fromLatin1(c.nome), c.tipo == FieldType::Text});
         return out;
     }();
     return fields;

@@ -1,6 +1,9 @@
 #include "calc/TdmMarvessa.h"
 
+#include "calc/CamposSetorFunc.h"
 #include "data/SqlConnection.h"
+
+#include <iterator>
 
 TdmMarvessa* dmMarvessa = nullptr;
 
@@ -81,15 +84,16 @@ void TdmMarvessa::declareFields()
     cdsSetoresQTDE_EFICIENCIA_MES = &s.addField(QStringLiteral("QTDE_EFICIENCIA_MES"), integer);
 
     WorkTable& sf = cdsSetorFunc;
-    cdsSetorFuncSETOR = &sf.addField(QStringLiteral("SETOR"), text, 2);
-    cdsSetorFuncFUNCIONARIO = &sf.addField(QStringLiteral("FUNCIONARIO"), text, 3);
-    cdsSetorFuncNOME_FUNCIONARIO = &sf.addField(QStringLiteral("NOME_FUNCIONARIO"), text, 50);
-    cdsSetorFuncMEDIA_EFICIENCIA = &sf.addField(QStringLiteral("MEDIA_EFICIENCIA"), real);
-    cdsSetorFuncMEDIA_EFICIENCIA_MES = &sf.addField(QStringLiteral("MEDIA_EFICIENCIA_MES"), real);
-    cdsSetorFuncSOMA_EFICIENCIA = &sf.addField(QStringLiteral("SOMA_EFICIENCIA"), real);
-    cdsSetorFuncSOMA_EFICIENCIA_MES = &sf.addField(QStringLiteral("SOMA_EFICIENCIA_MES"), real);
-    cdsSetorFuncQTDE_EFICIENCIA = &sf.addField(QStringLiteral("QTDE_EFICIENCIA"), integer);
-    cdsSetorFuncQTDE_EFICIENCIA_MES = &sf.addField(QStringLiteral("QTDE_EFICIENCIA_MES"), integer);
+    WorkField** const camposSf[] = {&cdsSetorFuncSETOR,           &cdsSetorFuncFUNCIONARIO,
+                                    &cdsSetorFuncNOME_FUNCIONARIO, &cdsSetorFuncMEDIA_EFICIENCIA,
+                                    &cdsSetorFuncMEDIA_EFICIENCIA_MES, &cdsSetorFuncSOMA_EFICIENCIA,
+                                    &cdsSetorFuncSOMA_EFICIENCIA_MES, &cdsSetorFuncQTDE_EFICIENCIA,
+                                    &cdsSetorFuncQTDE_EFICIENCIA_MES};
+    static_assert(std::size(camposSf) == std::size(kCamposSetorFunc));
+    for (size_t i = 0; i < std::size(kCamposSetorFunc); ++i) {
+        const CampoDeclarado& c = kCamposSetorFunc[i];
+        *camposSf[i] = &sf.addField(QString::fromLatin1(c.nome), c.tipo, c.tamanho);
+    }
 
     WorkTable& sd = cdsSetorData;
     const QString whole = QStringLiteral("###,##0");
