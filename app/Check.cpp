@@ -248,7 +248,7 @@ int verificarConfiguracoes(QTextStream& texto)
     QString falhaCarga;
     try {
         dm.CarregarConfiguracoes();
-    } catch (const ConfigurationError& e) {
+    } catch (const ErroConfiguracao& e) {
         falhaCarga = QString::fromUtf8(e.what()) + (e.detalhe().isEmpty() ? QString() : QStringLiteral(" ") + e.detalhe());
     } catch (const std::exception& e) {
         falhaCarga = QString::fromUtf8(e.what());

@@ -89,7 +89,7 @@ QString servidorDoBanco(const QString& database)
     return e.local ? QString() : e.servidorTexto();
 }
 
-ConfigurationError::ConfigurationError(QString detalhe)
+ErroConfiguracao::ErroConfiguracao(QString detalhe)
     : std::runtime_error("Falha ao carregar o arquivo de configurações."), detalhe_(std::move(detalhe))
 {
 }
@@ -229,7 +229,7 @@ void TdmPrinc::CarregarConfiguracoes()
     } catch (const std::exception& e) {
         // The report names the failure with its one text; the log says what it was.
         logfmt::write(QStringLiteral("config-error"), {{"file", path}, {"error", QString::fromUtf8(e.what())}});
-        throw ConfigurationError(QString::fromUtf8(e.what()));
+        throw ErroConfiguracao(QString::fromUtf8(e.what()));
     }
 }
 

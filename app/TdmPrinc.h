@@ -25,10 +25,10 @@ bool bancoNestePC(const QString& database);
 QString servidorDoBanco(const QString& database);
 
 // The failure of the configuration load; its text is always the same.
-class ConfigurationError : public std::runtime_error {
+class ErroConfiguracao : public std::runtime_error {
 public:
     // The system's one text; the failure that led to it beside it.
-    explicit ConfigurationError(QString detalhe = {});
+    explicit ErroConfiguracao(QString detalhe = {});
     const QString& detalhe() const { return detalhe_; }
 
 private:

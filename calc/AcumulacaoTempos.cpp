@@ -81,16 +81,16 @@ AcumulacaoTempos::Entrada& AcumulacaoTempos::entrada(double dia, const QString& 
 
 void AcumulacaoTempos::somar(Entrada& e, const QString& nomeSetor, std::int32_t ordem, const QString& nomeFuncionario,
                              double qtde, double tempo, const QString& horaSaida,
-                             const std::function<double(const QString&)>& troca)
+                             const std::function<double(const QString&)>& trocaFicha)
 {
     if (e.linha < 0) {
         e.linha = qsizetype(linhas_.size());
         // One sector per row: its ticket-change time is looked up once.
         linhas_.push_back(LinhaTempo{e.chave, textos_.unico(nomeSetor), textos_.unico(nomeFuncionario), ordem, estagio_,
-                                     troca(e.chave.setor), {}});
+                                     trocaFicha(e.chave.setor), {}});
     }
     LinhaTempo& l = linhas_[size_t(e.linha)];
-    regra::somarRegistro(l.soma, *e.turno, e.chave.data, agora_, qtde, tempo, l.troca, horaSaida);
+    regra::somarRegistro(l.soma, *e.turno, e.chave.data, agora_, qtde, tempo, l.trocaFicha, horaSaida);
 }
 
 const double* AcumulacaoTempos::tempoProduto(const QString& produto, const QString& setor)

@@ -40,7 +40,7 @@ struct LinhaTempo {
     QString nomeSetor, nomeFuncionario;
     std::int32_t ordem;
     std::int32_t estagio = 0; // the source stage of the row's first record
-    double troca = 0;         // the sector's ticket-change time
+    double trocaFicha = 0;    // the sector's ticket-change time
     regra::Soma soma;
 };
 
@@ -68,9 +68,9 @@ public:
     // Records come in runs of the same key: the last entry is looked at first.
     Entrada& entrada(double dia, const QString& setor, const QString& funcionario);
     // A record into its entry's row, made on its first record with the
-    // sector's ticket-change time from troca.
+    // sector's ticket-change time from trocaFicha.
     void somar(Entrada& e, const QString& nomeSetor, std::int32_t ordem, const QString& nomeFuncionario, double qtde,
-               double tempo, const QString& horaSaida, const std::function<double(const QString&)>& troca);
+               double tempo, const QString& horaSaida, const std::function<double(const QString&)>& trocaFicha);
 
     // The source stage being read (0, 1, 2).
     void setEstagio(std::int32_t estagio) { estagio_ = estagio; }

@@ -81,17 +81,17 @@ bool horaExtra(const Turno& t, const QString& horaSaida)
     return !t.inicioHe.isEmpty() && t.inicioHe <= horaSaida && horaSaida <= t.fimHe;
 }
 
-void somarRegistro(Soma& s, const Turno& t, double dia, const Agora& agora, double qtde, double tempo, double troca,
+void somarRegistro(Soma& s, const Turno& t, double dia, const Agora& agora, double qtde, double tempo, double trocaFicha,
                    const QString& horaSaida)
 {
     ++s.qtdeFichas;
     // Summed in this order, as every path sums it: the last bit of the
     // figures depends on it.
     if (horaExtra(t, horaSaida)) {
-        s.tempoTotHe = s.tempoTotHe + qtde * tempo + troca;
+        s.tempoTotHe = s.tempoTotHe + qtde * tempo + trocaFicha;
         s.temTempoTotHe = true;
     } else {
-        s.tempoTot = s.tempoTot + qtde * tempo + troca;
+        s.tempoTot = s.tempoTot + qtde * tempo + trocaFicha;
         s.temTempoTot = true;
     }
     s.minutosExpediente = minutosDisponiveis(t, dia, agora);

@@ -60,7 +60,7 @@ struct Soma {
 // One record into its sum: one ticket more, its standard time (quantity ×
 // time per pair, plus the sector's ticket-change time) as normal or overtime
 // time, and the shift's minutes and staff as the record's shift gives them.
-void somarRegistro(Soma& s, const Turno& t, double dia, const Agora& agora, double qtde, double tempo, double troca,
+void somarRegistro(Soma& s, const Turno& t, double dia, const Agora& agora, double qtde, double tempo, double trocaFicha,
                    const QString& horaSaida);
 
 } // namespace regra

@@ -174,18 +174,18 @@ int runSnapshot(QApplication&, const QString& outDir, const QSize& size)
             for (int s = 0; s < paginas; ++s) {
                 const std::optional<PaginaRotacao> atual = window.ciclo().rotacao().atual();
                 if (atual && !atual->setor) {
-                    window.frmResumo()->troca->stop();
+                    window.frmResumo()->trocaPagina->stop();
                     save(QStringLiteral("resumo-%1").arg(atual->paginaResumo), describeResumo(window));
                     if (s + 1 < paginas)
                         window.ProximaPagina();
                     continue;
                 }
                 TfrmRelatorio* page = window.frmRelatorio();
-                page->troca->stop();
+                page->trocaPagina->stop();
                 const int count = std::max(1, page->Paginas());
                 for (int p = 0; p < count; ++p) {
                     page->setPaginaAtual(p);
-                    page->troca->stop();
+                    page->trocaPagina->stop();
                     save(QStringLiteral("%1-%2").arg(window.codigoAtual()).arg(p), describePage(window));
                 }
                 if (s + 1 < paginas)

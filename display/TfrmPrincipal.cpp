@@ -289,7 +289,7 @@ TfrmResumo* TfrmPrincipal::frmResumo() const { return FResumo.data(); }
 void TfrmPrincipal::esconderResumo()
 {
     if (FResumo) {
-        FResumo->troca->stop();
+        FResumo->trocaPagina->stop();
         FResumo->hide();
     }
     FPaginaResumo = FPaginasResumo = 0;
@@ -327,7 +327,7 @@ void TfrmPrincipal::esconderPagina()
     FVirada->stop();
     esconderResumo(); // both pages: the overview's and the sector's
     if (FRelatorio) {
-        FRelatorio->troca->stop();
+        FRelatorio->trocaPagina->stop();
         FRelatorio->hide();
     }
 }

@@ -16,14 +16,14 @@ void TfrmPrincipal::aplicarConfiguracoes(bool exibicao, std::function<void()> an
     if (!exibicao)
         return;
     FRefazer = true;
-    QTimer* troca = trocaEmExibicao();
-    if (!troca) {
+    QTimer* trocaPagina = trocaEmExibicao();
+    if (!trocaPagina) {
         // No page on show: the clock at once, the pages when one shows.
         refazerPaginas();
         return;
     }
-    const int restante = troca->isActive() ? troca->remainingTime() : -1;
-    troca->stop();
+    const int restante = trocaPagina->isActive() ? trocaPagina->remainingTime() : -1;
+    trocaPagina->stop();
     if (FCiclo->trocaParada()) {
         virarPagina(true);
         return;
@@ -37,9 +37,9 @@ QTimer* TfrmPrincipal::trocaEmExibicao() const
     if (FCiclo->estado() != CicloIndicador::Estado::Rotacao)
         return nullptr;
     if (FResumo && FResumo->isVisibleTo(this))
-        return FResumo->troca;
+        return FResumo->trocaPagina;
     if (FRelatorio && FRelatorio->isVisibleTo(this))
-        return FRelatorio->troca;
+        return FRelatorio->trocaPagina;
     return nullptr;
 }
 

@@ -46,14 +46,14 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
 
     const float f = displayScaleFactor();
 
-    troca = new QTimer(this);
-    troca->setObjectName(QStringLiteral("troca"));
-    troca->setInterval(std::max(0, tempoTroca));
-    connect(troca, &QTimer::timeout, this, [this] {
+    trocaPagina = new QTimer(this);
+    trocaPagina->setObjectName(QStringLiteral("trocaPagina"));
+    trocaPagina->setInterval(std::max(0, tempoTroca));
+    connect(trocaPagina, &QTimer::timeout, this, [this] {
         try {
             trocaTimer();
         } catch (const std::exception& e) {
-            troca->stop();
+            trocaPagina->stop();
             reportException(e);
         }
     });
@@ -215,8 +215,8 @@ void TfrmRelatorio::setPaginaAtual(int v)
     if (onPagina)
         onPagina();
     // An interval of 0 would fire without pause: such a timer never runs.
-    if (v == 0 && !troca->isActive() && troca->interval() > 0)
-        troca->start();
+    if (v == 0 && !trocaPagina->isActive() && trocaPagina->interval() > 0)
+        trocaPagina->start();
 }
 
 void TfrmRelatorio::setOrdemSetor(int v)
@@ -240,7 +240,7 @@ void TfrmRelatorio::trocaTimer()
         setPaginaAtual(PaginaAtual() + 1);
         return;
     }
-    troca->stop();
+    trocaPagina->stop();
     if (onFimSetor)
         onFimSetor();
 }

@@ -80,7 +80,7 @@ public:
     QWidget* panelSetor;
     QWidget* panelFuncionarios;
     TfrmFuncionarioSetorSimplificado* faixaSetor = nullptr;
-    QTimer* troca;
+    QTimer* trocaPagina;
     // The rows from the top.
     QList<TfrmfuncionarioSetorBase*> linhas;
 

@@ -14,10 +14,10 @@ TfrmResumo::TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* pare
 {
     setObjectName(QStringLiteral("frmResumo"));
     setFill(this, storedColor(13421772));
-    troca = new QTimer(this);
-    troca->setSingleShot(true);
-    troca->setInterval(std::max(0, tempoTroca));
-    connect(troca, &QTimer::timeout, this, [this] {
+    trocaPagina = new QTimer(this);
+    trocaPagina->setSingleShot(true);
+    trocaPagina->setInterval(std::max(0, tempoTroca));
+    connect(trocaPagina, &QTimer::timeout, this, [this] {
         if (onFim)
             onFim();
     });
@@ -68,8 +68,8 @@ void TfrmResumo::mostrar(const PaginaRotacao& pagina)
     }
     dispor();
     // An interval of 0 would fire without pause: such a timer never runs.
-    if (troca->interval() > 0)
-        troca->start();
+    if (trocaPagina->interval() > 0)
+        trocaPagina->start();
 }
 
 void TfrmResumo::resizeEvent(QResizeEvent* event)

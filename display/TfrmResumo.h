@@ -40,7 +40,7 @@ public:
         QString nomeCompleto; // before fitting
     };
     const std::vector<Linha>& linhasMostradas() const { return linhas_; }
-    QTimer* troca;
+    QTimer* trocaPagina;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

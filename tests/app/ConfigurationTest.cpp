@@ -142,7 +142,7 @@ TEST(Configuration, ChaveSelectsThePassword)
         try {
             dm.CarregarConfiguracoes();
             FAIL() << "Chave " << bad.constData() << " was accepted";
-        } catch (const ConfigurationError& e) {
+        } catch (const ErroConfiguracao& e) {
             EXPECT_STREQ(e.what(), "Falha ao carregar o arquivo de configurações.");
         }
         // Settings read before the failing step keep their new values.
@@ -245,7 +245,7 @@ TEST(Configuration, AnOversizedFileIsRefusedWithoutReadingItWhole)
     QStringList log;
     logfmt::setSink([&](const QString& l) { log << l; });
     TdmPrinc dm;
-    EXPECT_THROW(dm.CarregarConfiguracoes(), ConfigurationError);
+    EXPECT_THROW(dm.CarregarConfiguracoes(), ErroConfiguracao);
     logfmt::setSink({});
     ASSERT_EQ(log.size(), 1);
     EXPECT_TRUE(log[0].contains("event=config-error")) << log[0].toStdString();

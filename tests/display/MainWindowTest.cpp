@@ -100,7 +100,7 @@ TEST_F(MainWindow, RotatesTheConfiguredSectorsAndRecomputesAfterTheLast)
     EXPECT_EQ(names(), QStringList({"001 Bruno", "002 Ana"}));
     EXPECT_EQ(page->faixaSetor->lblDia->text(), "65%"); // (80 + 50) / 2
     EXPECT_EQ(page->OrdemSetor(), 3);
-    EXPECT_TRUE(page->troca->isActive());
+    EXPECT_TRUE(page->trocaPagina->isActive());
 
     window->ProximaPagina();
     EXPECT_EQ(window->lblTItulo->text(), "Montagem");
@@ -187,7 +187,7 @@ TEST_F(MainWindow, EscapeAsksBeforeClosing)
     EXPECT_EQ(fakes.boxes.shown[0].caption, "Tolvaneo");
     EXPECT_EQ(fakes.boxes.shown[0].text, "Deseja finalizar o programa?");
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->frmRelatorio()->troca->isActive());
+    EXPECT_TRUE(window->frmRelatorio()->trocaPagina->isActive());
     fakes.boxes.answer = platform::MsgResult::Yes;
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());

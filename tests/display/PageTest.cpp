@@ -76,10 +76,10 @@ TEST(Page, TimerTurnsPagesThenHandsOver)
     int handedOver = 0;
     page.onFimSetor = [&] { ++handedOver; };
     page.setPaginaAtual(0);
-    EXPECT_TRUE(page.troca->isActive());
+    EXPECT_TRUE(page.trocaPagina->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(handedOver, 1, 5000);
     EXPECT_EQ(page.PaginaAtual(), 2);
-    EXPECT_FALSE(page.troca->isActive());
+    EXPECT_FALSE(page.trocaPagina->isActive());
 
     // No employees: the first tick hands over.
     fill(page, 0);
@@ -92,7 +92,7 @@ TEST(Page, ZeroIntervalNeverStartsTheTimer)
     TfrmRelatorio page(true, 0);
     fill(page, 12);
     page.setPaginaAtual(0);
-    EXPECT_FALSE(page.troca->isActive());
+    EXPECT_FALSE(page.trocaPagina->isActive());
 }
 
 TEST(Page, PaletteEntryFromTheSectorOrder)

@@ -67,7 +67,7 @@ TEST_F(Unattended, AReloadChangesThePageTimeAndTheTargetOnTheRunningWindow)
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->codigoAtual() == "11"; }, 5000));
     EXPECT_TRUE(pagina.isNull());
     ASSERT_TRUE(window->frmRelatorio() && window->frmRelatorio()->isVisible());
-    EXPECT_EQ(window->frmRelatorio()->troca->interval(), 1000);
+    EXPECT_EQ(window->frmRelatorio()->trocaPagina->interval(), 1000);
     EXPECT_NE(window->frmRelatorio()->faixaSetor->classeDiario(), ClasseMeta::Nenhuma);
     EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::Rotacao);
 

@@ -16,7 +16,7 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     EXPECT_TRUE(window->lblAviso->text().startsWith("Dados de 09:00")) << window->lblAviso->text().toStdString();
     EXPECT_EQ(window->lblTItulo->text(), "Costura"); // the last good figures, from the first sector
     EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblDia->text(), "50%");
-    EXPECT_TRUE(window->frmRelatorio()->troca->isActive());
+    EXPECT_TRUE(window->frmRelatorio()->trocaPagina->isActive());
     EXPECT_FALSE(status()["ultimo_erro"].isNull());
     EXPECT_EQ(status()["ultima_geracao"].toString(), "2026-12-01T09:00:00");
     // The first failure after the server stopped names the connection, on
@@ -121,7 +121,7 @@ TEST_F(Unattended, AHungServerIsCancelledWhileTheRotationGoesOn)
     EXPECT_EQ(window->lblTItulo->text(), "Costura");
     window->ProximaPagina();
     EXPECT_EQ(window->lblTItulo->text(), "Montagem");
-    EXPECT_TRUE(window->frmRelatorio()->troca->isActive());
+    EXPECT_TRUE(window->frmRelatorio()->trocaPagina->isActive());
     // Cancelled, then cut off, within the limit; counted as failed.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->ciclo().ultimoErro().isEmpty(); }, 20000));
     EXPECT_TRUE(window->ciclo().ultimoErro().startsWith("Geração cancelada após")) << window->ciclo().ultimoErro().toStdString();
@@ -159,7 +159,7 @@ TEST_F(Unattended, PagesThatNeverTurnStillGetNewFigures)
     window->setIntervaloNovaTentativa(200); // the cycle's timer ticks often enough
     window->resize(1280, 720);
     window->FormCreate();
-    EXPECT_FALSE(window->frmRelatorio()->troca->isActive());
+    EXPECT_FALSE(window->frmRelatorio()->trocaPagina->isActive());
     EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblDia->text(), "50%");
     runIsql(server.url(db.path()),
             "insert into PRODUCAO_SETOR values (1, 1, '03', '2026-11-05 11:00', '11:00', 240, '001');\ncommit;", "SYSDBA",

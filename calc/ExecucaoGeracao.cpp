@@ -218,7 +218,7 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
         double qtde, tempo;
         std::int32_t ordem;
     };
-    const std::function<double(const QString&)> troca = [this](const QString& setor) {
+    const std::function<double(const QString&)> trocaFicha = [this](const QString& setor) {
         return getTempoTrocaFicha(setor);
     };
     auto accumulate = [&](double dateTime, const QString& setor, const QString& funcionario, const QString& prod,
@@ -245,9 +245,9 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
         // The clock text of a stage without one is made from the date-time,
         // and only when the shift has overtime to set it against.
         if (stage.horaSaida || e.turno->inicioHe.isEmpty())
-            a->somar(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, horaSaida, troca);
+            a->somar(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, horaSaida, trocaFicha);
         else
-            a->somar(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, daynum::clockText(dateTime), troca);
+            a->somar(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, daynum::clockText(dateTime), trocaFicha);
     };
 
     if (AcumulacaoTempos* a = acumulacao())
