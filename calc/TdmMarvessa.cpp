@@ -14,9 +14,7 @@ TdmMarvessa::TdmMarvessa()
       cdsProdTempo("cdsProdTempo"),
       cdsTempoSetor("cdsTempoSetor"),
       cdsSetores("cdsSetores"),
-      cdsSetorFunc("cdsSetorFunc"),
-      cdsSetorData("cdsSetorData"),
-      cdsSetorProdTempo("cdsSetorProdTempo")
+      cdsSetorFunc("cdsSetorFunc")
 {
     // Design-time set-up: fixed statement texts, providers, links.
     sqlOperacaoSetor.sql() << QStringLiteral("select * from PRODUCAO_OPERACAO_SETOR")
@@ -34,9 +32,6 @@ TdmMarvessa::TdmMarvessa()
     cdsProdTempo.setSource(dspProdTempo.DataSet);
 
     declareFields();
-    dtsSetorData.DataSet = &cdsSetorData;
-    cdsSetorProdTempo.setIndexFieldNames(QStringLiteral("SETOR"));
-    cdsSetorProdTempo.setMasterSource(dtsSetorData.DataSet, QStringLiteral("COD_SETOR"));
 
     DataModuleCreate();
 }
@@ -95,56 +90,17 @@ void TdmMarvessa::declareFields()
         *camposSf[i] = &sf.addField(QString::fromLatin1(c.nome), c.tipo, c.tamanho);
     }
 
-    WorkTable& sd = cdsSetorData;
-    const QString whole = QStringLiteral("###,##0");
-    const QString twoDecimals = QStringLiteral("#,##0.00");
-    auto field = [&](const char* name, FieldType type, int size, const QString& label, const QString& format) {
-        WorkField& f = sd.addField(QString::fromLatin1(name), type, size);
-        f.displayLabel = label;
-        f.displayFormat = format;
-        return &f;
-    };
-    auto onTimeChange = [this](WorkField& f) { cdsSetorData_CamposTempoChange(f); };
-    cdsSetorData_COD_SETOR = field("COD_SETOR", text, 2, QStringLiteral("Setor"), {});
-    cdsSetorData_NOME_SETOR = field("NOME_SETOR", text, 30, QStringLiteral("Nome Setor"), {});
-    cdsSetorData_DATA_SETOR = field("DATA_SETOR", date, 0, QStringLiteral("Data"), QStringLiteral("dd\"/\"mm\"/\"yyyy"));
-    cdsSetorData_EXPEDIENTE = field("EXPEDIENTE", integer, 0, QStringLiteral("Expediente (Min)"), whole);
-    cdsSetorData_QTDE_FUNC = field("QTDE_FUNC", integer, 0, QStringLiteral("Qtde Func."), whole);
-    cdsSetorData_TOT_MIN_EXPED = field("TOT_MIN_EXPED", integer, 0, QStringLiteral("Tempo Disp. (Min)"), whole);
-    cdsSetorData_MIN_HE = field("MIN_HE", integer, 0, QStringLiteral("Exp. H.E."), whole);
-    cdsSetorData_QTDE_FUNC_HE = field("QTDE_FUNC_HE", integer, 0, QStringLiteral("Qtde Func. H.E."), whole);
-    cdsSetorData_TOT_MIN_HE = field("TOT_MIN_HE", integer, 0, QStringLiteral("Tempo H.E."), whole);
-    cdsSetorData_TOT_MIN_DISP = field("TOT_MIN_DISP", integer, 0, QStringLiteral("Tempo Disponível (Min)"), whole);
-    cdsSetorData_QTDE_PRODUCAO = field("QTDE_PRODUCAO", integer, 0, QStringLiteral("Qtde Produção"), whole);
-    cdsSetorData_TEMPO_NECES = field("TEMPO_NECES", integer, 0, QStringLiteral("Tempo Necessário (Min)"), whole);
-    cdsSetorData_SALDO_TEMPO = field("SALDO_TEMPO", integer, 0, QStringLiteral("Saldo Tempo (Min)"), whole);
-    cdsSetorData_PESSOAL_NECES = field("PESSOAL_NECES", real, 0, QStringLiteral("Pessoal Neces."), twoDecimals);
-    cdsSetorData_SALDO_PESSOAL = field("SALDO_PESSOAL", real, 0, QStringLiteral("Saldo Pessoal"), twoDecimals);
-    cdsSetorData_QTDE_DIAS = field("QTDE_DIAS", integer, 0, QStringLiteral("Dias"), {});
-    cdsSetorData_QTDE_DIAS->displayWidth = 3;
-    for (WorkField* f : {cdsSetorData_EXPEDIENTE, cdsSetorData_QTDE_FUNC, cdsSetorData_MIN_HE, cdsSetorData_QTDE_FUNC_HE})
-        f->onChange = onTimeChange;
-
-    WorkTable& sp = cdsSetorProdTempo;
-    cdsSetorProdTempo_SETOR = &sp.addField(QStringLiteral("SETOR"), text, 2);
-    cdsSetorProdTempo_PROD = &sp.addField(QStringLiteral("PROD"), text, 8);
-    cdsSetorProdTempo_TEMPO = &sp.addField(QStringLiteral("TEMPO"), real);
-    cdsSetorProdTempo_QTDE = &sp.addField(QStringLiteral("QTDE"), integer);
-    cdsSetorProdTempo_TEMPO_POR_PAR = &sp.addField(QStringLiteral("TEMPO_POR_PAR"), real);
 }
 
 void TdmMarvessa::DataModuleCreate()
 {
-    FRegCalcTempoProd = std::make_unique<TRegCalcTempoProd>();
     FPeriodoProducao = std::make_unique<TPeriodoProducao>();
     FCodOperacaoTrocaFicha = QStringLiteral("TR");
-    FGerandoCdsSetorData = false;
     FProdTempoDecimal = QStringLiteral("-");
 }
 
 void TdmMarvessa::DataModuleDestroy()
 {
-    FRegCalcTempoProd.reset();
     FPeriodoProducao.reset();
 }
 

@@ -69,17 +69,6 @@ public:
         *cdsSetorFuncMEDIA_EFICIENCIA, *cdsSetorFuncMEDIA_EFICIENCIA_MES, *cdsSetorFuncSOMA_EFICIENCIA,
         *cdsSetorFuncSOMA_EFICIENCIA_MES, *cdsSetorFuncQTDE_EFICIENCIA, *cdsSetorFuncQTDE_EFICIENCIA_MES;
 
-    WorkTable cdsSetorData;
-    WorkField *cdsSetorData_COD_SETOR, *cdsSetorData_NOME_SETOR, *cdsSetorData_DATA_SETOR, *cdsSetorData_EXPEDIENTE,
-        *cdsSetorData_QTDE_FUNC, *cdsSetorData_TOT_MIN_EXPED, *cdsSetorData_MIN_HE, *cdsSetorData_QTDE_FUNC_HE,
-        *cdsSetorData_TOT_MIN_HE, *cdsSetorData_TOT_MIN_DISP, *cdsSetorData_QTDE_PRODUCAO, *cdsSetorData_TEMPO_NECES,
-        *cdsSetorData_SALDO_TEMPO, *cdsSetorData_PESSOAL_NECES, *cdsSetorData_SALDO_PESSOAL, *cdsSetorData_QTDE_DIAS;
-
-    WorkTable cdsSetorProdTempo;
-    WorkField *cdsSetorProdTempo_SETOR, *cdsSetorProdTempo_PROD, *cdsSetorProdTempo_TEMPO, *cdsSetorProdTempo_QTDE,
-        *cdsSetorProdTempo_TEMPO_POR_PAR;
-
-    TDataSource dtsSetorData;
 
     // Properties.
     double DataLeitura() const { return FDataLeitura; }
@@ -140,7 +129,6 @@ public:
     void setApenasExcetoSetor(const TFiltroApenasExceto& v) { FApenasExcetoSetor = v; }
     const QString& ExcetoSetoresProducao() const { return FExcetoSetoresProducao; }
     void setExcetoSetoresProducao(const QString& v) { FExcetoSetoresProducao = v; }
-    TRegCalcTempoProd* RegCalcTempoProd() const { return FRegCalcTempoProd.get(); }
     TPeriodoProducao* PeriodoProducao() const { return FPeriodoProducao.get(); }
     const QString& CodOperacaoTrocaFicha() const { return FCodOperacaoTrocaFicha; }
 
@@ -194,23 +182,6 @@ public:
     // Resets the efficiency tables and reopens the operation times.
     void PrepararCdsEficiencia();
 
-    // The sector capacity balance of the source that RegCalcTempoProd describes.
-    void GerarCdsSetorData();
-    // Recomputes the derived fields of the current cdsSetorData row (in edit
-    // or append state).
-    void RecalcTempo();
-    // Recomputes a capacity-balance row when one of its time fields changes.
-    void cdsSetorData_CamposTempoChange(WorkField& Sender);
-    bool ValidarRegCalcTempoProd();
-    QString getListaProdutos();
-    void ProcessarSetorData();
-    void ObterPeriodoSetorData();
-    void GerarLinhaSetorData();
-    bool LocalizarExpediente(std::int32_t Dia, double& Cursor, const QString& Setor);
-    void GerarProdutosSetor(const QString& Setor);
-    double getPessoalNecessario();
-    double getSaldoPessoal();
-    bool GerandoCdsSetorData() const { return FGerandoCdsSetorData; }
 
     void DataModuleCreate();
     void DataModuleDestroy();
@@ -285,13 +256,9 @@ private:
     TFiltroApenasExceto FApenasExcetoFuncionarios;
     TFiltroApenasExceto FApenasExcetoSetor;
     QString FExcetoSetoresProducao;
-    std::unique_ptr<TRegCalcTempoProd> FRegCalcTempoProd;
     QString FProdTempoDecimal;
     QString FCodOperacaoTrocaFicha;
-    bool FGerandoCdsSetorData = false;
     std::unique_ptr<TPeriodoProducao> FPeriodoProducao;
-    // The shift-time calculator, during a capacity balance only.
-    std::unique_ptr<TCalcExpediente> FCalcExpediente;
 };
 
 extern TdmMarvessa* dmMarvessa;

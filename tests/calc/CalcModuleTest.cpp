@@ -1,3 +1,4 @@
+#include "calc/BalancoCapacidade.h"
 #include "calc/TdmMarvessa.h"
 #include "data/SqlConnection.h"
 #include "tests/common/FixtureDb.h"
@@ -35,17 +36,21 @@ TEST(CalcModule, CreationValues)
     EXPECT_EQ(dm.ApenasExcetoSetor().ApenasExceto, 0);
     EXPECT_EQ(dm.ApenasExcetoSetor().Filtros, "");
     EXPECT_EQ(dm.ExcetoSetoresProducao(), "");
-    EXPECT_NE(dm.RegCalcTempoProd(), nullptr);
     ASSERT_NE(dm.PeriodoProducao(), nullptr);
     EXPECT_EQ(dm.PeriodoProducao()->DataIni(), 0);
     EXPECT_EQ(dm.CodOperacaoTrocaFicha(), "TR");
-    for (const WorkTable* t : {&dm.cdsTempoSetor, &dm.cdsSetores, &dm.cdsSetorFunc, &dm.cdsSetorData,
-                               &dm.cdsSetorProdTempo, &dm.cdsProdExped, &dm.cdsOperacaoSetor, &dm.cdsSetorAg,
-                               &dm.cdsProdTempo})
+    for (const WorkTable* t : {&dm.cdsTempoSetor, &dm.cdsSetores, &dm.cdsSetorFunc, &dm.cdsProdExped,
+                               &dm.cdsOperacaoSetor, &dm.cdsSetorAg, &dm.cdsProdTempo})
         EXPECT_FALSE(t->active()) << t->name().toStdString();
-    EXPECT_EQ(dm.cdsSetorProdTempo.masterSource(), &dm.cdsSetorData);
-    EXPECT_EQ(dm.cdsSetorProdTempo.masterFields(), "COD_SETOR");
-    EXPECT_EQ(dm.dtsSetorData.DataSet, &dm.cdsSetorData);
+
+    // The capacity balance, a class of its own over the module's sources.
+    BalancoCapacidade b(dm);
+    EXPECT_NE(b.RegCalcTempoProd(), nullptr);
+    for (const WorkTable* t : {&b.cdsSetorData, &b.cdsSetorProdTempo})
+        EXPECT_FALSE(t->active()) << t->name().toStdString();
+    EXPECT_EQ(b.cdsSetorProdTempo.masterSource(), &b.cdsSetorData);
+    EXPECT_EQ(b.cdsSetorProdTempo.masterFields(), "COD_SETOR");
+    EXPECT_EQ(b.dtsSetorData.DataSet, &b.cdsSetorData);
 }
 
 TEST(CalcModule, BuiltTablesHaveTheirDeclaredFieldsInOrder)
@@ -63,22 +68,23 @@ TEST(CalcModule, BuiltTablesHaveTheirDeclaredFieldsInOrder)
               "SETOR:text2 FUNCIONARIO:text3 NOME_FUNCIONARIO:text50 MEDIA_EFICIENCIA:float "
               "MEDIA_EFICIENCIA_MES:float SOMA_EFICIENCIA:float SOMA_EFICIENCIA_MES:float QTDE_EFICIENCIA:integer "
               "QTDE_EFICIENCIA_MES:integer");
-    EXPECT_EQ(layout(dm.cdsSetorData),
+    BalancoCapacidade b(dm);
+    EXPECT_EQ(layout(b.cdsSetorData),
               "COD_SETOR:text2 NOME_SETOR:text30 DATA_SETOR:date EXPEDIENTE:integer QTDE_FUNC:integer "
               "TOT_MIN_EXPED:integer MIN_HE:integer QTDE_FUNC_HE:integer TOT_MIN_HE:integer TOT_MIN_DISP:integer "
               "QTDE_PRODUCAO:integer TEMPO_NECES:integer SALDO_TEMPO:integer PESSOAL_NECES:float "
               "SALDO_PESSOAL:float QTDE_DIAS:integer");
-    EXPECT_EQ(layout(dm.cdsSetorProdTempo), "SETOR:text2 PROD:text8 TEMPO:float QTDE:integer TEMPO_POR_PAR:float");
+    EXPECT_EQ(layout(b.cdsSetorProdTempo), "SETOR:text2 PROD:text8 TEMPO:float QTDE:integer TEMPO_POR_PAR:float");
 
     EXPECT_EQ(dm.cdsTempoSetorQTDE_FICHAS->name(), "QTDE_FICHAS");
-    EXPECT_EQ(dm.cdsSetorData_TOT_MIN_DISP->displayLabel, "Tempo Disponível (Min)");
-    EXPECT_EQ(dm.cdsSetorData_PESSOAL_NECES->displayFormat, "#,##0.00");
-    EXPECT_EQ(dm.cdsSetorData_DATA_SETOR->displayFormat, "dd\"/\"mm\"/\"yyyy");
-    EXPECT_EQ(dm.cdsSetorData_QTDE_DIAS->displayWidth, 3);
-    for (WorkField* f : {dm.cdsSetorData_EXPEDIENTE, dm.cdsSetorData_QTDE_FUNC, dm.cdsSetorData_MIN_HE,
-                         dm.cdsSetorData_QTDE_FUNC_HE})
+    EXPECT_EQ(b.cdsSetorData_TOT_MIN_DISP->displayLabel, "Tempo Disponível (Min)");
+    EXPECT_EQ(b.cdsSetorData_PESSOAL_NECES->displayFormat, "#,##0.00");
+    EXPECT_EQ(b.cdsSetorData_DATA_SETOR->displayFormat, "dd\"/\"mm\"/\"yyyy");
+    EXPECT_EQ(b.cdsSetorData_QTDE_DIAS->displayWidth, 3);
+    for (WorkField* f : {b.cdsSetorData_EXPEDIENTE, b.cdsSetorData_QTDE_FUNC, b.cdsSetorData_MIN_HE,
+                         b.cdsSetorData_QTDE_FUNC_HE})
         EXPECT_TRUE(bool(f->onChange)) << f->name().toStdString();
-    EXPECT_FALSE(bool(dm.cdsSetorData_TOT_MIN_HE->onChange));
+    EXPECT_FALSE(bool(b.cdsSetorData_TOT_MIN_HE->onChange));
 }
 
 TEST(CalcModule, LimparCdsCreatesOrEmptiesTheVisibleRows)
@@ -165,7 +171,6 @@ TEST(CalcModule, DestroyingBeforeAnyRunFreesItsCompanions)
 {
     auto dm = std::make_unique<TdmMarvessa>();
     dm->DataModuleDestroy();
-    EXPECT_EQ(dm->RegCalcTempoProd(), nullptr);
     EXPECT_EQ(dm->PeriodoProducao(), nullptr);
     dm.reset(); // a second destruction finds nothing left to free
 }

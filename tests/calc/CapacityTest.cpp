@@ -1,4 +1,5 @@
 #include "calc/TCalcExpediente.h"
+#include "calc/BalancoCapacidade.h"
 #include "tests/calc/Factory.h"
 
 #include <gtest/gtest.h>
@@ -152,8 +153,9 @@ TEST(ShiftCalculator, WarnsAboutAMissingTableOrFields)
 TEST(CapacityBalance, ValidationStopsAtTheFirstGap)
 {
     Factory f(sector("01", "Corte", 1, "01"));
+    BalancoCapacidade b(f.dm);
     Sources src;
-    TRegCalcTempoProd& r = *f.dm.RegCalcTempoProd();
+    TRegCalcTempoProd& r = *b.RegCalcTempoProd();
     const QStringList expected = {"DataSet dsSetorData não configurado.",   "DataSet dsProdQtde não configurado.",
                                   "Nome do campo CodSetor não informado.",  "Nome do campo DescSetor não informado.",
                                   "Nome do campo DataSetor não informado.", "Nome do campo NomeCpProd não informado.",
@@ -166,17 +168,17 @@ TEST(CapacityBalance, ValidationStopsAtTheFirstGap)
     };
     for (int i = 0; i < expected.size(); ++i) {
         f.fakes.boxes.shown.clear();
-        f.dm.GerarCdsSetorData();
+        b.GerarCdsSetorData();
         ASSERT_EQ(f.fakes.boxes.shown.size(), 1u);
         EXPECT_EQ(f.fakes.boxes.shown[0].text, expected[i]);
-        EXPECT_FALSE(f.dm.cdsSetorData.active()); // nothing has changed
+        EXPECT_FALSE(b.cdsSetorData.active()); // nothing has changed
         fillNext[size_t(i)]();
     }
     f.fakes.boxes.shown.clear();
     r.NomeCpDiasSetor = "DIAS";
-    f.dm.GerarCdsSetorData();
+    b.GerarCdsSetorData();
     EXPECT_TRUE(f.fakes.boxes.shown.empty());
-    EXPECT_TRUE(f.dm.cdsSetorData.active());
+    EXPECT_TRUE(b.cdsSetorData.active());
 }
 
 TEST(CapacityBalance, DaysCountTheStartDaysShiftAndLookAhead)
@@ -184,6 +186,7 @@ TEST(CapacityBalance, DaysCountTheStartDaysShiftAndLookAhead)
     // 02: shift on Nov 5 (480 min, 10 staff). 03: none on Nov 5, one on Nov 6 with 7 staff.
     Factory f(param("S") + shiftSql("2026-11-05", "02", 10) + shiftSql("2026-11-06", "03", 7) +
               shiftSql("2026-11-07", "02", 99));
+    BalancoCapacidade b(f.dm);
     struct Case {
         QString setor;
         int dias, expediente, qtdeFunc, totMinExped;
@@ -195,95 +198,98 @@ TEST(CapacityBalance, DaysCountTheStartDaysShiftAndLookAhead)
     for (const Case& c : cases) {
         Sources src;
         src.sector(c.setor, kNov5 + 0.4, c.dias);
-        src.describe(*f.dm.RegCalcTempoProd());
-        f.dm.GerarCdsSetorData();
-        f.dm.cdsSetorData.first();
+        src.describe(*b.RegCalcTempoProd());
+        b.GerarCdsSetorData();
+        b.cdsSetorData.first();
         SCOPED_TRACE(QStringLiteral("%1 x %2").arg(c.setor).arg(c.dias).toStdString());
-        EXPECT_EQ(f.dm.cdsSetorData_DATA_SETOR->asDateTime(), kNov5);
-        EXPECT_EQ(f.dm.cdsSetorData_EXPEDIENTE->asInteger(), c.expediente);
-        EXPECT_EQ(f.dm.cdsSetorData_QTDE_FUNC->asInteger(), c.qtdeFunc);
-        EXPECT_EQ(f.dm.cdsSetorData_TOT_MIN_EXPED->asInteger(), c.totMinExped);
+        EXPECT_EQ(b.cdsSetorData_DATA_SETOR->asDateTime(), kNov5);
+        EXPECT_EQ(b.cdsSetorData_EXPEDIENTE->asInteger(), c.expediente);
+        EXPECT_EQ(b.cdsSetorData_QTDE_FUNC->asInteger(), c.qtdeFunc);
+        EXPECT_EQ(b.cdsSetorData_TOT_MIN_EXPED->asInteger(), c.totMinExped);
         if (c.dias == 0) {
-            EXPECT_TRUE(f.dm.cdsSetorData_EXPEDIENTE->isNull());
-            EXPECT_EQ(f.dm.cdsSetorData_PESSOAL_NECES->asFloat(), 0);
-            EXPECT_EQ(f.dm.cdsSetorData_SALDO_PESSOAL->asFloat(), 0);
+            EXPECT_TRUE(b.cdsSetorData_EXPEDIENTE->isNull());
+            EXPECT_EQ(b.cdsSetorData_PESSOAL_NECES->asFloat(), 0);
+            EXPECT_EQ(b.cdsSetorData_SALDO_PESSOAL->asFloat(), 0);
         }
     }
-    EXPECT_FALSE(f.dm.GerandoCdsSetorData());
+    EXPECT_FALSE(b.GerandoCdsSetorData());
 }
 
 TEST(CapacityBalance, StaffBalanceAndProductTimes)
 {
     Factory f(param("S") + shiftSql("2026-11-05", "02", 10, "17:00-18:00", 5) + productTime("P1", "02", 40) +
               productTime("P2", "02", 10.5) + productTime("P3", "02", 11.5) + productTime("P1", "03", 1));
+    BalancoCapacidade b(f.dm);
     Sources src;
     src.sector("02", kNov5, 1);
     src.product("P1", 100);
     src.product("P9", 30); // no time in the sector
-    src.describe(*f.dm.RegCalcTempoProd());
-    f.dm.GerarCdsSetorData();
-    f.dm.cdsSetorData.first();
-    EXPECT_EQ(f.dm.cdsSetorData_EXPEDIENTE->asInteger(), 480);
-    EXPECT_EQ(f.dm.cdsSetorData_MIN_HE->asInteger(), 60);
-    EXPECT_EQ(f.dm.cdsSetorData_QTDE_FUNC_HE->asInteger(), 5);
-    EXPECT_EQ(f.dm.cdsSetorData_TOT_MIN_DISP->asInteger(), 5100);
-    EXPECT_EQ(f.dm.cdsSetorData_QTDE_PRODUCAO->asInteger(), 130);
-    EXPECT_EQ(f.dm.cdsSetorData_TEMPO_NECES->asInteger(), 4000);
-    EXPECT_EQ(f.dm.cdsSetorData_SALDO_TEMPO->asInteger(), 1100);
-    EXPECT_NEAR(f.dm.cdsSetorData_PESSOAL_NECES->asFloat(), 8.3333, 1e-4);
-    EXPECT_NEAR(f.dm.cdsSetorData_SALDO_PESSOAL->asFloat(), 2.2917, 1e-4);
-    ASSERT_EQ(f.dm.cdsSetorProdTempo.recordCount(), 2);
-    f.dm.cdsSetorProdTempo.last();
-    EXPECT_EQ(f.dm.cdsSetorProdTempo_PROD->asString(), "P9");
-    EXPECT_EQ(f.dm.cdsSetorProdTempo_TEMPO_POR_PAR->asFloat(), 0);
-    EXPECT_EQ(f.dm.cdsSetorProdTempo_QTDE->asInteger(), 30);
+    src.describe(*b.RegCalcTempoProd());
+    b.GerarCdsSetorData();
+    b.cdsSetorData.first();
+    EXPECT_EQ(b.cdsSetorData_EXPEDIENTE->asInteger(), 480);
+    EXPECT_EQ(b.cdsSetorData_MIN_HE->asInteger(), 60);
+    EXPECT_EQ(b.cdsSetorData_QTDE_FUNC_HE->asInteger(), 5);
+    EXPECT_EQ(b.cdsSetorData_TOT_MIN_DISP->asInteger(), 5100);
+    EXPECT_EQ(b.cdsSetorData_QTDE_PRODUCAO->asInteger(), 130);
+    EXPECT_EQ(b.cdsSetorData_TEMPO_NECES->asInteger(), 4000);
+    EXPECT_EQ(b.cdsSetorData_SALDO_TEMPO->asInteger(), 1100);
+    EXPECT_NEAR(b.cdsSetorData_PESSOAL_NECES->asFloat(), 8.3333, 1e-4);
+    EXPECT_NEAR(b.cdsSetorData_SALDO_PESSOAL->asFloat(), 2.2917, 1e-4);
+    ASSERT_EQ(b.cdsSetorProdTempo.recordCount(), 2);
+    b.cdsSetorProdTempo.last();
+    EXPECT_EQ(b.cdsSetorProdTempo_PROD->asString(), "P9");
+    EXPECT_EQ(b.cdsSetorProdTempo_TEMPO_POR_PAR->asFloat(), 0);
+    EXPECT_EQ(b.cdsSetorProdTempo_QTDE->asInteger(), 30);
 
     // An edit of the staff recomputes the row at once.
-    f.dm.cdsSetorData.edit();
-    f.dm.cdsSetorData_QTDE_FUNC->setAsInteger(12);
-    EXPECT_EQ(f.dm.cdsSetorData_TOT_MIN_DISP->asInteger(), 480 * 12 + 300);
-    EXPECT_EQ(f.dm.cdsSetorData_SALDO_TEMPO->asInteger(), 480 * 12 + 300 - 4000);
-    f.dm.cdsSetorData.post();
+    b.cdsSetorData.edit();
+    b.cdsSetorData_QTDE_FUNC->setAsInteger(12);
+    EXPECT_EQ(b.cdsSetorData_TOT_MIN_DISP->asInteger(), 480 * 12 + 300);
+    EXPECT_EQ(b.cdsSetorData_SALDO_TEMPO->asInteger(), 480 * 12 + 300 - 4000);
+    b.cdsSetorData.post();
 
     // Needed minutes round halves to the even neighbour.
     for (auto [prod, expected] : {std::pair{"P2", 10}, std::pair{"P3", 12}}) {
         Sources one;
         one.sector("02", kNov5, 1);
         one.product(prod, 1);
-        one.describe(*f.dm.RegCalcTempoProd());
-        f.dm.GerarCdsSetorData();
-        f.dm.cdsSetorData.first();
-        EXPECT_EQ(f.dm.cdsSetorData_TEMPO_NECES->asInteger(), expected) << prod;
+        one.describe(*b.RegCalcTempoProd());
+        b.GerarCdsSetorData();
+        b.cdsSetorData.first();
+        EXPECT_EQ(b.cdsSetorData_TEMPO_NECES->asInteger(), expected) << prod;
     }
 }
 
 TEST(CapacityBalance, ProductRowsFollowTheSectorRow)
 {
     Factory f(param("S") + shiftSql("2026-11-05", "02", 1) + productTime("P1", "02", 2));
+    BalancoCapacidade b(f.dm);
     Sources src;
     src.sector("02", kNov5, 1);
     src.sector("02", kNov5 + 1, 1);
     src.sector("04", kNov5, 1);
     src.product("P1", 10);
-    src.describe(*f.dm.RegCalcTempoProd());
-    f.dm.GerarCdsSetorData();
-    EXPECT_EQ(f.dm.cdsSetorData.recordCount(), 3);
-    f.dm.cdsSetorData.first();
-    EXPECT_EQ(f.dm.cdsSetorProdTempo.recordCount(), 2); // both start days of sector 02
-    f.dm.cdsSetorData.last();
-    EXPECT_EQ(f.dm.cdsSetorProdTempo.recordCount(), 1);
-    EXPECT_EQ(f.dm.cdsSetorProdTempo_SETOR->asString(), "04");
+    src.describe(*b.RegCalcTempoProd());
+    b.GerarCdsSetorData();
+    EXPECT_EQ(b.cdsSetorData.recordCount(), 3);
+    b.cdsSetorData.first();
+    EXPECT_EQ(b.cdsSetorProdTempo.recordCount(), 2); // both start days of sector 02
+    b.cdsSetorData.last();
+    EXPECT_EQ(b.cdsSetorProdTempo.recordCount(), 1);
+    EXPECT_EQ(b.cdsSetorProdTempo_SETOR->asString(), "04");
 }
 
 TEST(CapacityBalance, FailingSourceFieldLeavesTheMasterLinkOff)
 {
     Factory f(param("S") + shiftSql("2026-11-05", "02", 1));
+    BalancoCapacidade b(f.dm);
     Sources src;
     src.sector("02", kNov5, 1);
     src.product("P1", 10);
-    src.describe(*f.dm.RegCalcTempoProd());
-    f.dm.RegCalcTempoProd()->NomeCpDiasSetor = "NO_SUCH_FIELD";
-    EXPECT_THROW(f.dm.GerarCdsSetorData(), WorkTableError);
-    EXPECT_EQ(f.dm.cdsSetorProdTempo.masterSource(), nullptr);
-    EXPECT_FALSE(f.dm.GerandoCdsSetorData());
+    src.describe(*b.RegCalcTempoProd());
+    b.RegCalcTempoProd()->NomeCpDiasSetor = "NO_SUCH_FIELD";
+    EXPECT_THROW(b.GerarCdsSetorData(), WorkTableError);
+    EXPECT_EQ(b.cdsSetorProdTempo.masterSource(), nullptr);
+    EXPECT_FALSE(b.GerandoCdsSetorData());
 }

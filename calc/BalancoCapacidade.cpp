@@ -1,6 +1,7 @@
 // The sector capacity balance: available staff minutes over a number of days
 // against the standard minutes of a product list, per sector and start day.
-#include "calc/TdmMarvessa.h"
+#include "calc/BalancoCapacidade.h"
+
 #include "data/DayNumber.h"
 
 namespace {
@@ -12,14 +13,68 @@ constexpr double kAfterAnyDate = 2958465;
 
 } // namespace
 
-void TdmMarvessa::GerarCdsSetorData()
+BalancoCapacidade::BalancoCapacidade(TdmMarvessa& fontes)
+    : cdsSetorData("cdsSetorData"), cdsSetorProdTempo("cdsSetorProdTempo"), FFontes(fontes)
+{
+    declararCampos();
+    dtsSetorData.DataSet = &cdsSetorData;
+    cdsSetorProdTempo.setIndexFieldNames(QStringLiteral("SETOR"));
+    cdsSetorProdTempo.setMasterSource(dtsSetorData.DataSet, QStringLiteral("COD_SETOR"));
+}
+
+void BalancoCapacidade::declararCampos()
+{
+    auto date = FieldType::Date;
+    auto text = FieldType::Text;
+    auto integer = FieldType::Integer;
+    auto real = FieldType::Float;
+
+    WorkTable& sd = cdsSetorData;
+    const QString whole = QStringLiteral("###,##0");
+    const QString twoDecimals = QStringLiteral("#,##0.00");
+    auto field = [&](const char* name, FieldType type, int size, const QString& label, const QString& format) {
+        WorkField& f = sd.addField(QString::fromLatin1(name), type, size);
+        f.displayLabel = label;
+        f.displayFormat = format;
+        return &f;
+    };
+    auto onTimeChange = [this](WorkField& f) { cdsSetorData_CamposTempoChange(f); };
+    cdsSetorData_COD_SETOR = field("COD_SETOR", text, 2, QStringLiteral("Setor"), {});
+    cdsSetorData_NOME_SETOR = field("NOME_SETOR", text, 30, QStringLiteral("Nome Setor"), {});
+    cdsSetorData_DATA_SETOR = field("DATA_SETOR", date, 0, QStringLiteral("Data"), QStringLiteral("dd\"/\"mm\"/\"yyyy"));
+    cdsSetorData_EXPEDIENTE = field("EXPEDIENTE", integer, 0, QStringLiteral("Expediente (Min)"), whole);
+    cdsSetorData_QTDE_FUNC = field("QTDE_FUNC", integer, 0, QStringLiteral("Qtde Func."), whole);
+    cdsSetorData_TOT_MIN_EXPED = field("TOT_MIN_EXPED", integer, 0, QStringLiteral("Tempo Disp. (Min)"), whole);
+    cdsSetorData_MIN_HE = field("MIN_HE", integer, 0, QStringLiteral("Exp. H.E."), whole);
+    cdsSetorData_QTDE_FUNC_HE = field("QTDE_FUNC_HE", integer, 0, QStringLiteral("Qtde Func. H.E."), whole);
+    cdsSetorData_TOT_MIN_HE = field("TOT_MIN_HE", integer, 0, QStringLiteral("Tempo H.E."), whole);
+    cdsSetorData_TOT_MIN_DISP = field("TOT_MIN_DISP", integer, 0, QStringLiteral("Tempo Disponível (Min)"), whole);
+    cdsSetorData_QTDE_PRODUCAO = field("QTDE_PRODUCAO", integer, 0, QStringLiteral("Qtde Produção"), whole);
+    cdsSetorData_TEMPO_NECES = field("TEMPO_NECES", integer, 0, QStringLiteral("Tempo Necessário (Min)"), whole);
+    cdsSetorData_SALDO_TEMPO = field("SALDO_TEMPO", integer, 0, QStringLiteral("Saldo Tempo (Min)"), whole);
+    cdsSetorData_PESSOAL_NECES = field("PESSOAL_NECES", real, 0, QStringLiteral("Pessoal Neces."), twoDecimals);
+    cdsSetorData_SALDO_PESSOAL = field("SALDO_PESSOAL", real, 0, QStringLiteral("Saldo Pessoal"), twoDecimals);
+    cdsSetorData_QTDE_DIAS = field("QTDE_DIAS", integer, 0, QStringLiteral("Dias"), {});
+    cdsSetorData_QTDE_DIAS->displayWidth = 3;
+    for (WorkField* f : {cdsSetorData_EXPEDIENTE, cdsSetorData_QTDE_FUNC, cdsSetorData_MIN_HE, cdsSetorData_QTDE_FUNC_HE})
+        f->onChange = onTimeChange;
+
+    WorkTable& sp = cdsSetorProdTempo;
+    cdsSetorProdTempo_SETOR = &sp.addField(QStringLiteral("SETOR"), text, 2);
+    cdsSetorProdTempo_PROD = &sp.addField(QStringLiteral("PROD"), text, 8);
+    cdsSetorProdTempo_TEMPO = &sp.addField(QStringLiteral("TEMPO"), real);
+    cdsSetorProdTempo_QTDE = &sp.addField(QStringLiteral("QTDE"), integer);
+    cdsSetorProdTempo_TEMPO_POR_PAR = &sp.addField(QStringLiteral("TEMPO_POR_PAR"), real);
+}
+
+void BalancoCapacidade::GerarCdsSetorData()
 {
     if (!ValidarRegCalcTempoProd())
         return;
     cdsSetorProdTempo.setMasterSource(nullptr, {});
-    LimparCds(cdsSetorData);
-    LimparCds(cdsSetorProdTempo);
-    AbrirCdsProdTempo(getListaProdutos());
+    FFontes.LimparCds(cdsSetorData);
+    FFontes.LimparCds(cdsSetorProdTempo);
+    FFontes.AbrirCdsProdTempo(getListaProdutos());
     FCalcExpediente = std::make_unique<TCalcExpediente>();
     FGerandoCdsSetorData = true;
     try {
@@ -34,7 +89,7 @@ void TdmMarvessa::GerarCdsSetorData()
     cdsSetorProdTempo.setMasterSource(dtsSetorData.DataSet, QStringLiteral("COD_SETOR"));
 }
 
-bool TdmMarvessa::ValidarRegCalcTempoProd()
+bool BalancoCapacidade::ValidarRegCalcTempoProd()
 {
     const TRegCalcTempoProd& r = *FRegCalcTempoProd;
     const std::pair<bool, const char*> checks[] = {
@@ -55,7 +110,7 @@ bool TdmMarvessa::ValidarRegCalcTempoProd()
     return true;
 }
 
-QString TdmMarvessa::getListaProdutos()
+QString BalancoCapacidade::getListaProdutos()
 {
     WorkTable& produtos = *FRegCalcTempoProd->dsProdQtde;
     WorkField& prod = produtos.fieldByName(FRegCalcTempoProd->NomeCpProd);
@@ -68,11 +123,11 @@ QString TdmMarvessa::getListaProdutos()
     return lista;
 }
 
-void TdmMarvessa::ProcessarSetorData()
+void BalancoCapacidade::ProcessarSetorData()
 {
     ObterPeriodoSetorData();
-    AbrirCdsProdExped();
-    FCalcExpediente->setDataSetExped(&cdsProdExped);
+    FFontes.AbrirCdsProdExped();
+    FCalcExpediente->setDataSetExped(&FFontes.cdsProdExped);
     WorkTable& setores = *FRegCalcTempoProd->dsSetorData;
     for (setores.first(); !setores.eof(); setores.next()) {
         GerarLinhaSetorData();
@@ -80,7 +135,7 @@ void TdmMarvessa::ProcessarSetorData()
     }
 }
 
-void TdmMarvessa::ObterPeriodoSetorData()
+void BalancoCapacidade::ObterPeriodoSetorData()
 {
     WorkTable& setores = *FRegCalcTempoProd->dsSetorData;
     WorkField& data = setores.fieldByName(FRegCalcTempoProd->NomeCpDataSetor);
@@ -94,11 +149,11 @@ void TdmMarvessa::ObterPeriodoSetorData()
         const std::int32_t n = dias ? dias->asInteger() : 0;
         fim = std::max(fim, std::min(kAfterAnyDate, d + 5.0 * std::max(0, n - 1)));
     }
-    FPeriodoProducao->setDataIni(inicio);
-    FPeriodoProducao->setDataFim(fim);
+    FFontes.PeriodoProducao()->setDataIni(inicio);
+    FFontes.PeriodoProducao()->setDataFim(fim);
 }
 
-void TdmMarvessa::GerarLinhaSetorData()
+void BalancoCapacidade::GerarLinhaSetorData()
 {
     const TRegCalcTempoProd& r = *FRegCalcTempoProd;
     WorkTable& fonte = *r.dsSetorData;
@@ -116,9 +171,9 @@ void TdmMarvessa::GerarLinhaSetorData()
             continue;
         auto add = [](WorkField* f, std::int64_t v) { f->setAsInteger(std::int64_t(f->asInteger()) + v); };
         add(cdsSetorData_EXPEDIENTE, FCalcExpediente->MinExpedienteNormal());
-        add(cdsSetorData_QTDE_FUNC, cdsProdExped.fieldByName(QStringLiteral("QTDE_FUNCIONARIOS_PE")).asInteger());
+        add(cdsSetorData_QTDE_FUNC, FFontes.cdsProdExped.fieldByName(QStringLiteral("QTDE_FUNCIONARIOS_PE")).asInteger());
         add(cdsSetorData_MIN_HE, FCalcExpediente->MinExpedienteHE());
-        add(cdsSetorData_QTDE_FUNC_HE, cdsProdExped.fieldByName(QStringLiteral("QTDE_FUNCIONARIOS_HE_PE")).asInteger());
+        add(cdsSetorData_QTDE_FUNC_HE, FFontes.cdsProdExped.fieldByName(QStringLiteral("QTDE_FUNCIONARIOS_HE_PE")).asInteger());
     }
     if (dias > 1) {
         cdsSetorData_QTDE_FUNC->setAsInteger(cdsSetorData_QTDE_FUNC->asInteger() / dias);
@@ -128,11 +183,11 @@ void TdmMarvessa::GerarLinhaSetorData()
     cdsSetorData.post();
 }
 
-bool TdmMarvessa::LocalizarExpediente(std::int32_t Dia, double& Cursor, const QString& Setor)
+bool BalancoCapacidade::LocalizarExpediente(std::int32_t Dia, double& Cursor, const QString& Setor)
 {
     for (int tentativa = 1; tentativa <= 5; ++tentativa) {
-        if (cdsProdExped.locate(QStringLiteral("DATA_PE;SETOR_PE"), {V::date(Cursor), V::text(Setor)}) &&
-            cdsProdExped.fieldByName(QStringLiteral("QTDE_FUNCIONARIOS_PE")).asInteger() > 0)
+        if (FFontes.cdsProdExped.locate(QStringLiteral("DATA_PE;SETOR_PE"), {V::date(Cursor), V::text(Setor)}) &&
+            FFontes.cdsProdExped.fieldByName(QStringLiteral("QTDE_FUNCIONARIOS_PE")).asInteger() > 0)
             return true;
         if (Dia == 1)
             return false;
@@ -141,7 +196,7 @@ bool TdmMarvessa::LocalizarExpediente(std::int32_t Dia, double& Cursor, const QS
     return false;
 }
 
-void TdmMarvessa::GerarProdutosSetor(const QString& Setor)
+void BalancoCapacidade::GerarProdutosSetor(const QString& Setor)
 {
     const TRegCalcTempoProd& r = *FRegCalcTempoProd;
     WorkTable& produtos = *r.dsProdQtde;
@@ -152,8 +207,8 @@ void TdmMarvessa::GerarProdutosSetor(const QString& Setor)
     for (produtos.first(); !produtos.eof(); produtos.next()) {
         const QString produto = prod.asString();
         double tempoPar = 0;
-        if (cdsProdTempo.findKey({V::text(produto), V::text(Setor)}))
-            tempoPar = ConverterTempoProduto(cdsProdTempo.fieldByName(QStringLiteral("TEMPO_PT")).asFloat());
+        if (FFontes.cdsProdTempo.findKey({V::text(produto), V::text(Setor)}))
+            tempoPar = FFontes.ConverterTempoProduto(FFontes.cdsProdTempo.fieldByName(QStringLiteral("TEMPO_PT")).asFloat());
         const std::int32_t q = qtde.asInteger();
         total += q * tempoPar;
         somaQtde += q;
@@ -175,7 +230,7 @@ void TdmMarvessa::GerarProdutosSetor(const QString& Setor)
     cdsSetorData.post();
 }
 
-void TdmMarvessa::RecalcTempo()
+void BalancoCapacidade::RecalcTempo()
 {
     auto i64 = [](WorkField* f) { return std::int64_t(f->asInteger()); };
     cdsSetorData_TOT_MIN_EXPED->setAsInteger(i64(cdsSetorData_EXPEDIENTE) * i64(cdsSetorData_QTDE_FUNC));
@@ -186,13 +241,13 @@ void TdmMarvessa::RecalcTempo()
     cdsSetorData_SALDO_PESSOAL->setAsFloat(getSaldoPessoal());
 }
 
-double TdmMarvessa::getPessoalNecessario()
+double BalancoCapacidade::getPessoalNecessario()
 {
     const std::int32_t expediente = cdsSetorData_EXPEDIENTE->asInteger();
     return expediente == 0 ? 0 : double(cdsSetorData_TEMPO_NECES->asInteger()) / expediente;
 }
 
-double TdmMarvessa::getSaldoPessoal()
+double BalancoCapacidade::getSaldoPessoal()
 {
     const std::int32_t expediente = cdsSetorData_EXPEDIENTE->asInteger();
     return expediente == 0 ? 0
@@ -200,7 +255,7 @@ double TdmMarvessa::getSaldoPessoal()
                                  cdsSetorData_PESSOAL_NECES->asFloat();
 }
 
-void TdmMarvessa::cdsSetorData_CamposTempoChange(WorkField&)
+void BalancoCapacidade::cdsSetorData_CamposTempoChange(WorkField&)
 {
     if (!FGerandoCdsSetorData)
         RecalcTempo();
