@@ -9,18 +9,19 @@
 
 #include <cmath>
 
-TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* parent)
+TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* parent, bool layoutSimplificado)
     : TfrmfuncionarioSetorBase(parent)
 {
-    setObjectName(QStringLiteral("frmFuncionarioSetorSimplificado"));
+    setObjectName(layoutSimplificado ? QStringLiteral("frmFuncionarioSetorSimplificado")
+                                     : QStringLiteral("frmFuncionarioSetorCompleto"));
     resize(1640, 147);
     const float f = displayScaleFactor();
-    const int nameSize = scaled(48, f);
+    const Colunas& c = colunas(layoutSimplificado);
+    const int nameSize = c.escalaNome ? scaled(c.pontosNome, f) : c.pontosNome;
     const int percentSize = scaled(90, f);
 
     lblRank->setFont(fontPt(QStringLiteral("Arial"), nameSize, true));
-    const Colunas& c = colunas(true);
-    lblRank->setGeometry(0, 0, c.larguraRank, scaledSize(72, f));
+    lblRank->setGeometry(0, 0, c.larguraRank, c.escalaNome ? scaledSize(c.alturaRank, f) : c.alturaRank);
     lblNome->setFont(fontPt(QStringLiteral("Arial"), nameSize, true));
     lblNome->move(c.xNome, 0);
     lblNome->adjustSize();
@@ -38,7 +39,7 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
     };
     lblDia = percent("lblDia", c.xDiario);
     lblMes = percent("lblMes", c.xMensal);
-    FAjustePercentual = scaledSize(15, f);
+    FAjustePercentual = scaledSize(c.ajustePercentual, f);
     FFontePercentual = lblDia->font();
     FLargura = scaledSize(c.largura, f);
     FXDia = lblDia->x();

@@ -8,13 +8,14 @@
 
 #include <optional>
 
-// The simplified row: larger rank and name, the daily and monthly
+// The employee row of both layouts, placed and sized by the layout's
+// columns (display/Colunas.h): rank, name, the daily and monthly
 // percentages, scaled to the screen width; as a title row it never shows
 // its rank.
 class TfrmFuncionarioSetorSimplificado : public TfrmfuncionarioSetorBase {
     Q_OBJECT
 public:
-    explicit TfrmFuncionarioSetorSimplificado(QWidget* parent = nullptr);
+    explicit TfrmFuncionarioSetorSimplificado(QWidget* parent = nullptr, bool layoutSimplificado = true);
 
     void setFuncionario(TFuncionario* v) override;
     void setExibirConteudo(bool v) override;
@@ -58,12 +59,4 @@ private:
     int FLargura = 0;
     QFont FFontePercentual;
     int FXDia = 0, FXMes = 0;
-
-protected:
-    // The full layout moves the columns.
-    void setColunas(int xDia, int xMes)
-    {
-        FXDia = xDia;
-        FXMes = xMes;
-    }
 };

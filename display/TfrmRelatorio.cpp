@@ -2,7 +2,7 @@
 
 #include "app/ErrorReport.h"
 #include "display/Screen.h"
-#include "display/TfrmFuncionarioSetorCompleto.h"
+#include "display/TfrmFuncionarioSetorSimplificado.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -98,8 +98,7 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
     panelFuncionarios->setObjectName(QStringLiteral("panelFuncionarios"));
     setFill(panelFuncionarios, storedColor(13421772));
     for (int i = 0; i < FuncionariosPorPagina(); ++i) {
-        TfrmfuncionarioSetorBase* row = simplificado ? new TfrmFuncionarioSetorSimplificado(panelFuncionarios)
-                                                     : new TfrmFuncionarioSetorCompleto(panelFuncionarios);
+        TfrmfuncionarioSetorBase* row = new TfrmFuncionarioSetorSimplificado(panelFuncionarios, simplificado);
         row->setObjectName(QStringLiteral("linha%1").arg(i));
         linhas.append(row);
     }
