@@ -111,30 +111,30 @@ struct EmUso {
 
 // The value the program uses for a setting written as `escrito`, when it is
 // not what was written.
-std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, const TdmPrinc& dm)
+std::optional<EmUso> valorEmUso(Ajuste id, const QString& escrito, const TdmPrinc& dm)
 {
     const auto n = parseIniInteger(escrito);
     const QString naoNumero = QStringLiteral("não é um número inteiro");
-    if (key == QLatin1String("Simplificado")) {
+    if (id == Ajuste::Simplificado) {
         if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
             return std::nullopt;
         return EmUso{dm.Simplificado() ? QStringLiteral("S") : QStringLiteral("N (layout completo)"),
                      QStringLiteral("só \"S\" escolhe o layout simplificado")};
     }
-    if (key == QLatin1String("Meta")) {
+    if (id == Ajuste::Meta) {
         if (escrito.trimmed().isEmpty() || lerMeta(escrito))
             return std::nullopt;
         return EmUso{QStringLiteral("nenhuma (sem cores)"), QStringLiteral("não é um percentual acima de 0")};
     }
     // The switches: only "S" turns one on.
-    const bool resumo = key == QLatin1String("Resumo"), relogio = key == QLatin1String("Relogio");
+    const bool resumo = id == Ajuste::Resumo, relogio = id == Ajuste::Relogio;
     if (resumo || relogio) {
         if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
             return std::nullopt;
         return resumo ? EmUso{QStringLiteral("N (sem visão geral)"), QStringLiteral("só \"S\" liga a visão geral")}
                       : EmUso{QStringLiteral("N (sem relógio)"), QStringLiteral("só \"S\" liga o relógio")};
     }
-    if (key == QLatin1String("TempoTroca")) {
+    if (id == Ajuste::TempoTroca) {
         if (!n)
             return EmUso{QStringLiteral("5 (padrão)"), naoNumero};
         if (*n <= 0)
@@ -145,24 +145,24 @@ std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, cons
             return EmUso{QString::number(*n), QStringLiteral("segundos")};
         return std::nullopt;
     }
-    if (key == QLatin1String("AgruparFuncionario")) {
+    if (id == Ajuste::AgruparFuncionario) {
         if (!n)
             return EmUso{QStringLiteral("1 (padrão)"), naoNumero};
         return std::nullopt;
     }
-    if (key == QLatin1String("MinutosCompleto")) {
+    if (id == Ajuste::MinutosCompleto) {
         if (!n)
             return EmUso{QStringLiteral("30 (padrão)"), naoNumero};
         if (*n < 0)
             return EmUso{QStringLiteral("0"), QStringLiteral("negativo: toda execução é completa")};
         return std::nullopt;
     }
-    if (key == QLatin1String("Chave")) {
+    if (id == Ajuste::Chave) {
         if (!n)
             return EmUso{QStringLiteral("1 (padrão)"), naoNumero};
         return std::nullopt;
     }
-    if (key == QLatin1String("Setores")) {
+    if (id == Ajuste::Setores) {
         const QString emUso = QString(dm.Setores()).remove(QLatin1Char('\'')).replace(QLatin1Char(','), QStringLiteral(","));
         QString normalizado = splitCommaText(QString(escrito).replace(QChar(0), QLatin1Char(' '))).join(QLatin1Char(','));
         if (emUso == normalizado)
@@ -171,7 +171,7 @@ std::optional<EmUso> valorEmUso(const QString& key, const QString& escrito, cons
                      escrito.contains(QChar(0)) ? QStringLiteral("um caractere NUL termina a lista")
                                                 : QStringLiteral("como a lista é lida")};
     }
-    if (key == QLatin1String("DataBase")) {
+    if (id == Ajuste::DataBase) {
         if (!dm.DataFixa())
             return std::nullopt; // warned about below
         const QDateTime lido = daynum::toDateTime(dm.DataIndicador());
@@ -256,15 +256,16 @@ int verificarConfiguracoes(QTextStream& texto)
     const bool carregado = falhaCarga.isEmpty();
 
     QStringList avisos, falhas;
-    const bool usuarioProprio = !lerTexto(ini, "Usuario").isEmpty();
+    const bool usuarioProprio = !lerTexto(ini, Ajuste::Usuario).isEmpty();
     QString secao;
     for (const Configuracao& s : configuracoes()) {
         const QString section = QString::fromLatin1(s.secao), key = QString::fromLatin1(s.chave);
+        const Ajuste id = s.id;
         // A user of the site's own replaces the fixed passwords: "Chave" is
         // then not read at all.
-        if (usuarioProprio && key == QLatin1String("Chave"))
+        if (usuarioProprio && id == Ajuste::Chave)
             continue;
-        if (!usuarioProprio && (key == QLatin1String("SenhaArquivo") || key == QLatin1String("SenhaCredencial")))
+        if (!usuarioProprio && (id == Ajuste::SenhaArquivo || id == Ajuste::SenhaCredencial))
             continue;
         if (section != secao) {
             out << "[" << section << "]\n";
@@ -276,7 +277,7 @@ int verificarConfiguracoes(QTextStream& texto)
         out << "  " << key.leftJustified(20) << " = " << legivel(shown).leftJustified(30)
             << (v ? "  (arquivo)" : "  (padrão)");
         if (v && carregado) {
-            if (const auto uso = valorEmUso(key, *v, dm)) {
+            if (const auto uso = valorEmUso(id, *v, dm)) {
                 out << "  → " << legivel(uso->valor) << ": " << uso->motivo;
                 if (uso->aviso)
                     avisos << QStringLiteral("\"%1\" (%2): o valor em uso é %3 (%4).")
@@ -289,13 +290,15 @@ int verificarConfiguracoes(QTextStream& texto)
                                      "comentários ficam em linhas próprias.")
                           .arg(key);
     }
-    if (const auto d = ini.value(QStringLiteral("Tolvaneo"), QStringLiteral("DataBase"));
+    if (const auto d = lerEscrito(ini, Ajuste::DataBase);
         d && !d->isEmpty() && !parseRegionalDateTime(*d, environmentTimeLocale()))
-        avisos << QStringLiteral("\"DataBase\" (%1) não é uma data: cada execução lê o dia em que roda.").arg(legivel(*d));
-    if (const auto c = ini.value(QStringLiteral("Banco"), QStringLiteral("Chave")); c && !usuarioProprio) {
+        avisos << QStringLiteral("\"%1\" (%2) não é uma data: cada execução lê o dia em que roda.")
+                      .arg(nome(Ajuste::DataBase), legivel(*d));
+    if (const auto c = lerEscrito(ini, Ajuste::Chave); c && !usuarioProprio) {
         const auto n = parseIniInteger(*c);
         if (n && (*n < 1 || *n > 3))
-            falhas << QStringLiteral("\"Chave\" (%1) fora de 1 a 3: nenhuma senha para ela.").arg(legivel(*c));
+            falhas << QStringLiteral("\"%1\" (%2) fora de 1 a 3: nenhuma senha para ela.")
+                          .arg(nome(Ajuste::Chave), legivel(*c));
     }
     bool reconhecida = false;
     for (const auto& [section, key] : ini.keys()) {

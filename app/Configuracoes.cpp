@@ -5,7 +5,6 @@
 #include <QFileInfo>
 
 #include <cmath>
-#include <cstring>
 #include <stdexcept>
 
 #ifndef TOLVANEO_VERSION
@@ -15,34 +14,34 @@
 namespace {
 
 const Configuracao kConfiguracoes[] = {
-    {"Tolvaneo", "DataBase", "", "o dia de cada execução", Leitura::Data, ParteRecarga::Execucao,
+    {Ajuste::DataBase, "Tolvaneo", "DataBase", "", "o dia de cada execução", Leitura::Data, ParteRecarga::Execucao,
      "Dia de leitura (data curta regional ou AAAA-MM-DD); sem ele cada execução lê o dia corrente."},
-    {"Tolvaneo", "Simplificado", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
+    {Ajuste::Simplificado, "Tolvaneo", "Simplificado", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
      "S: layout simplificado, com os números do próprio setor; outro valor: layout completo."},
-    {"Tolvaneo", "TempoTroca", "5", nullptr, Leitura::Inteiro, ParteRecarga::Tela,
+    {Ajuste::TempoTroca, "Tolvaneo", "TempoTroca", "5", nullptr, Leitura::Inteiro, ParteRecarga::Tela,
      "Segundos que cada página fica na tela; 0 ou negativo: as páginas não mudam."},
-    {"Tolvaneo", "Funcionarios", "", nullptr, Leitura::Texto, ParteRecarga::Execucao,
+    {Ajuste::Funcionarios, "Tolvaneo", "Funcionarios", "", nullptr, Leitura::Texto, ParteRecarga::Execucao,
      "Texto que continua o filtro de funcionários de cada setor; o programa fecha o último parêntese."},
-    {"Tolvaneo", "AgruparFuncionario", "1", nullptr, Leitura::Inteiro, ParteRecarga::Execucao,
+    {Ajuste::AgruparFuncionario, "Tolvaneo", "AgruparFuncionario", "1", nullptr, Leitura::Inteiro, ParteRecarga::Execucao,
      "0: o expediente é lançado por setor; outro valor: por funcionário."},
-    {"Tolvaneo", "Setores", "", nullptr, Leitura::Lista, ParteRecarga::Execucao, "Os setores a mostrar, por código, em ordem."},
-    {"Tolvaneo", "MinutosCompleto", "30", nullptr, Leitura::Inteiro, ParteRecarga::Execucao,
+    {Ajuste::Setores, "Tolvaneo", "Setores", "", nullptr, Leitura::Lista, ParteRecarga::Execucao, "Os setores a mostrar, por código, em ordem."},
+    {Ajuste::MinutosCompleto, "Tolvaneo", "MinutosCompleto", "30", nullptr, Leitura::Inteiro, ParteRecarga::Execucao,
      "Minutos entre execuções completas (31 dias); entre elas só o dia de leitura. 0: toda execução é completa."},
-    {"Tolvaneo", "Resumo", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
+    {Ajuste::Resumo, "Tolvaneo", "Resumo", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
      "S: cada rotação começa com a visão geral de todos os setores com números, 12 por página."},
-    {"Tolvaneo", "Relogio", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
+    {Ajuste::Relogio, "Tolvaneo", "Relogio", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
      "S: a hora do dia (hh:mm) na barra do topo, atualizada a cada minuto: uma tela parada se mostra."},
-    {"Tolvaneo", "Meta", "", "nenhuma", Leitura::Texto, ParteRecarga::Tela,
+    {Ajuste::Meta, "Tolvaneo", "Meta", "", "nenhuma", Leitura::Texto, ParteRecarga::Tela,
      "Percentual alvo: cada percentual da tela numa cor com uma marca (▲ na meta ou acima, ► até 10 pontos abaixo, "
      "▼ mais abaixo); sem ele, sem cores."},
-    {"Paths", "DB", "", nullptr, Leitura::Texto, ParteRecarga::Conexao,
+    {Ajuste::DB, "Paths", "DB", "", nullptr, Leitura::Texto, ParteRecarga::Conexao,
      "O banco de produção: servidor:caminho, ou um arquivo neste PC (motor embutido)."},
-    {"Paths", "ACESSO", "", nullptr, Leitura::Texto, ParteRecarga::Execucao, "Banco de acesso (mantido por compatibilidade, não é aberto)."},
-    {"Banco", "Chave", "1", nullptr, Leitura::Inteiro, ParteRecarga::Conexao,
+    {Ajuste::ACESSO, "Paths", "ACESSO", "", nullptr, Leitura::Texto, ParteRecarga::Execucao, "Banco de acesso (mantido por compatibilidade, não é aberto)."},
+    {Ajuste::Chave, "Banco", "Chave", "1", nullptr, Leitura::Inteiro, ParteRecarga::Conexao,
      "Sem Usuario: qual das três senhas fixas do SYSDBA (1, 2 ou 3)."},
-    {"Banco", "Usuario", "", "SYSDBA", Leitura::Texto, ParteRecarga::Conexao, "Um usuário de leitura do próprio site, no lugar do SYSDBA."},
-    {"Banco", "SenhaArquivo", "", nullptr, Leitura::Texto, ParteRecarga::Conexao, "Com Usuario: o arquivo que guarda só a senha."},
-    {"Banco", "SenhaCredencial", "tolvaneo-senha", nullptr, Leitura::Texto, ParteRecarga::Conexao,
+    {Ajuste::Usuario, "Banco", "Usuario", "", "SYSDBA", Leitura::Texto, ParteRecarga::Conexao, "Um usuário de leitura do próprio site, no lugar do SYSDBA."},
+    {Ajuste::SenhaArquivo, "Banco", "SenhaArquivo", "", nullptr, Leitura::Texto, ParteRecarga::Conexao, "Com Usuario: o arquivo que guarda só a senha."},
+    {Ajuste::SenhaCredencial, "Banco", "SenhaCredencial", "tolvaneo-senha", nullptr, Leitura::Texto, ParteRecarga::Conexao,
      "Com Usuario e sem SenhaArquivo: a credencial do serviço que traz a senha."},
 };
 
@@ -80,23 +79,34 @@ std::span<const Configuracao> configuracoes()
     return kConfiguracoes;
 }
 
-const Configuracao& configuracao(const char* chave)
+const Configuracao& configuracao(Ajuste id)
 {
-    for (const Configuracao& c : kConfiguracoes)
-        if (std::strcmp(c.chave, chave) == 0)
-            return c;
-    throw std::logic_error(std::string("setting not in the list: ") + chave);
+    const Configuracao& c = kConfiguracoes[size_t(id)];
+    if (c.id != id)
+        throw std::logic_error("the settings list is not in the order of its ids");
+    return c;
 }
 
-QString lerTexto(const IniFile& ini, const char* chave)
+QString nome(Ajuste id)
 {
-    const Configuracao& c = configuracao(chave);
+    return QString::fromLatin1(configuracao(id).chave);
+}
+
+QString lerTexto(const IniFile& ini, Ajuste id)
+{
+    const Configuracao& c = configuracao(id);
     return ini.readString(QString::fromLatin1(c.secao), QString::fromLatin1(c.chave), QString::fromUtf8(c.padrao));
 }
 
-int lerInteiro(const IniFile& ini, const char* chave)
+int lerInteiro(const IniFile& ini, Ajuste id)
 {
-    const Configuracao& c = configuracao(chave);
+    const Configuracao& c = configuracao(id);
     return ini.readInteger(QString::fromLatin1(c.secao), QString::fromLatin1(c.chave),
                            parseIniInteger(QString::fromUtf8(c.padrao)).value_or(0));
+}
+
+std::optional<QString> lerEscrito(const IniFile& ini, Ajuste id)
+{
+    const Configuracao& c = configuracao(id);
+    return ini.value(QString::fromLatin1(c.secao), QString::fromLatin1(c.chave));
 }

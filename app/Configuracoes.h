@@ -37,11 +37,32 @@ enum class ParteRecarga {
     Conexao,  // the next run attaches again (the database or its credentials)
 };
 
+// The settings, in the list's order.
+enum class Ajuste {
+    DataBase,
+    Simplificado,
+    TempoTroca,
+    Funcionarios,
+    AgruparFuncionario,
+    Setores,
+    MinutosCompleto,
+    Resumo,
+    Relogio,
+    Meta,
+    DB,
+    ACESSO,
+    Chave,
+    Usuario,
+    SenhaArquivo,
+    SenhaCredencial,
+};
+
 // One setting of the file: where it stands, what the program takes when it
 // is missing, how it is read, what a change of it calls for and what it
 // means. The one list of them: the loading, the reload, --check, the
 // package's template and the README follow it.
 struct Configuracao {
+    Ajuste id;
     const char* secao;
     const char* chave;
     const char* padrao;     // the text taken when the key is missing
@@ -52,14 +73,16 @@ struct Configuracao {
 };
 
 std::span<const Configuracao> configuracoes();
-// The setting of that key (keys are unique across the sections); a key not
-// in the list is a fault of the program.
-const Configuracao& configuracao(const char* chave);
+const Configuracao& configuracao(Ajuste id);
+// The setting's key as the file writes it, for messages and the reports.
+QString nome(Ajuste id);
 
 // Reads the "Meta" setting: a percentage above 0 (at most 10000), with a
 // point or a comma before decimals; nullopt when empty or not such a number.
 std::optional<double> lerMeta(const QString& texto);
 
 // A setting's value as the file gives it, or its default.
-QString lerTexto(const IniFile& ini, const char* chave);
-int lerInteiro(const IniFile& ini, const char* chave);
+QString lerTexto(const IniFile& ini, Ajuste id);
+int lerInteiro(const IniFile& ini, Ajuste id);
+// A setting's value as the file gives it; nullopt when the file has none.
+std::optional<QString> lerEscrito(const IniFile& ini, Ajuste id);

@@ -3,8 +3,8 @@
 #include "app/Configuracoes.h"
 #include "app/TdmPrinc.h"
 
-#include <cstring>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -12,7 +12,7 @@ namespace {
 // the settings list's. The password, read through Chave, SenhaArquivo or
 // SenhaCredencial, is compared as read ("senha").
 struct Comparacao {
-    const char* chave;
+    std::optional<Ajuste> id; // none: the password as read
     std::function<bool(const TdmPrinc&, const TdmPrinc&)> igual;
 };
 
@@ -36,20 +36,20 @@ bool mesmoDia(const TdmPrinc& a, const TdmPrinc& b)
 }
 
 const Comparacao kComparacoes[] = {
-    {"DataBase", mesmoDia},
-    {"Simplificado", mesmo(&TdmPrinc::Simplificado)},
-    {"TempoTroca", mesmo(&TdmPrinc::TempoTroca)},
-    {"Funcionarios", mesmo(&TdmPrinc::Funcionarios)},
-    {"AgruparFuncionario", mesmo(&TdmPrinc::PorFuncionario)},
-    {"Setores", mesmo(&TdmPrinc::Setores)},
-    {"MinutosCompleto", mesmo(&TdmPrinc::MinutosCompleto)},
-    {"Resumo", mesmo(&TdmPrinc::Resumo)},
-    {"Relogio", mesmo(&TdmPrinc::Relogio)},
-    {"Meta", mesmo(&TdmPrinc::Meta)},
-    {"DB", mesmoParametro(&TConnectionParams::Database)},
-    {"ACESSO", mesmoParametro(&TConnectionParams::DatabaseAccess)},
-    {"Usuario", mesmoParametro(&TConnectionParams::User)},
-    {"senha", mesmoParametro(&TConnectionParams::Password)},
+    {Ajuste::DataBase, mesmoDia},
+    {Ajuste::Simplificado, mesmo(&TdmPrinc::Simplificado)},
+    {Ajuste::TempoTroca, mesmo(&TdmPrinc::TempoTroca)},
+    {Ajuste::Funcionarios, mesmo(&TdmPrinc::Funcionarios)},
+    {Ajuste::AgruparFuncionario, mesmo(&TdmPrinc::PorFuncionario)},
+    {Ajuste::Setores, mesmo(&TdmPrinc::Setores)},
+    {Ajuste::MinutosCompleto, mesmo(&TdmPrinc::MinutosCompleto)},
+    {Ajuste::Resumo, mesmo(&TdmPrinc::Resumo)},
+    {Ajuste::Relogio, mesmo(&TdmPrinc::Relogio)},
+    {Ajuste::Meta, mesmo(&TdmPrinc::Meta)},
+    {Ajuste::DB, mesmoParametro(&TConnectionParams::Database)},
+    {Ajuste::ACESSO, mesmoParametro(&TConnectionParams::DatabaseAccess)},
+    {Ajuste::Usuario, mesmoParametro(&TConnectionParams::User)},
+    {std::nullopt, mesmoParametro(&TConnectionParams::Password)},
 };
 
 } // namespace
@@ -60,9 +60,8 @@ MudancasConfiguracao compararConfiguracoes(const TdmPrinc& antes, const TdmPrinc
     for (const Comparacao& c : kComparacoes) {
         if (c.igual(antes, depois))
             continue;
-        m.chaves << QString::fromLatin1(c.chave);
-        const ParteRecarga parte =
-            std::strcmp(c.chave, "senha") == 0 ? ParteRecarga::Conexao : configuracao(c.chave).parte;
+        m.chaves << (c.id ? nome(*c.id) : QStringLiteral("senha"));
+        const ParteRecarga parte = c.id ? configuracao(*c.id).parte : ParteRecarga::Conexao;
         m.exibicao |= parte == ParteRecarga::Tela;
         m.geracao |= parte != ParteRecarga::Tela;
         m.conexao |= parte == ParteRecarga::Conexao;

@@ -20,11 +20,11 @@ QJsonObject configurationJson(const TdmPrinc& dm)
 {
     QJsonObject c;
     c[QStringLiteral("DataIndicador")] = daynum::toDateTime(dm.DataIndicador()).toString(Qt::ISODate);
-    c[QStringLiteral("Simplificado")] = dm.Simplificado();
-    c[QStringLiteral("TempoTroca")] = dm.TempoTroca();
-    c[QStringLiteral("Funcionarios")] = dm.Funcionarios();
+    c[nome(Ajuste::Simplificado)] = dm.Simplificado();
+    c[nome(Ajuste::TempoTroca)] = dm.TempoTroca();
+    c[nome(Ajuste::Funcionarios)] = dm.Funcionarios();
     c[QStringLiteral("PorFuncionario")] = dm.PorFuncionario();
-    c[QStringLiteral("Setores")] = dm.Setores();
+    c[nome(Ajuste::Setores)] = dm.Setores();
     c[QStringLiteral("Database")] = dm.ConnectionParams().Database;
     c[QStringLiteral("DatabaseAccess")] = dm.ConnectionParams().DatabaseAccess;
     c[QStringLiteral("Versao")] = dm.Versao();
@@ -74,7 +74,7 @@ int runReport(QCoreApplication&, int ciclos)
     // attach could answer with the client's words for an empty path.
     try {
         if (const std::optional<IniFile> ini = lerArquivoConfiguracoes()) {
-            const QString db = lerTexto(*ini, "DB");
+            const QString db = lerTexto(*ini, Ajuste::DB);
             const QString erro = db.isEmpty() ? QString::fromUtf8(kSemBanco) : lerEnderecoBanco(db).erro;
             if (!erro.isEmpty()) {
                 reportException(std::runtime_error(erro.toStdString()));

@@ -52,10 +52,10 @@ QString passwordForKey(int chave)
 // line, without the line end. Never logged.
 QString readPassword(const IniFile& ini)
 {
-    QString path = lerTexto(ini, "SenhaArquivo");
+    QString path = lerTexto(ini, Ajuste::SenhaArquivo);
     if (path.isEmpty()) {
         const QString credentials = qEnvironmentVariable("CREDENTIALS_DIRECTORY");
-        const QString name = lerTexto(ini, "SenhaCredencial");
+        const QString name = lerTexto(ini, Ajuste::SenhaCredencial);
         if (!credentials.isEmpty() && !name.contains(QLatin1Char('/')))
             path = credentials + QLatin1Char('/') + name;
     }
@@ -244,28 +244,28 @@ void TdmPrinc::RecarregarConfiguracoes()
 
 void TdmPrinc::lerConfiguracoes(const IniFile& ini)
 {
-    const std::optional<double> dataBase = parseRegionalDateTime(lerTexto(ini, "DataBase"), environmentTimeLocale());
+    const std::optional<double> dataBase = parseRegionalDateTime(lerTexto(ini, Ajuste::DataBase), environmentTimeLocale());
     // Without a configured day every run reads the day it runs on.
     FDataFixa = dataBase.has_value();
     FDataIndicador = dataBase.value_or(today());
-    FSimplificado = lerTexto(ini, "Simplificado") == QLatin1String("S");
-    FRelogio = lerTexto(ini, "Relogio") == QLatin1String("S");
-    FResumo = lerTexto(ini, "Resumo") == QLatin1String("S");
-    FMeta = lerMeta(lerTexto(ini, "Meta"));
+    FSimplificado = lerTexto(ini, Ajuste::Simplificado) == QLatin1String("S");
+    FRelogio = lerTexto(ini, Ajuste::Relogio) == QLatin1String("S");
+    FResumo = lerTexto(ini, Ajuste::Resumo) == QLatin1String("S");
+    FMeta = lerMeta(lerTexto(ini, Ajuste::Meta));
     // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
-    const qint64 ms = qint64(lerInteiro(ini, "TempoTroca")) * 1000;
+    const qint64 ms = qint64(lerInteiro(ini, Ajuste::TempoTroca)) * 1000;
     FTempoTroca = std::int32_t(std::clamp<qint64>(ms, std::numeric_limits<std::int32_t>::min(),
                                                   std::numeric_limits<std::int32_t>::max()));
-    FFuncionarios = lerTexto(ini, "Funcionarios");
-    FPorFuncionario = lerInteiro(ini, "AgruparFuncionario") != 0;
-    FMinutosCompleto = std::max(0, lerInteiro(ini, "MinutosCompleto"));
-    setSetores(lerTexto(ini, "Setores"));
-    FConnectionParams.Database = lerTexto(ini, "DB");
-    FConnectionParams.DatabaseAccess = lerTexto(ini, "ACESSO");
+    FFuncionarios = lerTexto(ini, Ajuste::Funcionarios);
+    FPorFuncionario = lerInteiro(ini, Ajuste::AgruparFuncionario) != 0;
+    FMinutosCompleto = std::max(0, lerInteiro(ini, Ajuste::MinutosCompleto));
+    setSetores(lerTexto(ini, Ajuste::Setores));
+    FConnectionParams.Database = lerTexto(ini, Ajuste::DB);
+    FConnectionParams.DatabaseAccess = lerTexto(ini, Ajuste::ACESSO);
     // A user of the site's choosing replaces the fixed SYSDBA passwords.
-    FConnectionParams.User = lerTexto(ini, "Usuario");
+    FConnectionParams.User = lerTexto(ini, Ajuste::Usuario);
     if (FConnectionParams.User.isEmpty())
-        FConnectionParams.Password = passwordForKey(lerInteiro(ini, "Chave"));
+        FConnectionParams.Password = passwordForKey(lerInteiro(ini, Ajuste::Chave));
     else
         FConnectionParams.Password = readPassword(ini);
 }

@@ -95,15 +95,15 @@ TEST(Configuracoes, EveryDefaultReadsAsItsKind)
     for (const Configuracao& c : configuracoes()) {
         EXPECT_FALSE(vistas.contains(QString::fromLatin1(c.chave).toLower())) << c.chave << " stands twice";
         vistas.insert(QString::fromLatin1(c.chave).toLower());
-        EXPECT_EQ(lerTexto(vazio, c.chave), QString::fromUtf8(c.padrao));
+        EXPECT_EQ(lerTexto(vazio, c.id), QString::fromUtf8(c.padrao));
+        EXPECT_EQ(&configuracao(c.id), &c) << c.chave; // each id finds its own row
         if (c.leitura == Leitura::Inteiro) {
             EXPECT_TRUE(parseIniInteger(QString::fromUtf8(c.padrao))) << c.chave;
         }
         EXPECT_GT(std::strlen(c.significado), 10u) << c.chave;
     }
-    EXPECT_EQ(lerInteiro(vazio, "TempoTroca"), 5);
-    EXPECT_EQ(lerInteiro(IniFile::fromBytes("[tolvaneo]\ntempotroca=0x10\n"), "TempoTroca"), 16);
-    EXPECT_THROW(configuracao("NaoExiste"), std::logic_error);
+    EXPECT_EQ(lerInteiro(vazio, Ajuste::TempoTroca), 5);
+    EXPECT_EQ(lerInteiro(IniFile::fromBytes("[tolvaneo]\ntempotroca=0x10\n"), Ajuste::TempoTroca), 16);
 }
 
 TEST(Configuracoes, ThePackageCarriesTheProgramsVersion)

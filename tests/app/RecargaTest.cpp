@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace {
 
 const QByteArray kBase = "[Tolvaneo]\nDataBase=05/11/2026\nSimplificado=S\nTempoTroca=5\nSetores=01,02\nMeta=85\n"
@@ -126,7 +128,10 @@ TEST(Recarga, EverySettingChangedAloneIsNamedAndApplied)
             continue;
         }
         EXPECT_TRUE(m.chaves.contains(QString::fromLatin1(c.nomeada))) << m.chaves.join(',').toStdString();
-        const ParteRecarga parte = configuracao(c.chave).parte;
+        ParteRecarga parte{};
+        for (const Configuracao& k : configuracoes())
+            if (std::string_view(k.chave) == c.chave)
+                parte = k.parte;
         EXPECT_EQ(m.exibicao, parte == ParteRecarga::Tela);
         EXPECT_EQ(m.geracao, parte != ParteRecarga::Tela);
         EXPECT_EQ(m.conexao, parte == ParteRecarga::Conexao);
