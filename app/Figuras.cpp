@@ -45,16 +45,16 @@ Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& fun
     WorkTable& tabSetores = calc.cdsSetores;
     tabSetores.setFiltered(true);
     tabSetores.setFilter(QStringLiteral("COD IN(") + setores + QStringLiteral(")"));
-    const WorkField& cod = tabSetores.fieldByName(QStringLiteral("COD"));
-    const WorkField& nome = tabSetores.fieldByName(QStringLiteral("NOME"));
-    const WorkField& ordem = tabSetores.fieldByName(QStringLiteral("ORDEM"));
-    const WorkField& diario = tabSetores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA"));
-    const WorkField& mensal = tabSetores.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES"));
+    const WorkField& cod = *calc.cdsSetoresCOD;
+    const WorkField& nome = *calc.cdsSetoresNOME;
+    const WorkField& ordem = *calc.cdsSetoresORDEM;
+    const WorkField& diario = *calc.cdsSetoresMEDIA_EFICIENCIA;
+    const WorkField& mensal = *calc.cdsSetoresMEDIA_EFICIENCIA_MES;
 
     WorkTable& funcs = calc.cdsSetorFunc;
-    const WorkField& nomeFunc = funcs.fieldByName(QStringLiteral("NOME_FUNCIONARIO"));
-    const WorkField& diarioFunc = funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA"));
-    const WorkField& mensalFunc = funcs.fieldByName(QStringLiteral("MEDIA_EFICIENCIA_MES"));
+    const WorkField& nomeFunc = *calc.cdsSetorFuncNOME_FUNCIONARIO;
+    const WorkField& diarioFunc = *calc.cdsSetorFuncMEDIA_EFICIENCIA;
+    const WorkField& mensalFunc = *calc.cdsSetorFuncMEDIA_EFICIENCIA_MES;
     funcs.setFiltered(true);
 
     for (tabSetores.first(); !tabSetores.eof(); tabSetores.next()) {
