@@ -115,6 +115,8 @@ std::optional<EmUso> valorEmUso(Ajuste id, const QString& escrito, const TdmPrin
 {
     const auto n = parseIniInteger(escrito);
     const QString naoNumero = QStringLiteral("não é um número inteiro");
+    // What a setting that is not a number reads as: its default.
+    const QString padrao = QStringLiteral("%1 (padrão)").arg(QString::fromUtf8(configuracao(id).padrao));
     if (id == Ajuste::Simplificado) {
         if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
             return std::nullopt;
@@ -136,7 +138,7 @@ std::optional<EmUso> valorEmUso(Ajuste id, const QString& escrito, const TdmPrin
     }
     if (id == Ajuste::TempoTroca) {
         if (!n)
-            return EmUso{QStringLiteral("5 (padrão)"), naoNumero};
+            return EmUso{padrao, naoNumero};
         if (*n <= 0)
             return EmUso{QStringLiteral("%1: as páginas não mudam").arg(*n), QStringLiteral("zero ou negativo")};
         if (qint64(*n) * 1000 > std::numeric_limits<std::int32_t>::max())
@@ -147,19 +149,19 @@ std::optional<EmUso> valorEmUso(Ajuste id, const QString& escrito, const TdmPrin
     }
     if (id == Ajuste::AgruparFuncionario) {
         if (!n)
-            return EmUso{QStringLiteral("1 (padrão)"), naoNumero};
+            return EmUso{padrao, naoNumero};
         return std::nullopt;
     }
     if (id == Ajuste::MinutosCompleto) {
         if (!n)
-            return EmUso{QStringLiteral("30 (padrão)"), naoNumero};
+            return EmUso{padrao, naoNumero};
         if (*n < 0)
             return EmUso{QStringLiteral("0"), QStringLiteral("negativo: toda execução é completa")};
         return std::nullopt;
     }
     if (id == Ajuste::Chave) {
         if (!n)
-            return EmUso{QStringLiteral("1 (padrão)"), naoNumero};
+            return EmUso{padrao, naoNumero};
         return std::nullopt;
     }
     if (id == Ajuste::Setores) {
