@@ -34,7 +34,7 @@ Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& fun
     for (WorkTable* t : {&calc.cdsTempoSetor, &calc.cdsSetores, &calc.cdsSetorFunc})
         if (!t->active())
             calc.LimparCds(*t);
-    f.setoresPorValor = calc.cdsSetoresCOD->byValue;
+    f.setoresPorValor = calc.SetoresNumericos();
     if (calc.cdsSetorAg.active()) {
         const WorkField& cod = calc.cdsSetorAg.fieldByName(QStringLiteral("COD_SE"));
         for (calc.cdsSetorAg.first(); !calc.cdsSetorAg.eof(); calc.cdsSetorAg.next())

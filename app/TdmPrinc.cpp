@@ -195,13 +195,14 @@ void TdmPrinc::sqlConAfterConnect()
     }
     // The calculation module is created once; attaching again after a lost
     // connection keeps it and its figures.
-    if (FdmMarvessa) {
-        dmMarvessa->setCodigosNumericos(tipos.setoresNumericos, tipos.funcionariosNumericos);
-        return;
+    const bool novo = !FdmMarvessa;
+    if (novo) {
+        FdmMarvessa = std::make_unique<TdmMarvessa>();
+        dmMarvessa = FdmMarvessa.get();
     }
-    FdmMarvessa = std::make_unique<TdmMarvessa>();
-    dmMarvessa = FdmMarvessa.get();
     dmMarvessa->setCodigosNumericos(tipos.setoresNumericos, tipos.funcionariosNumericos);
+    if (!novo)
+        return;
     dmMarvessa->setSQLCOnnection(&sqlCon);
     dmMarvessa->setDataLeitura(FDataIndicador);
     dmMarvessa->setExpedienteProducaoPorFunc(FPorFuncionario);

@@ -22,7 +22,7 @@ using V = fb::Value;
 
 FiltrosFonte TdmMarvessa::filtrosFonte() const
 {
-    return {FApenasExcetoFuncionarios, FApenasExcetoSetor, FExcetoSetoresProducao, cdsSetoresCOD->byValue};
+    return {FApenasExcetoFuncionarios, FApenasExcetoSetor, FExcetoSetoresProducao, FSetoresNumericos};
 }
 
 void TdmMarvessa::setPeriodParams(SqlQuery& q) const

@@ -115,6 +115,7 @@ void TdmMarvessa::setSQLCOnnection(SqlConnection* Value)
 
 void TdmMarvessa::setCodigosNumericos(bool setor, bool funcionario)
 {
+    FSetoresNumericos = setor;
     for (WorkField* f : {cdsTempoSetorSETOR, cdsSetoresCOD, cdsSetorFuncSETOR})
         f->byValue = setor;
     for (WorkField* f : {cdsTempoSetorFUNCIONARIO, cdsSetorFuncFUNCIONARIO})

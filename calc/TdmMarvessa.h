@@ -118,6 +118,7 @@ public:
     // numeric columns: the page filters then compare them by value, as the
     // database compares such a column ('01' finds the sector 1).
     void setCodigosNumericos(bool setor, bool funcionario);
+    bool SetoresNumericos() const { return FSetoresNumericos; }
     SqlConnection* SQLCOnnection() const { return FSQLConnection; }
     // Stores the connection and moves every statement of the module to it.
     void setSQLCOnnection(SqlConnection* Value);
@@ -225,6 +226,7 @@ private:
     double FDataInicial = 0;
     double FDataFinal = 0;
     bool FExpedienteProducaoPorFunc = false;
+    bool FSetoresNumericos = false;
     std::int64_t FRegistrosLidos = 0;
     std::int64_t FRegistrosAbsurdos = 0;
     std::atomic<int> FExecucaoCompleta{-1};

@@ -1,5 +1,7 @@
 #include "data/FilterExpression.h"
 
+#include "data/TextLists.h"
+
 #include <cmath>
 #include <optional>
 
@@ -387,15 +389,6 @@ Val valueOf(const Operand& o, const std::vector<Cell>& row)
     return v;
 }
 
-// A whole number written as text, blanks around it allowed, as the database
-// reads a text set against a numeric column.
-std::optional<qint64> inteiro(const QString& texto)
-{
-    bool ok = false;
-    const qint64 v = texto.trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(v) : std::nullopt;
-}
-
 // -1, 0, 1; or nothing when the two cannot be compared (a null, or a text
 // that is no number set against a number field).
 std::optional<int> compare(const Val& a, const Val& b)
@@ -405,7 +398,7 @@ std::optional<int> compare(const Val& a, const Val& b)
     auto cmpNum = [](double x, double y) { return x < y ? -1 : (x > y ? 1 : 0); };
     // A code of a numeric column against a whole number, quoted or not.
     if ((a.byValue || b.byValue) && (a.isText || a.isLiteralNumber) && (b.isText || b.isLiteralNumber)) {
-        const auto x = inteiro(a.text), y = inteiro(b.text);
+        const auto x = codigoInteiro(a.text), y = codigoInteiro(b.text);
         if (x && y)
             return *x < *y ? -1 : (*x > *y ? 1 : 0);
     }

@@ -66,9 +66,15 @@ QString quoteSqlList(const QStringList& items)
     return quoted.join(QLatin1Char(','));
 }
 
-QString codigoPorValor(const QString& codigo)
+std::optional<qint64> codigoInteiro(const QString& codigo)
 {
     bool ok = false;
     const qint64 v = codigo.trimmed().toLongLong(&ok);
-    return ok ? QString::number(v) : codigo;
+    return ok ? std::optional<qint64>(v) : std::nullopt;
+}
+
+QString codigoPorValor(const QString& codigo)
+{
+    const std::optional<qint64> v = codigoInteiro(codigo);
+    return v ? QString::number(*v) : codigo;
 }
