@@ -38,6 +38,7 @@ CicloIndicador::CicloIndicador(TelaCiclo& tela, ExecutorGeracao& executor, Statu
       relogio_(new QTimer(this))
 {
     rotacao_.setResumo(config_.setoresPorResumo);
+    rotacao_.setTempoTroca(config_.tempoTroca);
     relogio_->setInterval(1000);
     connect(relogio_, &QTimer::timeout, this, [this] {
         try {
@@ -288,6 +289,7 @@ void CicloIndicador::reconfigurar(ConfigCiclo config, std::function<void()> ante
         numeroBanco_ = numeroConfig_;
     erroConfiguracao_.reset();
     rotacao_.setResumo(config_.setoresPorResumo);
+    rotacao_.setTempoTroca(config_.tempoTroca);
     // A later reload replaces what an earlier one left for the executor.
     antesDaGeracao_ = std::move(antesDaGeracao);
     avisoRecarga_.clear();

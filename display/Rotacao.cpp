@@ -10,6 +10,11 @@ int Rotacao::paginasResumo() const
     return (setores() + porResumo_ - 1) / porResumo_;
 }
 
+int Rotacao::tempoPagina(int) const
+{
+    return tempoTroca_;
+}
+
 void Rotacao::setResumo(int setoresPorResumo)
 {
     if (setoresPorResumo == porResumo_)

@@ -24,6 +24,12 @@ class Rotacao {
 public:
     // 0: no overview.
     void setResumo(int setoresPorResumo);
+    // The page time of the settings, in milliseconds.
+    void setTempoTroca(int ms) { tempoTroca_ = ms; }
+    // How long a page that shows this many rows (employees, or sectors of
+    // an overview) stays on show, in milliseconds; 0 or less: it does not
+    // turn. Every page shows for the page time of the settings.
+    int tempoPagina(int linhas) const;
 
     // New figures, or an overview switched on or off. The rotation goes on
     // from the page after the one on show: the sector after it, or the
@@ -55,6 +61,7 @@ private:
 
     Figuras figuras_;
     int porResumo_ = 0;
+    int tempoTroca_ = 0;
     int proximo_ = 0;
     int atual_ = -1;
 };

@@ -210,6 +210,7 @@ void TfrmPrincipal::criarPagina()
     FRelatorio->setMeta(FPrinc.Meta());
     FRelatorio->onPagina = [this] { atualizarInfo(); };
     FRelatorio->onFimSetor = [this] { fimDaPagina(); };
+    FRelatorio->tempoPagina = [this](int linhas) { return FCiclo->rotacao().tempoPagina(linhas); };
     layoutChildren();
 }
 
@@ -270,6 +271,7 @@ void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
     if (!FResumo) {
         FResumo = new TfrmResumo(FPrinc.TempoTroca(), FPrinc.Meta(), this);
         FResumo->onFim = [this] { fimDaPagina(); };
+        FResumo->tempoPagina = [this](int linhas) { return FCiclo->rotacao().tempoPagina(linhas); };
         layoutChildren();
     }
     FShowBg = false;

@@ -128,6 +128,8 @@ private:
     void refazerPaginas();
     // The page timer of the page on show; none without one.
     QTimer* trocaEmExibicao() const;
+    // The rows of the page on show (employees, or sectors of an overview page).
+    int linhasEmExibicao() const;
 
     TdmPrinc& FPrinc;
     TdmMarvessa* FCalc = nullptr;

@@ -28,8 +28,19 @@ void TfrmPrincipal::aplicarConfiguracoes(bool exibicao, std::function<void()> an
         virarPagina(true);
         return;
     }
-    const int novo = FPrinc.TempoTroca();
+    const int novo = FCiclo->rotacao().tempoPagina(linhasEmExibicao());
     FVirada->start(restante < 0 ? novo : std::min(restante, novo));
+}
+
+int TfrmPrincipal::linhasEmExibicao() const
+{
+    if (FResumo && FResumo->isVisibleTo(this)) {
+        int n = 0;
+        for (const TfrmResumo::Linha& l : FResumo->linhasMostradas())
+            n += l.codigo.isEmpty() ? 0 : 1;
+        return n;
+    }
+    return FRelatorio ? FRelatorio->LinhasPagina(FRelatorio->PaginaAtual()) : 0;
 }
 
 QTimer* TfrmPrincipal::trocaEmExibicao() const

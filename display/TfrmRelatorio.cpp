@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 TGradiente::TGradiente(QWidget* parent) : QWidget(parent)
@@ -190,6 +191,12 @@ int TfrmRelatorio::Paginas() const
     return int(std::ceil(double(FFuncionarios.size()) / FuncionariosPorPagina()));
 }
 
+int TfrmRelatorio::LinhasPagina(int pagina) const
+{
+    const int n = FuncionariosPorPagina();
+    return std::clamp(int(FFuncionarios.size()) - pagina * n, 0, n);
+}
+
 void TfrmRelatorio::ExibirPagina(int pagina)
 {
     const int n = FuncionariosPorPagina();
@@ -213,6 +220,12 @@ void TfrmRelatorio::setPaginaAtual(int v)
     ExibirPagina(v);
     if (onPagina)
         onPagina();
+    // Each page's own time; a running timer is only restarted by a change.
+    if (tempoPagina) {
+        const int ms = std::max(0, tempoPagina(LinhasPagina(v)));
+        if (ms != trocaPagina->interval())
+            trocaPagina->setInterval(ms);
+    }
     // An interval of 0 would fire without pause: such a timer never runs.
     if (v == 0 && !trocaPagina->isActive() && trocaPagina->interval() > 0)
         trocaPagina->start();

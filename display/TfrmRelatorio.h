@@ -56,6 +56,8 @@ public:
     void setMeta(std::optional<double> meta);
     void ExibirPagina(int pagina);
     int Paginas() const;
+    // The rows a page shows.
+    int LinhasPagina(int pagina) const;
     int PaginaAtual() const { return FPagina; }
     void setPaginaAtual(int v);
     int OrdemSetor() const { return FOrdemSetor; }
@@ -71,6 +73,9 @@ public:
     std::function<void()> onFimSetor;
     // Called whenever a page shows.
     std::function<void()> onPagina;
+    // How long a page of this many rows shows, in milliseconds; unset: the
+    // page time the page was made with.
+    std::function<int(int linhas)> tempoPagina;
     void trocaTimer();
 
     QWidget* Panel1;

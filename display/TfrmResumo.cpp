@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <algorithm>
+
 TfrmResumo::TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* parent)
     : QWidget(parent), meta_(meta)
 {
@@ -67,6 +69,8 @@ void TfrmResumo::mostrar(const PaginaRotacao& pagina)
         l.mensal->setText(s ? TfrmFuncionarioSetorSimplificado::formatPercent(s->mensal, 100) : QString());
     }
     dispor();
+    if (tempoPagina)
+        trocaPagina->setInterval(std::max(0, tempoPagina(int(std::min<size_t>(pagina.resumo.size(), linhas)))));
     // An interval of 0 would fire without pause: such a timer never runs.
     if (trocaPagina->interval() > 0)
         trocaPagina->start();

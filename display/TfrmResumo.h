@@ -27,6 +27,9 @@ public:
     // Shows one overview page and starts its page time.
     void mostrar(const PaginaRotacao& pagina);
     std::function<void()> onFim;
+    // How long a page of this many sectors shows, in milliseconds; unset:
+    // the page time the overview was made with.
+    std::function<int(int linhas)> tempoPagina;
 
     // What each row draws, for pages.json.
     struct Linha {

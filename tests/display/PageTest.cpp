@@ -87,6 +87,37 @@ TEST(Page, TimerTurnsPagesThenHandsOver)
     QTRY_COMPARE_WITH_TIMEOUT(handedOver, 2, 5000);
 }
 
+TEST(Page, EachPageAsksHowLongItShowsByItsRows)
+{
+    // 12 employees in pages of five: 5, 5 and 2 rows. A page time that
+    // grows with the rows is the rotation's to decide; the page asks it
+    // for every page it shows.
+    TfrmRelatorio page(true, 1000);
+    fill(page, 12);
+    QList<int> pedidos;
+    page.tempoPagina = [&](int linhas) {
+        pedidos << linhas;
+        return 100 * linhas;
+    };
+    struct Case {
+        int pagina, linhas, intervalo;
+    };
+    for (Case c : {Case{0, 5, 500}, Case{1, 5, 500}, Case{2, 2, 200}}) {
+        page.setPaginaAtual(c.pagina);
+        EXPECT_EQ(page.LinhasPagina(c.pagina), c.linhas);
+        EXPECT_EQ(page.trocaPagina->interval(), c.intervalo) << c.pagina;
+        EXPECT_TRUE(page.trocaPagina->isActive());
+    }
+    EXPECT_EQ(pedidos, QList<int>({5, 5, 2}));
+    EXPECT_EQ(page.LinhasPagina(3), 0);
+
+    // A page the rotation holds still (0) stops the timer from starting.
+    page.trocaPagina->stop();
+    page.tempoPagina = [](int) { return 0; };
+    page.setPaginaAtual(0);
+    EXPECT_FALSE(page.trocaPagina->isActive());
+}
+
 TEST(Page, ZeroIntervalNeverStartsTheTimer)
 {
     TfrmRelatorio page(true, 0);
