@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Figuras.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -7,6 +9,10 @@
 // The record behind one displayed row: name, rank and efficiency figures.
 class TFuncionario {
 public:
+    TFuncionario() = default;
+    // The record of one employee row of the run's figures.
+    explicit TFuncionario(const LinhaFuncionario& l) : FValorMensal(l.mensal), FNome(l.nome), FValorDiario(l.diario) {}
+
     double MinimoDiario() const { return FMinimoDiario; }
     void setMinimoDiario(double v) { FMinimoDiario = v; }
     double MaximoDiario() const { return FMaximoDiario; }

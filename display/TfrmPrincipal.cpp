@@ -309,13 +309,8 @@ void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
     }
     FRelatorio->Clear();
     setFittedText(lblTItulo, pagina.nome, lblTItulo->width());
-    for (const LinhaFuncionario& l : pagina.funcionarios) {
-        auto* f = new TFuncionario;
-        f->setNome(l.nome);
-        f->setValorDiario(l.diario);
-        f->setValorMensal(l.mensal);
-        FRelatorio->AddFuncionario(f);
-    }
+    for (const LinhaFuncionario& l : pagina.funcionarios)
+        FRelatorio->AddFuncionario(new TFuncionario(l));
     FRelatorio->setPaginaAtual(0);
     if (FPrinc.Simplificado())
         FRelatorio->AtualizarSetor(pagina.diario, pagina.mensal);
