@@ -2,38 +2,13 @@
 
 #include "app/FiltroFuncionarios.h"
 #include "calc/TdmMarvessa.h"
+#include "data/FilterExpression.h"
 #include "data/TextLists.h"
-
-namespace {
-
-// The filters the pages set, taken off again however the reading ends.
-class SemFiltros {
-public:
-    explicit SemFiltros(TdmMarvessa& calc) : calc_(calc) { limpar(); }
-    ~SemFiltros() { limpar(); }
-    SemFiltros(const SemFiltros&) = delete;
-    SemFiltros& operator=(const SemFiltros&) = delete;
-
-private:
-    void limpar()
-    {
-        calc_.cdsSetores.setFiltered(false);
-        calc_.cdsSetores.setFilter(QString());
-        calc_.cdsSetorFunc.setFiltered(false);
-        calc_.cdsSetorFunc.setFilter(QString());
-    }
-    TdmMarvessa& calc_;
-};
-
-} // namespace
 
 Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& funcionarios)
 {
     Figuras f;
     f.dia = calc.DataLeitura();
-    for (WorkTable* t : {&calc.cdsTempoSetor, &calc.cdsSetores, &calc.cdsSetorFunc})
-        if (!t->active())
-            calc.LimparCds(*t);
     f.setoresPorValor = calc.SetoresNumericos();
     if (calc.cdsSetorAg.active()) {
         const WorkField& cod = calc.cdsSetorAg.fieldByName(QStringLiteral("COD_SE"));
@@ -41,32 +16,32 @@ Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& fun
             f.setoresExistentes.insert(f.setoresPorValor ? codigoPorValor(cod.asString()) : cod.asString());
     }
 
-    const SemFiltros semFiltros(calc);
-    WorkTable& tabSetores = calc.cdsSetores;
-    tabSetores.setFiltered(true);
-    tabSetores.setFilter(QStringLiteral("COD IN(") + setores + QStringLiteral(")"));
-    const WorkField& cod = *calc.cdsSetoresCOD;
-    const WorkField& nome = *calc.cdsSetoresNOME;
-    const WorkField& ordem = *calc.cdsSetoresORDEM;
-    const WorkField& diario = *calc.cdsSetoresMEDIA_EFICIENCIA;
-    const WorkField& mensal = *calc.cdsSetoresMEDIA_EFICIENCIA_MES;
+    // The configured sectors, by the sector list of the settings; each
+    // one's employees, by the employee filter.
+    const FilterExpression doSetor(QStringLiteral("COD IN(") + setores + QStringLiteral(")"),
+                                   {{QStringLiteral("COD"), true, f.setoresPorValor}});
+    const std::vector<FilterExpression::FieldInfo> campos =
+        camposFiltroFuncionarios(f.setoresPorValor, calc.FuncionariosNumericos());
+    const std::vector<LinhaSetorFuncionario> linhas = calc.LinhasSetorFuncionario();
+    std::vector<std::vector<Cell>> valores;
+    valores.reserve(linhas.size());
+    for (const LinhaSetorFuncionario& l : linhas)
+        valores.push_back(celulas(l));
 
-    WorkTable& funcs = calc.cdsSetorFunc;
-    const WorkField& nomeFunc = *calc.cdsSetorFuncNOME_FUNCIONARIO;
-    const WorkField& diarioFunc = *calc.cdsSetorFuncMEDIA_EFICIENCIA;
-    const WorkField& mensalFunc = *calc.cdsSetorFuncMEDIA_EFICIENCIA_MES;
-    funcs.setFiltered(true);
-
-    for (tabSetores.first(); !tabSetores.eof(); tabSetores.next()) {
+    for (const LinhaSetor& s : calc.LinhasSetores()) {
+        if (!doSetor.matches({Cell(s.codigo)}))
+            continue;
         PaginaSetor p;
-        p.codigo = cod.asString();
-        p.nome = nome.asString();
-        p.ordem = ordem.asInteger();
-        p.diario = diario.asFloat();
-        p.mensal = mensal.asFloat();
-        funcs.setFilter(filtroFuncionarios(funcionarios, p.codigo));
-        for (funcs.first(); !funcs.eof(); funcs.next())
-            p.funcionarios.push_back({nomeFunc.asString(), diarioFunc.asFloat(), mensalFunc.asFloat()});
+        p.codigo = s.codigo;
+        p.nome = s.nome;
+        p.ordem = s.ordem;
+        p.diario = s.mediaEficiencia.value_or(0);
+        p.mensal = s.mediaEficienciaMes;
+        const FilterExpression doFuncionario(filtroFuncionarios(funcionarios, p.codigo), campos);
+        for (size_t i = 0; i < linhas.size(); ++i)
+            if (doFuncionario.matches(valores[i]))
+                p.funcionarios.push_back(
+                    {linhas[i].nomeFuncionario, linhas[i].mediaEficiencia.value_or(0), linhas[i].mediaEficienciaMes});
         f.setores.push_back(std::move(p));
     }
     return f;

@@ -20,18 +20,6 @@ bool soDigitos(const QString& s)
     return true;
 }
 
-// The fields of the employee table, which the filter names.
-const std::vector<FilterExpression::FieldInfo>& campos()
-{
-    static const std::vector<FilterExpression::FieldInfo> fields = [] {
-        std::vector<FilterExpression::FieldInfo> out;
-        for (const CampoDeclarado& c : kCamposSetorFunc)
-            out.push_back({QString::fromLatin1(c.nome), c.tipo == FieldType::Text});
-        return out;
-    }();
-    return fields;
-}
-
 // The filter language's reason, in the technician's language.
 QString motivo(const QString& detalhe)
 {
@@ -88,7 +76,7 @@ int saldoParenteses(const QString& texto)
 bool compila(const QString& funcionarios)
 {
     try {
-        FilterExpression(filtroFuncionarios(funcionarios, QStringLiteral("00")), campos());
+        FilterExpression(filtroFuncionarios(funcionarios, QStringLiteral("00")), camposFiltroFuncionarios());
         return true;
     } catch (const FilterError&) {
         return false;
@@ -96,6 +84,17 @@ bool compila(const QString& funcionarios)
 }
 
 } // namespace
+
+std::vector<FilterExpression::FieldInfo> camposFiltroFuncionarios(bool setoresPorValor, bool funcionariosPorValor)
+{
+    std::vector<FilterExpression::FieldInfo> out;
+    for (const CampoDeclarado& c : kCamposSetorFunc) {
+        const bool porValor = (c.codigo == CodigoCampo::Setor && setoresPorValor) ||
+                              (c.codigo == CodigoCampo::Funcionario && funcionariosPorValor);
+        out.push_back({QString::fromLatin1(c.nome), c.tipo == FieldType::Text, porValor});
+    }
+    return out;
+}
 
 QString filtroFuncionarios(const QString& funcionarios, const QString& codigo)
 {
@@ -111,7 +110,7 @@ QString filtroFuncionarios(const QString& funcionarios, const QString& codigo)
 QString erroFiltroFuncionarios(const QString& funcionarios)
 {
     try {
-        FilterExpression(filtroFuncionarios(funcionarios, QStringLiteral("00")), campos());
+        FilterExpression(filtroFuncionarios(funcionarios, QStringLiteral("00")), camposFiltroFuncionarios());
         return {};
     } catch (const FilterError& e) {
         // The position within the setting, after "Setor=00"; past its end

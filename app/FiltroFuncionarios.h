@@ -1,6 +1,10 @@
 #pragma once
 
+#include "data/FilterExpression.h"
+
 #include <QString>
+
+#include <vector>
 
 // The employee filter of the sector pages: "Setor=" + the sector's code +
 // the "Funcionarios" setting + ")". The setting continues the condition and
@@ -16,3 +20,8 @@ QString filtroFuncionarios(const QString& funcionarios, const QString& codigo);
 // closes its own parenthesis, the message says that the program closes it
 // and shows the form that works.
 QString erroFiltroFuncionarios(const QString& funcionarios);
+
+// The fields the employee filter names, in the order of the employee
+// table's declared fields; codes of a numeric column compare by value.
+std::vector<FilterExpression::FieldInfo> camposFiltroFuncionarios(bool setoresPorValor = false,
+                                                                  bool funcionariosPorValor = false);

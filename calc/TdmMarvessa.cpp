@@ -116,6 +116,7 @@ void TdmMarvessa::setSQLCOnnection(SqlConnection* Value)
 void TdmMarvessa::setCodigosNumericos(bool setor, bool funcionario)
 {
     FSetoresNumericos = setor;
+    FFuncionariosNumericos = funcionario;
     for (WorkField* f : {cdsTempoSetorSETOR, cdsSetoresCOD, cdsSetorFuncSETOR})
         f->byValue = setor;
     for (WorkField* f : {cdsTempoSetorFUNCIONARIO, cdsSetorFuncFUNCIONARIO})

@@ -2,6 +2,7 @@
 
 #include "calc/AcumulacaoTempos.h"
 #include "calc/CalcTypes.h"
+#include "calc/LinhasEficiencia.h"
 #include "calc/RegraExpediente.h"
 #include "calc/SourceStatements.h"
 #include "calc/TCalcExpediente.h"
@@ -119,6 +120,7 @@ public:
     // database compares such a column ('01' finds the sector 1).
     void setCodigosNumericos(bool setor, bool funcionario);
     bool SetoresNumericos() const { return FSetoresNumericos; }
+    bool FuncionariosNumericos() const { return FFuncionariosNumericos; }
     SqlConnection* SQLCOnnection() const { return FSQLConnection; }
     // Stores the connection and moves every statement of the module to it.
     void setSQLCOnnection(SqlConnection* Value);
@@ -140,6 +142,10 @@ public:
     // before it kept from the last full run of the same reading day. Only
     // when TemBaseDia(DataLeitura()) holds.
     void AtualizarDiaEficiencia();
+    // What the last run left, row by row, in the tables' order (their
+    // visible rows).
+    std::vector<LinhaSetor> LinhasSetores();
+    std::vector<LinhaSetorFuncionario> LinhasSetorFuncionario();
     // Whether the last full run left the days before this reading day.
     bool TemBaseDia(double dia) const { return FBaseDia != 0 && FBaseDia == dia; }
     void DescartarBaseDia();
@@ -227,6 +233,7 @@ private:
     double FDataFinal = 0;
     bool FExpedienteProducaoPorFunc = false;
     bool FSetoresNumericos = false;
+    bool FFuncionariosNumericos = false;
     std::int64_t FRegistrosLidos = 0;
     std::int64_t FRegistrosAbsurdos = 0;
     std::atomic<int> FExecucaoCompleta{-1};

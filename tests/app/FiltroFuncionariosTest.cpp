@@ -2,6 +2,9 @@
 // technician is told when it does not compile.
 #include "app/FiltroFuncionarios.h"
 
+#include "app/Figuras.h"
+#include "calc/TdmMarvessa.h"
+
 #include <gtest/gtest.h>
 
 TEST(FiltroFuncionarios, TheSettingContinuesTheSectorsCondition)
@@ -30,4 +33,82 @@ TEST(FiltroFuncionarios, ErrorsGiveAReasonAndAPlaceInTheTextAsWritten)
     };
     for (const auto& [setting, expected] : cases)
         EXPECT_EQ(erroFiltroFuncionarios(setting).toStdString(), (prefixo + expected).toStdString()) << setting;
+}
+
+namespace {
+
+// A calculation of three employees: 001 and 002 with figures of the reading
+// day in sector 02, 003 with figures of an earlier day only, in sector 03.
+void calcular(TdmMarvessa& dm)
+{
+    const double dia = 46331;
+    dm.setDataLeitura(dia);
+    for (WorkTable* t : {&dm.cdsTempoSetor, &dm.cdsSetores, &dm.cdsSetorFunc})
+        dm.LimparCds(*t);
+    struct Row {
+        double data;
+        const char *setor, *func;
+        double tempo;
+    };
+    for (const Row& r : {Row{dia, "02", "001", 25920}, Row{dia, "02", "002", 28800}, Row{dia - 2, "03", "003", 14400}}) {
+        dm.cdsTempoSetor.append();
+        dm.cdsTempoSetorDATA->setAsDateTime(r.data);
+        dm.cdsTempoSetorSETOR->setAsString(r.setor);
+        dm.cdsTempoSetorNOME_SETOR->setAsString(QStringLiteral("Setor ") + r.setor);
+        dm.cdsTempoSetorFUNCIONARIO->setAsString(r.func);
+        dm.cdsTempoSetorNOME_FUNCIONARIO->setAsString(QStringLiteral("Func ") + r.func);
+        dm.cdsTempoSetorTEMPO_TOT->setAsFloat(r.tempo);
+        dm.cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(480);
+        dm.cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(1);
+        dm.cdsTempoSetorQTDE_FUNCIONARIOS_HE->setAsInteger(0);
+        dm.cdsTempoSetor.post();
+    }
+    dm.CalcularEficiencia();
+}
+
+QStringList paginas(const Figuras& f)
+{
+    QStringList out;
+    for (const PaginaSetor& p : f.setores) {
+        QString linha = p.codigo + ":";
+        for (const LinhaFuncionario& l : p.funcionarios)
+            linha += QStringLiteral(" %1 %2/%3").arg(l.nome).arg(l.diario).arg(l.mensal);
+        out << linha;
+    }
+    return out;
+}
+
+} // namespace
+
+// The pages come from the run's rows: a row without a figure of the reading
+// day is empty to the filter (IS NULL) and 0 on the page, and codes of a
+// numeric column match the settings' codes by value.
+TEST(FiltroFuncionarios, ThePagesTakeTheRunsRowsThroughTheSectorListAndTheFilter)
+{
+    TdmMarvessa dm;
+    calcular(dm);
+    const std::vector<LinhaSetorFuncionario> linhas = dm.LinhasSetorFuncionario();
+    ASSERT_EQ(linhas.size(), 3u);
+    EXPECT_DOUBLE_EQ(*linhas[0].mediaEficiencia, 90);
+    EXPECT_FALSE(linhas[2].mediaEficiencia.has_value());
+    EXPECT_EQ(linhas[2].qtdeEficienciaMes, 1);
+
+    struct Case {
+        const char *setores, *funcionarios;
+        bool porValor;
+        QStringList esperado;
+    };
+    const Case cases[] = {
+        {"'02','03'", "", false, {"02: Func 001 90/90 Func 002 100/100", "03: Func 003 0/50"}},
+        {"'03'", "", false, {"03: Func 003 0/50"}},
+        {"'02','03'", " and (MEDIA_EFICIENCIA IS NULL", false, {"02:", "03: Func 003 0/50"}},
+        {"'02'", " and (QTDE_EFICIENCIA_MES = 1 and NOME_FUNCIONARIO <> 'Func 001'", false, {"02: Func 002 100/100"}},
+        // As text, '2' is not '02' and '1' is not '001'; by value they are.
+        {"'2','3'", " and (FUNCIONARIO IN ('1','3')", false, {}},
+        {"'2','3'", " and (FUNCIONARIO IN ('1','3')", true, {"02: Func 001 90/90", "03: Func 003 0/50"}},
+    };
+    for (const Case& c : cases) {
+        dm.setCodigosNumericos(c.porValor, c.porValor);
+        EXPECT_EQ(paginas(lerFiguras(dm, c.setores, c.funcionarios)), c.esperado) << c.setores << c.funcionarios;
+    }
 }
