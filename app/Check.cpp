@@ -155,8 +155,8 @@ std::optional<EmUso> valorEmUso(Ajuste id, const QString& escrito, const TdmPrin
     if (id == Ajuste::MinutosCompleto) {
         if (!n)
             return EmUso{padrao, naoNumero};
-        if (*n < 0)
-            return EmUso{QStringLiteral("0"), QStringLiteral("negativo: toda execução é completa")};
+        if (const int minimo = *configuracao(id).minimo; *n < minimo)
+            return EmUso{QString::number(minimo), QStringLiteral("negativo: toda execução é completa")};
         return std::nullopt;
     }
     if (id == Ajuste::Chave) {

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -26,7 +27,7 @@ const Configuracao kConfiguracoes[] = {
      "0: o expediente é lançado por setor; outro valor: por funcionário."},
     {Ajuste::Setores, "Tolvaneo", "Setores", "", nullptr, Leitura::Lista, ParteRecarga::Execucao, "Os setores a mostrar, por código, em ordem."},
     {Ajuste::MinutosCompleto, "Tolvaneo", "MinutosCompleto", "30", nullptr, Leitura::Inteiro, ParteRecarga::Execucao,
-     "Minutos entre execuções completas (31 dias); entre elas só o dia de leitura. 0: toda execução é completa."},
+     "Minutos entre execuções completas (31 dias); entre elas só o dia de leitura. 0: toda execução é completa.", 0},
     {Ajuste::Resumo, "Tolvaneo", "Resumo", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
      "S: cada rotação começa com a visão geral de todos os setores com números, 12 por página."},
     {Ajuste::Relogio, "Tolvaneo", "Relogio", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
@@ -101,8 +102,9 @@ QString lerTexto(const IniFile& ini, Ajuste id)
 int lerInteiro(const IniFile& ini, Ajuste id)
 {
     const Configuracao& c = configuracao(id);
-    return ini.readInteger(QString::fromLatin1(c.secao), QString::fromLatin1(c.chave),
-                           parseIniInteger(QString::fromUtf8(c.padrao)).value_or(0));
+    const int v = ini.readInteger(QString::fromLatin1(c.secao), QString::fromLatin1(c.chave),
+                                  parseIniInteger(QString::fromUtf8(c.padrao)).value_or(0));
+    return c.minimo ? std::max(*c.minimo, v) : v;
 }
 
 std::optional<QString> lerEscrito(const IniFile& ini, Ajuste id)

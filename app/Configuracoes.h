@@ -70,6 +70,7 @@ struct Configuracao {
     Leitura leitura;
     ParteRecarga parte;
     const char* significado; // in Portuguese, for the technician
+    std::optional<int> minimo = {}; // a whole number below it reads as it
 };
 
 std::span<const Configuracao> configuracoes();

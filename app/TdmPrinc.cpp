@@ -259,7 +259,7 @@ void TdmPrinc::lerConfiguracoes(const IniFile& ini)
                                                   std::numeric_limits<std::int32_t>::max()));
     FFuncionarios = lerTexto(ini, Ajuste::Funcionarios);
     FPorFuncionario = lerInteiro(ini, Ajuste::AgruparFuncionario) != 0;
-    FMinutosCompleto = std::max(0, lerInteiro(ini, Ajuste::MinutosCompleto));
+    FMinutosCompleto = lerInteiro(ini, Ajuste::MinutosCompleto);
     setSetores(lerTexto(ini, Ajuste::Setores));
     FConnectionParams.Database = lerTexto(ini, Ajuste::DB);
     FConnectionParams.DatabaseAccess = lerTexto(ini, Ajuste::ACESSO);
