@@ -40,8 +40,7 @@ Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& fun
         const FilterExpression doFuncionario(filtroFuncionarios(funcionarios, p.codigo), campos);
         for (size_t i = 0; i < linhas.size(); ++i)
             if (doFuncionario.matches(valores[i]))
-                p.funcionarios.push_back(
-                    {linhas[i].nomeFuncionario, linhas[i].mediaEficiencia.value_or(0), linhas[i].mediaEficienciaMes});
+                p.funcionarios.push_back(linhas[i]);
         f.setores.push_back(std::move(p));
     }
     return f;

@@ -1,18 +1,13 @@
 #pragma once
 
+#include "calc/LinhasEficiencia.h"
+
 #include <QSet>
 #include <QString>
 
 #include <vector>
 
 class TdmMarvessa;
-
-// One employee row of a sector page, as the run left it.
-struct LinhaFuncionario {
-    QString nome;
-    double diario = 0;
-    double mensal = 0;
-};
 
 // What one sector page shows: the sector, its figures and its employees in
 // the order of the run's table (the page ranks them).
@@ -22,7 +17,7 @@ struct PaginaSetor {
     int ordem = 0;
     double diario = 0;
     double mensal = 0;
-    std::vector<LinhaFuncionario> funcionarios;
+    std::vector<LinhaSetorFuncionario> funcionarios; // as the run left them
 };
 
 // The figures a good run leaves for the screen: the configured sectors that

@@ -5,31 +5,55 @@
 
 namespace {
 
-Cell celula(const std::optional<double>& v)
-{
-    return v ? Cell(*v) : Cell();
-}
-
 std::optional<double> opcional(const WorkField& f)
 {
     return f.isNull() ? std::nullopt : std::optional<double>(f.asFloat());
+}
+
+// A declared field's value in the row, as the table stores it.
+Cell celula(const LinhaSetorFuncionario& l, const MembroLinha& m)
+{
+    return std::visit(
+        [&](auto membro) -> Cell {
+            const auto& v = l.*membro;
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::optional<double>>)
+                return v ? Cell(*v) : Cell();
+            else if constexpr (std::is_same_v<T, std::int32_t>)
+                return std::int64_t(v);
+            else
+                return v;
+        },
+        m);
+}
+
+// A declared field of the table's current row into the typed row.
+void ler(LinhaSetorFuncionario& l, const MembroLinha& m, const WorkField& f)
+{
+    std::visit(
+        [&](auto membro) {
+            auto& v = l.*membro;
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, QString>)
+                v = f.asString();
+            else if constexpr (std::is_same_v<T, std::optional<double>>)
+                v = opcional(f);
+            else if constexpr (std::is_same_v<T, double>)
+                v = f.asFloat();
+            else
+                v = f.asInteger();
+        },
+        m);
 }
 
 } // namespace
 
 std::vector<Cell> celulas(const LinhaSetorFuncionario& l)
 {
-    std::vector<Cell> c{l.setor,
-                        l.funcionario,
-                        l.nomeFuncionario,
-                        celula(l.mediaEficiencia),
-                        l.mediaEficienciaMes,
-                        celula(l.somaEficiencia),
-                        l.somaEficienciaMes,
-                        std::int64_t(l.qtdeEficiencia),
-                        std::int64_t(l.qtdeEficienciaMes)};
-    // One value per declared field, in the same order.
-    static_assert(std::size(kCamposSetorFunc) == 9);
+    std::vector<Cell> c;
+    c.reserve(std::size(kCamposSetorFunc));
+    for (const CampoDeclarado& campo : kCamposSetorFunc)
+        c.push_back(celula(l, campo.membro));
     return c;
 }
 
@@ -51,11 +75,11 @@ std::vector<LinhaSetorFuncionario> TdmMarvessa::LinhasSetorFuncionario()
     if (!cdsSetorFunc.active())
         return out;
     out.reserve(size_t(cdsSetorFunc.recordCount()));
-    for (cdsSetorFunc.first(); !cdsSetorFunc.eof(); cdsSetorFunc.next())
-        out.push_back({cdsSetorFuncSETOR->asString(), cdsSetorFuncFUNCIONARIO->asString(),
-                       cdsSetorFuncNOME_FUNCIONARIO->asString(), opcional(*cdsSetorFuncMEDIA_EFICIENCIA),
-                       opcional(*cdsSetorFuncSOMA_EFICIENCIA), cdsSetorFuncMEDIA_EFICIENCIA_MES->asFloat(),
-                       cdsSetorFuncSOMA_EFICIENCIA_MES->asFloat(), cdsSetorFuncQTDE_EFICIENCIA->asInteger(),
-                       cdsSetorFuncQTDE_EFICIENCIA_MES->asInteger()});
+    const auto& campos = cdsSetorFunc.fields(); // the declared fields, in their order
+    for (cdsSetorFunc.first(); !cdsSetorFunc.eof(); cdsSetorFunc.next()) {
+        LinhaSetorFuncionario& l = out.emplace_back();
+        for (size_t i = 0; i < std::size(kCamposSetorFunc); ++i)
+            ler(l, kCamposSetorFunc[i].membro, *campos[i]);
+    }
     return out;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Figuras.h"
+#include "calc/LinhasEficiencia.h"
 
 #include <QString>
 
@@ -10,8 +10,15 @@
 class TFuncionario {
 public:
     TFuncionario() = default;
-    // The record of one employee row of the run's figures.
-    explicit TFuncionario(const LinhaFuncionario& l) : FValorMensal(l.mensal), FNome(l.nome), FValorDiario(l.diario) {}
+    // The record of one employee row of the run's figures: no daily figure
+    // reads as 0.
+    explicit TFuncionario(const LinhaSetorFuncionario& l)
+        : FValorMensal(l.mediaEficienciaMes), FNome(l.nomeFuncionario), FValorDiario(l.mediaEficiencia.value_or(0)),
+          FLinha(l)
+    {
+    }
+    // The run's row behind the record (empty for the sector band's).
+    const LinhaSetorFuncionario& Linha() const { return FLinha; }
 
     double MinimoDiario() const { return FMinimoDiario; }
     void setMinimoDiario(double v) { FMinimoDiario = v; }
@@ -39,4 +46,5 @@ private:
     double FMinimoMensal = 0.0;
     QString FNome;
     double FValorDiario = 0.0;
+    LinhaSetorFuncionario FLinha;
 };

@@ -309,7 +309,7 @@ void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
     }
     FRelatorio->Clear();
     setFittedText(lblTItulo, pagina.nome, lblTItulo->width());
-    for (const LinhaFuncionario& l : pagina.funcionarios)
+    for (const LinhaSetorFuncionario& l : pagina.funcionarios)
         FRelatorio->AddFuncionario(new TFuncionario(l));
     FRelatorio->setPaginaAtual(0);
     if (FPrinc.Simplificado())

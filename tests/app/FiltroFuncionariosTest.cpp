@@ -71,8 +71,8 @@ QStringList paginas(const Figuras& f)
     QStringList out;
     for (const PaginaSetor& p : f.setores) {
         QString linha = p.codigo + ":";
-        for (const LinhaFuncionario& l : p.funcionarios)
-            linha += QStringLiteral(" %1 %2/%3").arg(l.nome).arg(l.diario).arg(l.mensal);
+        for (const LinhaSetorFuncionario& l : p.funcionarios)
+            linha += QStringLiteral(" %1 %2/%3").arg(l.nomeFuncionario).arg(l.mediaEficiencia.value_or(0)).arg(l.mediaEficienciaMes);
         out << linha;
     }
     return out;

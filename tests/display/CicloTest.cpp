@@ -105,7 +105,11 @@ PaginaSetor setor(const QString& codigo, double diario = 80)
     p.codigo = codigo;
     p.nome = QStringLiteral("Setor ") + codigo;
     p.diario = diario;
-    p.funcionarios = {{QStringLiteral("Ana"), diario, diario}};
+    LinhaSetorFuncionario ana;
+    ana.setor = codigo;
+    ana.nomeFuncionario = QStringLiteral("Ana");
+    ana.mediaEficiencia = ana.mediaEficienciaMes = diario;
+    p.funcionarios = {ana};
     return p;
 }
 
