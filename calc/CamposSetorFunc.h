@@ -27,7 +27,7 @@ struct CampoDeclarado {
 inline constexpr CampoDeclarado kCamposSetorFunc[] = {
     {"SETOR", FieldType::Text, 2, &LinhaSetorFuncionario::setor, CodigoCampo::Setor},
     {"FUNCIONARIO", FieldType::Text, 3, &LinhaSetorFuncionario::funcionario, CodigoCampo::Funcionario},
-    {"NOME_FUNCIONARIO", FieldType::Text, 50, &LinhaSetorFuncionario::nomeFuncionario},
+    {"NOME_FUNCIONARIO", FieldType::Text, 60, &LinhaSetorFuncionario::nomeFuncionario},
     {"MEDIA_EFICIENCIA", FieldType::Float, 0, &LinhaSetorFuncionario::mediaEficiencia},
     {"MEDIA_EFICIENCIA_MES", FieldType::Float, 0, &LinhaSetorFuncionario::mediaEficienciaMes},
     {"SOMA_EFICIENCIA", FieldType::Float, 0, &LinhaSetorFuncionario::somaEficiencia},

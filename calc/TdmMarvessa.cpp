@@ -54,7 +54,7 @@ void TdmMarvessa::declareFields()
     cdsTempoSetorDATA = &ts.addField(QStringLiteral("DATA"), date);
     cdsTempoSetorSETOR = &ts.addField(QStringLiteral("SETOR"), text, 2);
     cdsTempoSetorFUNCIONARIO = &ts.addField(QStringLiteral("FUNCIONARIO"), text, 3);
-    cdsTempoSetorNOME_FUNCIONARIO = &ts.addField(QStringLiteral("NOME_FUNCIONARIO"), text, 40);
+    cdsTempoSetorNOME_FUNCIONARIO = &ts.addField(QStringLiteral("NOME_FUNCIONARIO"), text, 60);
     cdsTempoSetorTEMPO_TOT = &ts.addField(QStringLiteral("TEMPO_TOT"), real);
     cdsTempoSetorTEMPO_TOT_HE = &ts.addField(QStringLiteral("TEMPO_TOT_HE"), real);
     cdsTempoSetorMINUTOS_EXPEDIENTE = &ts.addField(QStringLiteral("MINUTOS_EXPEDIENTE"), integer);
@@ -69,7 +69,9 @@ void TdmMarvessa::declareFields()
 
     WorkTable& s = cdsSetores;
     cdsSetoresCOD = &s.addField(QStringLiteral("COD"), text, 2);
-    cdsSetoresNOME = &s.addField(QStringLiteral("NOME"), text, 30);
+    // The names keep the whole source column (TABELA.DESC_TA, SETOR.NOME_SE):
+    // a name cut short could make two sectors, or two employees, look alike.
+    cdsSetoresNOME = &s.addField(QStringLiteral("NOME"), text, 40);
     cdsSetoresORDEM = &s.addField(QStringLiteral("ORDEM"), integer);
     cdsSetoresMEDIA_EFICIENCIA = &s.addField(QStringLiteral("MEDIA_EFICIENCIA"), real);
     cdsSetoresMEDIA_EFICIENCIA_MES = &s.addField(QStringLiteral("MEDIA_EFICIENCIA_MES"), real);

@@ -61,7 +61,9 @@ void TfrmResumo::mostrar(const PaginaRotacao& pagina)
         Linha& l = linhas_[size_t(i)];
         const PaginaSetor* s = i < int(pagina.resumo.size()) ? pagina.resumo[size_t(i)] : nullptr;
         l.codigo = s ? s->codigo : QString();
-        l.nomeCompleto = s ? s->nome : QString();
+        // The code first: two sectors whose names start alike never read
+        // the same, however the name is cut to fit.
+        l.nomeCompleto = !s ? QString() : s->nome.isEmpty() ? s->codigo : s->codigo + QStringLiteral(" · ") + s->nome;
         l.nome->setText(l.nomeCompleto);
         valores_[size_t(2 * i)] = s ? TfrmFuncionarioSetorSimplificado::percentual(s->diario, 100) : std::nullopt;
         valores_[size_t(2 * i + 1)] = s ? TfrmFuncionarioSetorSimplificado::percentual(s->mensal, 100) : std::nullopt;

@@ -57,15 +57,15 @@ TEST(CalcModule, BuiltTablesHaveTheirDeclaredFieldsInOrder)
 {
     TdmMarvessa dm;
     EXPECT_EQ(layout(dm.cdsTempoSetor),
-              "DATA:date SETOR:text2 FUNCIONARIO:text3 NOME_FUNCIONARIO:text40 TEMPO_TOT:float TEMPO_TOT_HE:float "
+              "DATA:date SETOR:text2 FUNCIONARIO:text3 NOME_FUNCIONARIO:text60 TEMPO_TOT:float TEMPO_TOT_HE:float "
               "MINUTOS_EXPEDIENTE:integer MINUTOS_EXTRAS:integer MINUTOS_INATIVO:integer QTDE_FUNCIONARIOS:integer "
               "QTDE_FUNCIONARIOS_HE:integer PERC_EFICIENCIA:float NOME_SETOR:text40 ORDEM_SETOR:integer "
               "QTDE_FICHAS:integer");
     EXPECT_EQ(layout(dm.cdsSetores),
-              "COD:text2 NOME:text30 ORDEM:integer MEDIA_EFICIENCIA:float MEDIA_EFICIENCIA_MES:float "
+              "COD:text2 NOME:text40 ORDEM:integer MEDIA_EFICIENCIA:float MEDIA_EFICIENCIA_MES:float "
               "SOMA_EFICIENCIA:float SOMA_EFICIENCIA_MES:float QTDE_EFICIENCIA:integer QTDE_EFICIENCIA_MES:integer");
     EXPECT_EQ(layout(dm.cdsSetorFunc),
-              "SETOR:text2 FUNCIONARIO:text3 NOME_FUNCIONARIO:text50 MEDIA_EFICIENCIA:float "
+              "SETOR:text2 FUNCIONARIO:text3 NOME_FUNCIONARIO:text60 MEDIA_EFICIENCIA:float "
               "MEDIA_EFICIENCIA_MES:float SOMA_EFICIENCIA:float SOMA_EFICIENCIA_MES:float QTDE_EFICIENCIA:integer "
               "QTDE_EFICIENCIA_MES:integer");
     BalancoCapacidade b(dm);
@@ -95,14 +95,14 @@ TEST(CalcModule, LimparCdsCreatesOrEmptiesTheVisibleRows)
     EXPECT_EQ(dm.cdsSetores.recordCount(), 0);
     EXPECT_FALSE(dm.cdsSetores.logChanges());
 
-    const QString longName = QString(35, 'S');
+    const QString longName = QString(45, 'S');
     for (const char* cod : {"01", "02", "03"}) {
         dm.cdsSetores.append();
         dm.cdsSetoresCOD->setAsString(cod);
         dm.cdsSetoresNOME->setAsString(longName);
         dm.cdsSetores.post();
     }
-    EXPECT_EQ(dm.cdsSetoresNOME->asString(), QString(30, 'S'));
+    EXPECT_EQ(dm.cdsSetoresNOME->asString(), QString(40, 'S'));
     dm.cdsSetores.setFilter("COD IN('01','03')");
     dm.cdsSetores.setFiltered(true);
     dm.LimparCds(dm.cdsSetores);
@@ -119,11 +119,11 @@ TEST(CalcModule, NamesAreCutToTheRoomOfEachTable)
     TdmMarvessa dm;
     dm.LimparCds(dm.cdsTempoSetor);
     dm.cdsTempoSetor.append();
-    dm.cdsTempoSetorNOME_SETOR->setAsString(QString(35, 'x'));
-    dm.cdsTempoSetorNOME_FUNCIONARIO->setAsString(QString(45, 'y'));
+    dm.cdsTempoSetorNOME_SETOR->setAsString(QString(45, 'x'));
+    dm.cdsTempoSetorNOME_FUNCIONARIO->setAsString(QString(65, 'y'));
     dm.cdsTempoSetor.post();
-    EXPECT_EQ(dm.cdsTempoSetorNOME_SETOR->asString().size(), 35);
-    EXPECT_EQ(dm.cdsTempoSetorNOME_FUNCIONARIO->asString().size(), 40);
+    EXPECT_EQ(dm.cdsTempoSetorNOME_SETOR->asString().size(), 40);
+    EXPECT_EQ(dm.cdsTempoSetorNOME_FUNCIONARIO->asString().size(), 60);
 }
 
 TEST(CalcModule, AssigningTheConnectionMovesEveryStatement)

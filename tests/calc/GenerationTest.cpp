@@ -296,20 +296,31 @@ TEST(Generation, RowsAreTheSameWhateverTheLengthOfThePeriod)
     EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
 }
 
-TEST(Generation, NamesAreCutToEachTablesRoom)
+TEST(Generation, NamesReachThePagesWholeUpToTheirSourceColumns)
 {
-    const QString longSector = QString("Setor de Montagem e Acabamento Final X").left(35);
-    const QString longName = QString("Maria Aparecida dos Santos Conceição Oliveira").left(45);
-    Factory f(sector("05", longSector, 5, "05") + employee("009", longName) + productTime("P1", "05", 30) +
-              shift({"2026-11-05", "05", "009"}) + ticket(1, 1, "05", "2026-11-05 10:00", "10:00", 1, "009", {"P1"}));
+    // Names as long as their source columns (SETOR.NOME_SE 40, TABELA.DESC_TA
+    // 60) reach the pages whole: two sectors whose names start alike are
+    // never shown as one. A longer one is cut to the column's room.
+    const QString setor06 = QStringLiteral("Pré-Fabricação e Preparação de Cabed 06");
+    const QString setor14 = QStringLiteral("Pré-Fabricação e Preparação de Cabed 14");
+    const QString longName = QStringLiteral("Maria Aparecida da Conceição Rodrigues de Albuquerque Santos");
+    ASSERT_EQ(longName.size(), 60);
+    Factory f(sector("06", setor06, 6, "06") + sector("14", setor14, 14, "14") + employee("009", longName) +
+              productTime("P1", "06", 30) + productTime("P1", "14", 30) + shift({"2026-11-05", "06", "009"}) +
+              shift({"2026-11-05", "14", "009"}) +
+              ticket(1, 1, "06", "2026-11-05 10:00", "10:00", 1, "009", {"P1"}) +
+              ticket(2, 1, "14", "2026-11-05 10:00", "10:00", 1, "009", {"P1"}));
     f.dm.GerarCdsEficiencia();
-    f.row(kDay, "05", "009");
-    EXPECT_EQ(f.dm.cdsTempoSetorNOME_SETOR->asString(), longSector);
-    EXPECT_EQ(f.dm.cdsTempoSetorNOME_FUNCIONARIO->asString(), longName.left(40));
-    f.dm.cdsSetores.first();
-    EXPECT_EQ(f.dm.cdsSetoresNOME->asString(), longSector.left(30));
-    f.dm.cdsSetorFunc.first();
-    EXPECT_EQ(f.dm.cdsSetorFuncNOME_FUNCIONARIO->asString(), longName.left(40));
+    f.row(kDay, "06", "009");
+    EXPECT_EQ(f.dm.cdsTempoSetorNOME_SETOR->asString(), setor06);
+    EXPECT_EQ(f.dm.cdsTempoSetorNOME_FUNCIONARIO->asString(), longName);
+    QStringList setores, funcionarios;
+    for (const LinhaSetor& s : f.dm.LinhasSetores())
+        setores << s.nome;
+    for (const LinhaSetorFuncionario& l : f.dm.LinhasSetorFuncionario())
+        funcionarios << l.nomeFuncionario;
+    EXPECT_EQ(setores, QStringList({setor06, setor14}));
+    EXPECT_EQ(funcionarios, QStringList({longName, longName}));
 }
 
 TEST(Generation, DiferencaMinutosReadsClockTexts)
@@ -401,3 +412,4 @@ TEST(Generation, AbsurdRecordsAreCountedAsTheyAreAndLoggedWithTheirTicket)
     EXPECT_EQ(f.field("QTDE_FICHAS"), 3);
     EXPECT_DOUBLE_EQ(f.field("TEMPO_TOT"), (200000.0 * 30 + 5) + (90000 + 5) + (10 * 30 + 5));
 }
+

@@ -274,7 +274,7 @@ TEST_F(MainWindow, AnOverviewOfEverySectorComesFirstWhenAsked)
     const QJsonArray setores = resumo["setores"].toArray();
     ASSERT_EQ(setores.size(), 2);
     EXPECT_EQ(setores[0].toObject()["codigo"].toString(), "03");
-    EXPECT_EQ(setores[0].toObject()["nome"].toString(), "Costura");
+    EXPECT_EQ(setores[0].toObject()["nome"].toString(), "03 · Costura"); // the code first, beside the name
     EXPECT_EQ(setores[0].toObject()["diario"].toString(), "65%");
     EXPECT_EQ(setores[0].toObject()["classe_diario"].toString(), "acima");
     EXPECT_EQ(setores[1].toObject()["codigo"].toString(), "11");
