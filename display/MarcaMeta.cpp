@@ -39,11 +39,11 @@ EstiloMeta estiloMeta(ClasseMeta c)
 {
     switch (c) {
     case ClasseMeta::Acima:
-        return {QColor(0x1B, 0x6E, 0x2F), Qt::white, QStringLiteral("▲")};
+        return {QColor(0x9B, 0xE3, 0x9B), Qt::black, QStringLiteral("▲")};
     case ClasseMeta::Perto:
-        return {QColor(0xFF, 0xC4, 0x0C), Qt::black, QStringLiteral("►")};
+        return {QColor(0xD9, 0x8A, 0x00), Qt::black, QStringLiteral("►")};
     case ClasseMeta::Abaixo:
-        return {QColor(0xB7, 0x1C, 0x1C), Qt::white, QStringLiteral("▼")};
+        return {QColor(0x8E, 0x1B, 0x1B), Qt::white, QStringLiteral("▼")};
     case ClasseMeta::Nenhuma:
         break;
     }
@@ -51,11 +51,11 @@ EstiloMeta estiloMeta(ClasseMeta c)
 }
 
 ClasseMeta marcarPercentual(QLabel& label, FundoMeta& fundo, std::optional<long long> percentual,
-                            std::optional<double> meta)
+                            std::optional<double> meta, const QColor& semClasse)
 {
     const ClasseMeta c = percentual ? classeMeta(*percentual, meta) : ClasseMeta::Nenhuma;
     fundo.cobrir(label, label.font(), label.text(), c);
-    setTextColor(&label, c == ClasseMeta::Nenhuma ? QColor(Qt::black) : estiloMeta(c).texto);
+    setTextColor(&label, c == ClasseMeta::Nenhuma ? semClasse : estiloMeta(c).texto);
     return c;
 }
 
@@ -75,14 +75,22 @@ void FundoMeta::cobrir(const QWidget& label, const QFont& fonte, const QString& 
     const QFontMetrics fm(fonte);
     const int largura = fm.horizontalAdvance(texto);
     const int altura = fm.capHeight();
-    const int folga = std::max(4, altura / 5);
-    margemMarca_ = altura * 3 / 4 + folga;
-    const int x = label.x() + (label.width() - largura) / 2 - folga - margemMarca_;
+    const Alcance a = alcance(fonte);
+    const int folga = a.direita;
+    margemMarca_ = a.esquerda - folga;
+    const int x = label.x() + (label.width() - largura) / 2 - a.esquerda;
     const int y = label.y() + fm.ascent() - altura - folga;
-    setGeometry(x, y, largura + 2 * folga + margemMarca_, altura + 2 * folga);
+    setGeometry(x, y, largura + a.esquerda + a.direita, altura + 2 * folga);
     stackUnder(const_cast<QWidget*>(&label));
     show();
     update();
+}
+
+FundoMeta::Alcance FundoMeta::alcance(const QFont& fonte)
+{
+    const int altura = QFontMetrics(fonte).capHeight();
+    const int folga = std::max(4, altura / 5);
+    return {altura * 3 / 4 + 2 * folga, folga};
 }
 
 void FundoMeta::paintEvent(QPaintEvent*)

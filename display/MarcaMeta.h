@@ -18,7 +18,9 @@ QString nomeClasseMeta(ClasseMeta c);
 // How a class is drawn: the figure on a rounded chip of its own colour,
 // with a mark beside it, so that the classes differ in more than hue and
 // stay readable on every row and band colour (a white rim parts the chip
-// from any background).
+// from any background). The classes differ in lightness too (light green
+// at or above, amber close below, dark red further below), so that eyes
+// that tell red from green poorly still tell above from below.
 struct EstiloMeta {
     QColor fundo;
     QColor texto;
@@ -33,7 +35,7 @@ class FundoMeta;
 // target: the chip behind it and the text colour; as designed without a
 // target or a figure. Returns the class.
 ClasseMeta marcarPercentual(QLabel& label, FundoMeta& fundo, std::optional<long long> percentual,
-                            std::optional<double> meta);
+                            std::optional<double> meta, const QColor& semClasse = Qt::black);
 
 // The chip behind a percentage label, with the class's mark at its left.
 class FundoMeta : public QWidget {
@@ -43,6 +45,14 @@ public:
     // Around the text of label (centred in it, top aligned), for class c;
     // hidden for none.
     void cobrir(const QWidget& label, const QFont& fonte, const QString& texto, ClasseMeta c);
+    // How far a chip for a text in this font reaches past the text: to the
+    // left (the mark and the margin) and to the right (the margin).
+    struct Alcance {
+        int esquerda, direita;
+    };
+    static Alcance alcance(const QFont& fonte);
+    // The widest figure a chip holds, for room kept for it: three digits.
+    static QString maiorTexto() { return QStringLiteral("000%"); }
     ClasseMeta classe() const { return classe_; }
 
 protected:

@@ -160,3 +160,24 @@ void setTextColor(QWidget* widget, const QColor& color)
     p.setColor(QPalette::WindowText, color);
     widget->setPalette(p);
 }
+
+namespace {
+
+double luminancia(const QColor& c)
+{
+    auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+} // namespace
+
+double contraste(const QColor& a, const QColor& b)
+{
+    const double la = luminancia(a), lb = luminancia(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor textoSobre(const QColor& fundo)
+{
+    return contraste(fundo, Qt::black) >= contraste(fundo, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);
+}

@@ -59,3 +59,8 @@ class QWidget;
 void setFill(QWidget* widget, const QColor& color);
 // The widget's text colour.
 void setTextColor(QWidget* widget, const QColor& color);
+// The contrast of two colours, as the web's accessibility rules measure it
+// (1 to 21).
+double contraste(const QColor& a, const QColor& b);
+// Black or white, whichever reads better on the colour.
+QColor textoSobre(const QColor& fundo);

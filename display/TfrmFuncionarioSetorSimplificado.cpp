@@ -40,7 +40,7 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
     lblDia = percent("lblDia", c.xDiario);
     lblMes = percent("lblMes", c.xMensal);
     FAjustePercentual = scaledSize(c.ajustePercentual, f);
-    FFontePercentual = lblDia->font();
+    FFontePercentual = FFonteDesenho = lblDia->font();
     FLargura = scaledSize(c.largura, f);
     FXDia = lblDia->x();
     FXMes = lblMes->x();
@@ -51,7 +51,37 @@ int TfrmFuncionarioSetorSimplificado::larguraNome() const
 {
     // Up to the daily column, less the half gap a wide percentage may take.
     const int gap = std::max(0, FXMes - FXDia - FLargura);
-    return FXDia - gap / 2 - lblNome->x() - 10;
+    const int ate = FXDia - gap / 2 - lblNome->x() - 10;
+    if (!FMeta)
+        return ate;
+    // With a target, up to where the widest chip may reach, and a clear gap.
+    const int largura = QFontMetrics(FFontePercentual).horizontalAdvance(FundoMeta::maiorTexto());
+    const int chip = FXDia + FLargura / 2 - largura / 2 - FundoMeta::alcance(FFontePercentual).esquerda;
+    return std::min(ate, chip - folgaChips() - lblNome->x());
+}
+
+int TfrmFuncionarioSetorSimplificado::folgaChips() const
+{
+    return std::max(8, QFontMetrics(FFontePercentual).capHeight() / 3);
+}
+
+void TfrmFuncionarioSetorSimplificado::ajustarFontePercentual()
+{
+    // With a target, the figures are drawn small enough that two of the
+    // widest chips side by side keep a clear gap between them.
+    QFont fonte = FFonteDesenho;
+    if (FMeta) {
+        const int minimo = fonte.pixelSize() * 6 / 10;
+        auto cabem = [&](const QFont& f) {
+            const int largura = QFontMetrics(f).horizontalAdvance(FundoMeta::maiorTexto());
+            const FundoMeta::Alcance a = FundoMeta::alcance(f);
+            const int folga = std::max(8, QFontMetrics(f).capHeight() / 3);
+            return FXMes - FXDia >= largura + a.esquerda + a.direita + folga;
+        };
+        while (fonte.pixelSize() > minimo && !cabem(fonte))
+            fonte.setPixelSize(fonte.pixelSize() - 1);
+    }
+    FFontePercentual = fonte;
 }
 
 void TfrmFuncionarioSetorSimplificado::Redimensionar()
@@ -78,10 +108,22 @@ QString TfrmFuncionarioSetorSimplificado::formatPercent(double value, double max
     return p ? QString::number(*p) + QLatin1Char('%') : QStringLiteral("0%");
 }
 
+void TfrmFuncionarioSetorSimplificado::setCor(const QColor& color)
+{
+    setBackground(color);
+    FCorTexto = textoSobre(color);
+    for (QLabel* l : {lblRank, lblNome, lblDia, lblMes})
+        setTextColor(l, FCorTexto);
+    marcarMeta();
+}
+
 void TfrmFuncionarioSetorSimplificado::setMeta(std::optional<double> meta)
 {
     FMeta = meta;
-    marcarMeta();
+    ajustarFontePercentual();
+    if (FFuncionario)
+        UPdate();
+    Redimensionar();
 }
 
 void TfrmFuncionarioSetorSimplificado::marcarMeta()
@@ -93,10 +135,10 @@ void TfrmFuncionarioSetorSimplificado::marcarMeta()
     const bool visivel = FFuncionario && ExibirConteudo();
     marcarPercentual(*lblDia, *fundoDia,
                      visivel ? percentual(FFuncionario->ValorDiario(), FFuncionario->MaximoDiario()) : std::nullopt,
-                     FMeta);
+                     FMeta, FCorTexto);
     marcarPercentual(*lblMes, *fundoMes,
                      visivel ? percentual(FFuncionario->ValorMensal(), FFuncionario->MaximoMensal()) : std::nullopt,
-                     FMeta);
+                     FMeta, FCorTexto);
 }
 
 void TfrmFuncionarioSetorSimplificado::setFuncionario(TFuncionario* v)

@@ -25,7 +25,8 @@ public:
     void UPdate();
 
     // The background of a band row, set by the page from its palette.
-    void setCor(const QColor& color) { setBackground(color); }
+    // Its texts in black or white, whichever reads better on it.
+    void setCor(const QColor& color);
 
     QLabel* lblDia;
     QLabel* lblMes;
@@ -50,6 +51,9 @@ protected:
 
 private:
     void colocarPercentual(QLabel* label, int x, const QString& texto);
+    // The figures' font for the target in force; the gap kept beside a chip.
+    void ajustarFontePercentual();
+    int folgaChips() const;
 
     FundoMeta* fundoDia;
     FundoMeta* fundoMes;
@@ -58,5 +62,7 @@ private:
     int FAjustePercentual = 0;
     int FLargura = 0;
     QFont FFontePercentual;
+    QFont FFonteDesenho; // the figures' font as designed
+    QColor FCorTexto = Qt::black; // texts off a chip
     int FXDia = 0, FXMes = 0;
 };

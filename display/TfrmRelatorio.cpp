@@ -170,8 +170,11 @@ void TfrmRelatorio::Clear()
 
 void TfrmRelatorio::setMeta(std::optional<double> meta)
 {
-    if (faixaSetor)
+    FMeta = meta;
+    if (faixaSetor) {
         faixaSetor->setMeta(meta);
+        pintarFaixa();
+    }
     for (TfrmfuncionarioSetorBase* row : linhas)
         if (auto* s = qobject_cast<TfrmFuncionarioSetorSimplificado*>(row))
             s->setMeta(meta);
@@ -184,6 +187,19 @@ void TfrmRelatorio::AtualizarSetor(double diario, double mensal)
     FFuncionarioSetor->setValorDiario(diario);
     FFuncionarioSetor->setValorMensal(mensal);
     faixaSetor->UPdate();
+    pintarFaixa();
+}
+
+void TfrmRelatorio::pintarFaixa()
+{
+    if (!faixaSetor || FCores.isEmpty())
+        return;
+    // With a target the band says the sector's class of the day; without
+    // one it wears the sector's colour.
+    QColor cor = FCores[FOrdemSetor].Fim;
+    if (const ClasseMeta c = faixaSetor->classeDiario(); FMeta && c != ClasseMeta::Nenhuma)
+        cor = estiloMeta(c).fundo;
+    faixaSetor->setCor(cor);
 }
 
 int TfrmRelatorio::Paginas() const
@@ -240,8 +256,8 @@ void TfrmRelatorio::setOrdemSetor(int v)
     FOrdemSetor = v;
     const TCor& cor = FCores[v];
     BarraTitulo->setCores(cor.Inicio, cor.Fim);
-    if (panelSetor->isVisibleTo(this) && faixaSetor)
-        faixaSetor->setCor(cor.Fim);
+    if (panelSetor->isVisibleTo(this))
+        pintarFaixa();
     for (QLabel* l : {lblDiario, lblMensal})
         setTextColor(l, cor.Escuro ? Qt::white : Qt::black);
 }

@@ -94,6 +94,8 @@ protected:
 
 private:
     void layoutRows();
+    // The sector band's colour: the sector's, or its class's with a target.
+    void pintarFaixa();
 
     bool FSimplificado;
     std::vector<std::unique_ptr<TFuncionario>> FFuncionarios;
@@ -101,4 +103,5 @@ private:
     int FPagina = 0;
     QList<TCor> FCores;
     int FOrdemSetor = 0;
+    std::optional<double> FMeta;
 };

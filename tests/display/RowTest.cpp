@@ -4,6 +4,9 @@
 
 #include <QLabel>
 
+#include <algorithm>
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 TEST(Scaling, WidthsOfTheTable)
@@ -155,6 +158,104 @@ TEST(Row, DatabaseTextsArePlainAndFitTheirBoxes)
             EXPECT_LT(row.lblDia->geometry().right(), row.lblMes->x()) << width;
             EXPECT_LE(row.lblMes->geometry().right(), width) << width;
         }
+    }
+    setScreenWidth(0);
+}
+
+// With a target, the chips sit where they can never cover a name, and two
+// of the widest side by side keep a clear gap: at every screen width and in
+// both layouts, with names long enough to reach them.
+TEST(Row, WithATargetNoChipCoversTheNameAndChipsKeepAGap)
+{
+    for (int width : {1920, 3840, 1366, 1080}) {
+        for (bool simplificado : {true, false}) {
+            setScreenWidth(width);
+            TfrmFuncionarioSetorSimplificado row(nullptr, simplificado);
+            row.show();
+            row.resize(width, 150);
+            row.setMeta(85);
+            for (const char* nome : {"Sandra Conceição Rodrigues", "Maria Aparecida da Conceição Rodrigues de Albuquerque"}) {
+                for (double valor : {101.0, 888.0, 7.0}) {
+                    TFuncionario f;
+                    f.setNome(QString::fromUtf8(nome));
+                    f.setValorDiario(valor);
+                    f.setValorMensal(valor);
+                    row.setFuncionario(&f);
+                    row.setExibirConteudo(true);
+                    const auto chips = row.findChildren<FundoMeta*>();
+                    ASSERT_EQ(chips.size(), 2);
+                    QRect dia = chips[0]->geometry(), mes = chips[1]->geometry();
+                    if (dia.x() > mes.x())
+                        std::swap(dia, mes);
+                    ASSERT_TRUE(chips[0]->isVisible() && chips[1]->isVisible());
+                    const int fimNome =
+                        row.lblNome->x() + row.lblNome->fontMetrics().horizontalAdvance(row.lblNome->text());
+                    const std::string onde = std::to_string(width) + (simplificado ? " S " : " N ") + nome + " " +
+                                             std::to_string(valor);
+                    EXPECT_LT(fimNome, dia.left()) << onde;
+                    EXPECT_GE(mes.left() - dia.right(), 8) << onde;
+                }
+            }
+        }
+    }
+    setScreenWidth(0);
+}
+
+namespace {
+
+// The luminance of a colour as eyes without red (protanopia) or green
+// (deuteranopia) cones see it (Machado, Oliveira and Fernandes 2009, full
+// severity, in linear RGB), or as typical eyes do.
+double luminanciaVista(const QColor& c, const double (*m)[3])
+{
+    auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const double rgb[3] = {linear(c.redF()), linear(c.greenF()), linear(c.blueF())};
+    double out[3];
+    for (int i = 0; i < 3; ++i) {
+        out[i] = m ? m[i][0] * rgb[0] + m[i][1] * rgb[1] + m[i][2] * rgb[2] : rgb[i];
+        out[i] = std::clamp(out[i], 0.0, 1.0);
+    }
+    return 0.2126 * out[0] + 0.7152 * out[1] + 0.0722 * out[2];
+}
+
+double contrasteVisto(const QColor& a, const QColor& b, const double (*m)[3])
+{
+    const double la = luminanciaVista(a, m), lb = luminanciaVista(b, m);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+// Above and below the target differ in lightness, not only in hue, for
+// eyes that tell red from green poorly; every text on a chip or on the
+// sector band reads at 4.5:1 or better.
+TEST(Row, TargetClassesDifferInLightnessForEveryEye)
+{
+    static const double deuteranopia[3][3] = {
+        {0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}};
+    static const double protanopia[3][3] = {
+        {0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}};
+    const QColor acima = estiloMeta(ClasseMeta::Acima).fundo, abaixo = estiloMeta(ClasseMeta::Abaixo).fundo;
+    for (const double(*m)[3] : {static_cast<const double(*)[3]>(nullptr), deuteranopia, protanopia})
+        EXPECT_GE(contrasteVisto(acima, abaixo, m), 3.0);
+    // The old green and red: the same lightness, told apart only by the mark.
+    EXPECT_LT(contrasteVisto(QColor(0x1B, 0x6E, 0x2F), QColor(0xB7, 0x1C, 0x1C), deuteranopia), 1.5);
+
+    for (ClasseMeta c : {ClasseMeta::Acima, ClasseMeta::Perto, ClasseMeta::Abaixo}) {
+        const EstiloMeta e = estiloMeta(c);
+        EXPECT_GE(contraste(e.fundo, e.texto), 4.5) << nomeClasseMeta(c).toStdString();
+    }
+    // The band's texts on any colour it may wear: every sector colour of
+    // the palette and every class colour.
+    setScreenWidth(1920);
+    TfrmFuncionarioSetorSimplificado faixa;
+    QList<QColor> cores = {QColor(0x80, 0x40, 0x40), QColor(0xA4, 0x35, 0x00), QColor(0x80, 0, 0), Qt::green, Qt::red};
+    for (ClasseMeta c : {ClasseMeta::Acima, ClasseMeta::Perto, ClasseMeta::Abaixo})
+        cores << estiloMeta(c).fundo;
+    for (const QColor& cor : cores) {
+        faixa.setCor(cor);
+        for (QLabel* l : {faixa.lblNome, faixa.lblDia, faixa.lblMes})
+            EXPECT_GE(contraste(cor, l->palette().color(QPalette::WindowText)), 4.5) << cor.name().toStdString();
     }
     setScreenWidth(0);
 }
