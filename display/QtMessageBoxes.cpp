@@ -56,14 +56,15 @@ protected:
     }
 };
 
-QString estilo(int texto)
+// A question's or a message's look: its frame, its text and its buttons in
+// the same large type.
+QString estilo(const QString& moldura, int texto)
 {
-    return QStringLiteral("#caixaPergunta { border: 4px solid #214D8C; background: white; }"
+    return moldura + QStringLiteral(" { border: 4px solid #214D8C; background: white; }"
                           "QLabel { font-family: Tahoma; font-size: %1px; min-width: 16em; padding: 0.4em; }"
-                          "QPushButton { font-family: Tahoma; font-size: %2px; min-width: 5em;"
+                          "QPushButton { font-family: Tahoma; font-size: %1px; min-width: 5em;"
                           " padding: 0.3em 1em; }")
-        .arg(texto)
-        .arg(texto * 3 / 4);
+        .arg(texto);
 }
 
 // The question inside the window itself, not as a second window: a kiosk
@@ -74,7 +75,7 @@ platform::MsgResult perguntarNaJanela(QWidget* dono, const QString& text, int te
     Camada camada(dono);
     auto* caixa = new QFrame(&camada);
     caixa->setObjectName(QStringLiteral("caixaPergunta"));
-    caixa->setStyleSheet(estilo(texto));
+    caixa->setStyleSheet(estilo(QStringLiteral("#caixaPergunta"), texto));
     auto* rotulo = new QLabel(text, caixa);
     rotulo->setAlignment(Qt::AlignCenter);
     rotulo->setWordWrap(true);
@@ -84,8 +85,10 @@ platform::MsgResult perguntarNaJanela(QWidget* dono, const QString& text, int te
     coluna->setContentsMargins(texto, texto / 2, texto, texto / 2);
     coluna->addWidget(rotulo);
     coluna->addWidget(botoes);
+    // Low on the page: the sector's band and its first rows stay in sight.
     auto* meio = new QGridLayout(&camada);
-    meio->addWidget(caixa, 0, 0, Qt::AlignCenter);
+    meio->setContentsMargins(texto / 2, texto / 2, texto / 2, texto / 2);
+    meio->addWidget(caixa, 0, 0, Qt::AlignHCenter | Qt::AlignBottom);
 
     QEventLoop espera;
     platform::MsgResult resposta = platform::MsgResult::No;
@@ -122,18 +125,16 @@ platform::MsgResult QtMessageBoxes::show(const QString& caption, const QString& 
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == QLatin1String("frmPrincipal") && w->isVisible())
             dono = w;
-    const int texto = fontPt(QStringLiteral("Tahoma"), 28, false).pixelSize();
+    // A question over the pages: in the type of the pages' names, growing
+    // with the screen as they do.
     if (dono && buttons == platform::MsgButtons::YesNo)
-        return perguntarNaJanela(dono, text, texto, FTempoResposta);
+        return perguntarNaJanela(dono, text, fontPt(QStringLiteral("Tahoma"), scaled(48, displayScaleFactor()), false).pixelSize(),
+                                 FTempoResposta);
+    const int texto = fontPt(QStringLiteral("Tahoma"), 28, false).pixelSize();
 
     QMessageBox box(dono);
     box.setWindowFlag(Qt::FramelessWindowHint);
-    box.setStyleSheet(QStringLiteral("QMessageBox { border: 4px solid #214D8C; background: white; }"
-                                     "QLabel { font-family: Tahoma; font-size: %1px; min-width: 16em; padding: 0.4em; }"
-                                     "QPushButton { font-family: Tahoma; font-size: %2px; min-width: 5em;"
-                                     " padding: 0.3em 1em; }")
-                          .arg(texto)
-                          .arg(texto * 3 / 4));
+    box.setStyleSheet(estilo(QStringLiteral("QMessageBox"), texto));
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {
