@@ -35,6 +35,9 @@ const Configuracao kConfiguracoes[] = {
     {Ajuste::Meta, "Tolvaneo", "Meta", "", "nenhuma", Leitura::Texto, ParteRecarga::Tela,
      "Percentual alvo: cada percentual da tela numa cor com uma marca (▲ na meta ou acima, ► até 10 pontos abaixo, "
      "▼ mais abaixo); sem ele, sem cores."},
+    {Ajuste::Contato, "Tolvaneo", "Contato", "", "ninguém", Leitura::Texto, ParteRecarga::Tela,
+     "Quem chamar quando a tela pede uma pessoa (erro de configuração, senha, permissão), por exemplo "
+     "\"TI — ramal 214\"."},
     {Ajuste::DB, "Paths", "DB", "", nullptr, Leitura::Texto, ParteRecarga::Conexao,
      "O banco de produção: servidor:caminho, ou um arquivo neste PC (motor embutido)."},
     {Ajuste::ACESSO, "Paths", "ACESSO", "", nullptr, Leitura::Texto, ParteRecarga::Execucao, "Banco de acesso (mantido por compatibilidade, não é aberto)."},

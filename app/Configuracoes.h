@@ -49,6 +49,7 @@ enum class Ajuste {
     Resumo,
     Relogio,
     Meta,
+    Contato,
     DB,
     ACESSO,
     Chave,

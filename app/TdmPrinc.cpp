@@ -253,6 +253,7 @@ void TdmPrinc::lerConfiguracoes(const IniFile& ini)
     FRelogio = lerTexto(ini, Ajuste::Relogio) == QLatin1String("S");
     FResumo = lerTexto(ini, Ajuste::Resumo) == QLatin1String("S");
     FMeta = lerMeta(lerTexto(ini, Ajuste::Meta));
+    FContato = lerTexto(ini, Ajuste::Contato).simplified();
     // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
     const qint64 ms = qint64(lerInteiro(ini, Ajuste::TempoTroca)) * 1000;
     FTempoTroca = std::int32_t(std::clamp<qint64>(ms, std::numeric_limits<std::int32_t>::min(),
@@ -277,6 +278,7 @@ void TdmPrinc::assumirExibicao(const TdmPrinc& lido)
     FRelogio = lido.FRelogio;
     FResumo = lido.FResumo;
     FMeta = lido.FMeta;
+    FContato = lido.FContato;
     FTempoTroca = lido.FTempoTroca;
     FSetores = lido.FSetores;
     FFuncionarios = lido.FFuncionarios;

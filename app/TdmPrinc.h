@@ -94,6 +94,8 @@ public:
     void setResumo(bool v) { FResumo = v; }
     // The target percentage the pages' figures are drawn against; none: no colours.
     std::optional<double> Meta() const { return FMeta; }
+    // Who the screen names when it needs a person; empty: nobody named.
+    const QString& Contato() const { return FContato; }
     void setMeta(std::optional<double> v) { FMeta = v; }
     void setRelogio(bool v) { FRelogio = v; }
     void setSimplificado(bool v) { FSimplificado = v; }
@@ -139,6 +141,7 @@ private:
     bool FRelogio = false;
     bool FResumo = false;
     std::optional<double> FMeta;
+    QString FContato;
     std::int32_t FTempoTroca = 0;
     QString FSetores;
     QString FFuncionarios;
