@@ -50,12 +50,21 @@ EstiloMeta estiloMeta(ClasseMeta c)
     return {QColor(), Qt::black, QString()};
 }
 
+EstiloMeta estiloApagado(ClasseMeta c)
+{
+    return {QColor(0xBD, 0xBD, 0xBD), QColor(0x40, 0x40, 0x40), estiloMeta(c).marca};
+}
+
 ClasseMeta marcarPercentual(QLabel& label, FundoMeta& fundo, std::optional<long long> percentual,
-                            std::optional<double> meta, const QColor& semClasse)
+                            std::optional<double> meta, const QColor& semClasse, bool apagado,
+                            const QColor& apagadoSemClasse)
 {
     const ClasseMeta c = percentual ? classeMeta(*percentual, meta) : ClasseMeta::Nenhuma;
-    fundo.cobrir(label, label.font(), label.text(), c);
-    setTextColor(&label, c == ClasseMeta::Nenhuma ? semClasse : estiloMeta(c).texto);
+    fundo.cobrir(label, label.font(), label.text(), c, apagado);
+    if (c == ClasseMeta::Nenhuma)
+        setTextColor(&label, apagado ? apagadoSemClasse : semClasse);
+    else
+        setTextColor(&label, (apagado ? estiloApagado(c) : estiloMeta(c)).texto);
     return c;
 }
 
@@ -65,9 +74,10 @@ FundoMeta::FundoMeta(QWidget* parent) : QWidget(parent)
     hide();
 }
 
-void FundoMeta::cobrir(const QWidget& label, const QFont& fonte, const QString& texto, ClasseMeta c)
+void FundoMeta::cobrir(const QWidget& label, const QFont& fonte, const QString& texto, ClasseMeta c, bool apagado)
 {
     classe_ = c;
+    apagado_ = apagado;
     if (c == ClasseMeta::Nenhuma || texto.isEmpty()) {
         hide();
         return;
@@ -95,14 +105,21 @@ FundoMeta::Alcance FundoMeta::alcance(const QFont& fonte)
 
 void FundoMeta::paintEvent(QPaintEvent*)
 {
-    const EstiloMeta e = estiloMeta(classe_);
+    const EstiloMeta e = apagado_ ? estiloApagado(classe_) : estiloMeta(classe_);
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal raio = height() / 5.0;
     const qreal borda = std::max(2.0, height() / 30.0);
+    const QRectF caixa = QRectF(rect()).adjusted(borda / 2, borda / 2, -borda / 2, -borda / 2);
     p.setPen(QPen(Qt::white, borda));
     p.setBrush(e.fundo);
-    p.drawRoundedRect(QRectF(rect()).adjusted(borda / 2, borda / 2, -borda / 2, -borda / 2), raio, raio);
+    p.drawRoundedRect(caixa, raio, raio);
+    if (apagado_) {
+        // Hatched: old, at a glance.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QBrush(QColor(0x9A, 0x9A, 0x9A), Qt::BDiagPattern));
+        p.drawRoundedRect(caixa, raio, raio);
+    }
     QFont marca = font();
     marca.setPixelSize(std::max(6, height() * 2 / 5));
     p.setFont(marca);

@@ -27,6 +27,8 @@ struct EstiloMeta {
     QString marca; // ▲ at or above, ► close below, ▼ further below
 };
 EstiloMeta estiloMeta(ClasseMeta c);
+// Old figures' chips: grey and hatched whatever the class, the mark kept.
+EstiloMeta estiloApagado(ClasseMeta c);
 
 class QLabel;
 class FundoMeta;
@@ -34,8 +36,11 @@ class FundoMeta;
 // Draws a percentage label (its text already set) in its class against the
 // target: the chip behind it and the text colour; as designed without a
 // target or a figure. Returns the class.
+// Old figures (apagado) are drawn grey: the text in apagadoSemClasse off a
+// chip, the chip grey and hatched.
 ClasseMeta marcarPercentual(QLabel& label, FundoMeta& fundo, std::optional<long long> percentual,
-                            std::optional<double> meta, const QColor& semClasse = Qt::black);
+                            std::optional<double> meta, const QColor& semClasse = Qt::black, bool apagado = false,
+                            const QColor& apagadoSemClasse = QColor(0x66, 0x66, 0x66));
 
 // The chip behind a percentage label, with the class's mark at its left.
 class FundoMeta : public QWidget {
@@ -44,7 +49,7 @@ public:
     explicit FundoMeta(QWidget* parent);
     // Around the text of label (centred in it, top aligned), for class c;
     // hidden for none.
-    void cobrir(const QWidget& label, const QFont& fonte, const QString& texto, ClasseMeta c);
+    void cobrir(const QWidget& label, const QFont& fonte, const QString& texto, ClasseMeta c, bool apagado = false);
     // How far a chip for a text in this font reaches past the text: to the
     // left (the mark and the margin) and to the right (the margin).
     struct Alcance {
@@ -60,5 +65,6 @@ protected:
 
 private:
     ClasseMeta classe_ = ClasseMeta::Nenhuma;
+    bool apagado_ = false;
     int margemMarca_ = 0;
 };

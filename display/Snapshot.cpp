@@ -70,9 +70,25 @@ QJsonObject describeRow(const TfrmfuncionarioSetorBase* row)
 
 } // namespace
 
+QJsonObject describeEstado(const TfrmPrincipal& window)
+{
+    QJsonObject o;
+    o[QStringLiteral("estado")] = window.estadoTela();
+    if (window.panelAviso->isVisibleTo(&window)) {
+        o[QStringLiteral("aviso")] = window.lblAviso->text();
+        if (window.lblAvisoDetalhe->isVisibleTo(&window))
+            o[QStringLiteral("aviso_detalhe")] = window.lblAvisoDetalhe->text();
+    }
+    if (window.lblIndicadores->isVisibleTo(&window)) {
+        o[QStringLiteral("mensagem")] = window.lblIndicadores->text();
+        o[QStringLiteral("mensagem_detalhe")] = window.lblDetalhe->text();
+    }
+    return o;
+}
+
 QJsonObject describeResumo(const TfrmPrincipal& window)
 {
-    QJsonObject page;
+    QJsonObject page = describeEstado(window);
     page[QStringLiteral("resumo")] = true;
     page[QStringLiteral("titulo")] = window.lblTItulo->text();
     if (window.lblRelogio->isVisibleTo(&window))
@@ -95,7 +111,7 @@ QJsonObject describeResumo(const TfrmPrincipal& window)
 
 QJsonObject describePage(const TfrmPrincipal& window)
 {
-    QJsonObject page;
+    QJsonObject page = describeEstado(window);
     const TfrmRelatorio* r = window.frmRelatorio();
     page[QStringLiteral("setor")] = window.codigoAtual();
     page[QStringLiteral("titulo")] = window.lblTItulo->text();

@@ -16,3 +16,6 @@ int runSnapshot(QApplication& app, const QString& outDir, const QSize& size);
 QJsonObject describePage(const TfrmPrincipal& window);
 // The overview page on show, as pages.json describes it.
 QJsonObject describeResumo(const TfrmPrincipal& window);
+// The state of the screen: its name ("estado"), and the banner's or the
+// message page's words.
+QJsonObject describeEstado(const TfrmPrincipal& window);

@@ -117,6 +117,14 @@ void TfrmFuncionarioSetorSimplificado::setCor(const QColor& color)
     marcarMeta();
 }
 
+void TfrmFuncionarioSetorSimplificado::setApagado(bool v)
+{
+    if (FApagado == v)
+        return;
+    FApagado = v;
+    marcarMeta();
+}
+
 void TfrmFuncionarioSetorSimplificado::setMeta(std::optional<double> meta)
 {
     FMeta = meta;
@@ -129,16 +137,21 @@ void TfrmFuncionarioSetorSimplificado::setMeta(std::optional<double> meta)
 void TfrmFuncionarioSetorSimplificado::marcarMeta()
 {
     // Each percentage in its class's colours on its chip; as designed
-    // without a target or without a record.
-    if (!FMeta && !fundoDia->isVisibleTo(this) && !fundoMes->isVisibleTo(this))
+    // without a target or without a record; grey when old.
+    // On the band (a title row) grey text stays readable on its grey.
+    const QColor apagada = FTitulo ? QColor(0x40, 0x40, 0x40) : QColor(0x66, 0x66, 0x66);
+    if (!FMeta && !fundoDia->isVisibleTo(this) && !fundoMes->isVisibleTo(this)) {
+        for (QLabel* l : {lblDia, lblMes})
+            setTextColor(l, FApagado ? apagada : FCorTexto);
         return;
+    }
     const bool visivel = FFuncionario && ExibirConteudo();
     marcarPercentual(*lblDia, *fundoDia,
                      visivel ? percentual(FFuncionario->ValorDiario(), FFuncionario->MaximoDiario()) : std::nullopt,
-                     FMeta, FCorTexto);
+                     FMeta, FCorTexto, FApagado, apagada);
     marcarPercentual(*lblMes, *fundoMes,
                      visivel ? percentual(FFuncionario->ValorMensal(), FFuncionario->MaximoMensal()) : std::nullopt,
-                     FMeta, FCorTexto);
+                     FMeta, FCorTexto, FApagado, apagada);
 }
 
 void TfrmFuncionarioSetorSimplificado::setFuncionario(TFuncionario* v)

@@ -27,6 +27,9 @@ public:
     // The background of a band row, set by the page from its palette.
     // Its texts in black or white, whichever reads better on it.
     void setCor(const QColor& color);
+    // Old figures: the percentages and their chips grey.
+    void setApagado(bool v);
+    bool Apagado() const { return FApagado; }
 
     QLabel* lblDia;
     QLabel* lblMes;
@@ -64,5 +67,6 @@ private:
     QFont FFontePercentual;
     QFont FFonteDesenho; // the figures' font as designed
     QColor FCorTexto = Qt::black; // texts off a chip
+    bool FApagado = false;
     int FXDia = 0, FXMes = 0;
 };

@@ -62,6 +62,10 @@ void TfrmPrincipal::construir()
     Q_INIT_RESOURCE(pictures);
     imgBackgroundPrincipal.load(QStringLiteral(":/display/background.png"));
 
+    // Behind a message's heading: its kind's colour, across the page.
+    faixaMensagem = new QWidget(this);
+    faixaMensagem->setObjectName(QStringLiteral("faixaMensagem"));
+    faixaMensagem->hide();
     lblIndicadores = rotulo(this, "lblIndicadores", fontPt(QStringLiteral("Tahoma"), 26, false),
                             Qt::AlignHCenter | Qt::AlignVCenter, Qt::black, QStringLiteral("Sem indicadores."));
     lblIndicadores->setAttribute(Qt::WA_TranslucentBackground);
@@ -111,15 +115,16 @@ void TfrmPrincipal::construir()
     FVirada->setSingleShot(true);
     connect(FVirada, &QTimer::timeout, this, [this] { virarPagina(false); });
 
-    // Stale figures: a banner across the page, black on yellow, with the
-    // time of the figures and the reason; the client's text smaller after.
+    // Stale figures, or refused settings: a banner across the page as tall
+    // as a row's name, white on dark grey or on blue, with the words; what
+    // follows them in a smaller type. The client's own text goes to the log.
     panelAviso = new QWidget(this);
     panelAviso->setObjectName(QStringLiteral("panelAviso"));
-    setFill(panelAviso, QColor(0xFF, 0xD4, 0x00));
-    lblAviso = rotulo(panelAviso, "lblAviso", fontPt(QStringLiteral("Tahoma"), 26, true), Qt::AlignLeft | Qt::AlignVCenter,
-                      Qt::black);
-    lblAvisoDetalhe = rotulo(panelAviso, "lblAvisoDetalhe", fontPt(QStringLiteral("Tahoma"), 12, false),
-                             Qt::AlignLeft | Qt::AlignVCenter, Qt::black);
+    const int nome = scaled(48, displayScaleFactor());
+    lblAviso = rotulo(panelAviso, "lblAviso", fontPt(QStringLiteral("Arial"), nome, true), Qt::AlignLeft | Qt::AlignVCenter,
+                      Qt::white);
+    lblAvisoDetalhe = rotulo(panelAviso, "lblAvisoDetalhe", fontPt(QStringLiteral("Arial"), nome * 2 / 3, true),
+                             Qt::AlignLeft | Qt::AlignVCenter, Qt::white);
     panelAviso->hide();
 
     FStatus = std::make_unique<StatusFile>(FPrinc.Versao());
@@ -175,6 +180,7 @@ void TfrmPrincipal::layoutChildren()
     panelAviso->setGeometry(0, 83, w, aviso);
     lblAviso->setGeometry(20, 0, std::max(0, w - 40), aviso);
     lblIndicadores->setGeometry(0, (h - lblIndicadores->height()) / 2, w, lblIndicadores->height());
+    faixaMensagem->setGeometry(lblIndicadores->geometry());
     lblDetalhe->setGeometry(w / 10, lblIndicadores->geometry().bottom() + 20, w * 8 / 10,
                             std::max(0, h - lblIndicadores->geometry().bottom() - 40));
     const int top = 83 + (panelAviso->isVisibleTo(this) ? aviso : 0);
@@ -331,17 +337,37 @@ void TfrmPrincipal::esconderPagina()
 
 // ---- what is shown ----------------------------------------------------------
 
-void TfrmPrincipal::mostrarMensagem(const QString& titulo, const QString& detalhe)
+QString TfrmPrincipal::chameResponsavel() const
+{
+    return FPrinc.Contato().isEmpty() ? QStringLiteral("Chame o responsável.")
+                                      : QStringLiteral("Chame o responsável: %1.").arg(FPrinc.Contato());
+}
+
+void TfrmPrincipal::mostrarMensagem(const QString& titulo, const QString& detalhe, Tom tom)
 {
     // "Sem indicadores." as designed; what is wrong, larger, to be read
-    // from across the floor.
-    const bool semIndicadores = FCiclo->estado() == CicloIndicador::Estado::SemIndicadores;
+    // from across the floor, on a heading of its kind's colour: blue to
+    // wait, amber for a lost connection that is tried again, dark red when
+    // a person must act.
+    FTom = tom;
+    const bool semIndicadores = tom == Tom::SemIndicadores;
     lblIndicadores->setFont(semIndicadores ? fontPt(QStringLiteral("Tahoma"), 26, false)
                                            : fontPt(QStringLiteral("Tahoma"), 40, true));
-    lblDetalhe->setFont(fontPt(QStringLiteral("Tahoma"), semIndicadores ? 16 : 20, false));
-    lblIndicadores->resize(lblIndicadores->width(), semIndicadores ? 39 : lblIndicadores->fontMetrics().height() + 8);
+    const QColor fundo = tom == Tom::Aguarde      ? QColor(0x21, 0x60, 0xA8)
+                         : tom == Tom::SemConexao ? QColor(0xD9, 0x8A, 0x00)
+                         : tom == Tom::ChamePessoa ? QColor(0x8E, 0x1B, 0x1B)
+                                                   : QColor();
+    if (fundo.isValid())
+        setFill(faixaMensagem, fundo);
+    faixaMensagem->setVisible(fundo.isValid());
+    setTextColor(lblIndicadores, fundo.isValid() ? textoSobre(fundo) : QColor(Qt::black));
+    // Who to call, bold and larger: the line a person acts on.
+    lblDetalhe->setFont(fontPt(QStringLiteral("Tahoma"), semIndicadores ? 16 : tom == Tom::ChamePessoa ? 28 : 24,
+                               tom == Tom::ChamePessoa));
+    lblIndicadores->resize(lblIndicadores->width(), semIndicadores ? 39 : lblIndicadores->fontMetrics().height() * 2);
     setFittedText(lblIndicadores, titulo, width() - 40);
     lblIndicadores->show();
+    faixaMensagem->raise();
     lblIndicadores->raise();
     lblDetalhe->setText(detalhe);
     lblDetalhe->setVisible(!detalhe.isEmpty());
@@ -357,6 +383,7 @@ void TfrmPrincipal::mostrarEstado()
     if (estado == E::Rotacao) {
         lblIndicadores->hide();
         lblDetalhe->hide();
+        faixaMensagem->hide();
     } else {
         lblTItulo->clear();
         if (FRelatorio)
@@ -368,32 +395,40 @@ void TfrmPrincipal::mostrarEstado()
     case E::Calculando: {
         const QString db = FPrinc.ConnectionParams().Database;
         if (FCiclo->conectando())
-            mostrarMensagem(QStringLiteral("Conectando ao banco de dados…"),
+            mostrarMensagem(QStringLiteral("Conectando ao banco de dados — aguarde"),
                             bancoNestePC(db) ? QStringLiteral("Arquivo %1").arg(db)
-                                             : QStringLiteral("Servidor %1").arg(servidorDoBanco(db)));
+                                             : QStringLiteral("Servidor %1").arg(servidorDoBanco(db)),
+                            Tom::Aguarde);
         else if (FCiclo->duracaoGeracaoMs() >= 5000 && FCiclo->registrosLidos() >= 0)
-            mostrarMensagem(QStringLiteral("Calculando…"),
+            mostrarMensagem(QStringLiteral("Calculando — aguarde"),
                             QStringLiteral("%1 registros lidos em %2 s")
                                 .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(qlonglong(FCiclo->registrosLidos())))
-                                .arg(FCiclo->duracaoGeracaoMs() / 1000));
+                                .arg(FCiclo->duracaoGeracaoMs() / 1000),
+                            Tom::Aguarde);
         else
-            mostrarMensagem(QStringLiteral("Calculando…"), {});
+            mostrarMensagem(QStringLiteral("Calculando — aguarde"), {}, Tom::Aguarde);
         break;
     }
     case E::SemDados: {
+        // The cause in Portuguese; the client's own text is in the log and
+        // in --check.
         const DescricaoErro d = descreverErro(FCiclo->ultimaCausa());
         const QString proxima =
             FCiclo->geracaoEmAndamento()
                 ? QStringLiteral("Tentando novamente…")
                 : QStringLiteral("Nova tentativa às %1.").arg(FCiclo->proximaTentativa().toString(QStringLiteral("HH:mm:ss")));
-        mostrarMensagem(d.titulo, FCiclo->ultimoErro().section(QLatin1Char('\n'), 0, 2) + QStringLiteral("\n\n") + proxima);
+        if (d.chamarPessoa)
+            mostrarMensagem(d.titulo, chameResponsavel() + QStringLiteral("\n\n") + proxima, Tom::ChamePessoa);
+        else
+            mostrarMensagem(d.titulo, proxima + QStringLiteral(" Aguarde."), Tom::SemConexao);
         break;
     }
     case E::SemIndicadores:
-        mostrarMensagem(QStringLiteral("Sem indicadores."), FCiclo->motivo());
+        mostrarMensagem(QStringLiteral("Sem indicadores."), FCiclo->motivo(), Tom::SemIndicadores);
         break;
     case E::ErroConfiguracao:
-        mostrarMensagem(QStringLiteral("Erro na configuração"), FCiclo->motivo());
+        mostrarMensagem(QStringLiteral("Erro na configuração"), FCiclo->motivo() + QStringLiteral("\n\n") + chameResponsavel(),
+                        Tom::ChamePessoa);
         break;
     case E::Rotacao:
         break;
@@ -408,25 +443,60 @@ int TfrmPrincipal::alturaAviso() const
     return std::max(56, lblAviso->fontMetrics().height() + 12);
 }
 
+QString TfrmPrincipal::estadoTela() const
+{
+    using E = CicloIndicador::Estado;
+    switch (FCiclo->estado()) {
+    case E::Rotacao:
+        if (FCiclo->dadosAntigos())
+            return QStringLiteral("dados-antigos");
+        return FCiclo->avisoRecarga().isEmpty() ? QStringLiteral("atual") : QStringLiteral("configuracao-recusada");
+    case E::Calculando:
+        return QStringLiteral("aguarde");
+    case E::SemDados:
+        return FTom == Tom::ChamePessoa ? QStringLiteral("chame-o-responsavel") : QStringLiteral("sem-conexao");
+    case E::ErroConfiguracao:
+        return QStringLiteral("chame-o-responsavel");
+    case E::SemIndicadores:
+        break;
+    }
+    return QStringLiteral("sem-indicadores");
+}
+
 void TfrmPrincipal::atualizarAviso()
 {
     // Stale figures first; otherwise, for one rotation, a settings file a
     // reload refused.
     const bool antes = panelAviso->isVisibleTo(this);
     const bool antigos = FCiclo->estado() == CicloIndicador::Estado::Rotacao && FCiclo->dadosAntigos();
+    // Old figures are drawn grey: only the banner's words still stand out.
+    if (FRelatorio)
+        FRelatorio->setAntigos(antigos);
+    if (FResumo)
+        FResumo->setAntigos(antigos);
     if (!antigos && FCiclo->avisoRecarga().isEmpty()) {
         panelAviso->hide();
     } else {
         const QString texto =
-            antigos ? QStringLiteral("Dados de %1 — %2")
-                          .arg(FCiclo->ultimaGeracao().toString(QStringLiteral("HH:mm")), FCiclo->motivoAviso())
-                    : QStringLiteral("Configurações novas recusadas");
+            antigos ? QStringLiteral("DADOS ANTIGOS — desde %1")
+                          .arg(FCiclo->ultimaGeracao().toString(QStringLiteral("HH:mm")))
+                    : QStringLiteral("CONFIGURAÇÃO RECUSADA");
+        setFill(panelAviso, antigos ? QColor(0x3A, 0x3A, 0x3A) : QColor(0x1F, 0x4E, 0x9A));
         const int w = width() - 40;
         setFittedText(lblAviso, texto, w);
         const int usado = lblAviso->fontMetrics().horizontalAdvance(lblAviso->text());
         lblAviso->setGeometry(20, 0, usado + 4, alturaAviso());
-        const QString detalhe =
-            (antigos ? FCiclo->ultimoErro() : FCiclo->avisoRecarga()).section(QLatin1Char('\n'), 0, 0).simplified();
+        // The cause in Portuguese (the client's text is in the log); a
+        // refused file's own reason is the program's, in Portuguese too.
+        QString detalhe;
+        if (antigos) {
+            detalhe = FCiclo->motivoAviso();
+            if (!FCiclo->ultimoErro().isEmpty() && descreverErro(FCiclo->ultimaCausa()).chamarPessoa)
+                detalhe += QStringLiteral(" — ") + chameResponsavel();
+        } else {
+            detalhe = QStringLiteral("a tela segue as anteriores: ") +
+                      FCiclo->avisoRecarga().section(QLatin1Char('\n'), 0, 0).simplified();
+        }
         const int resto = w - usado - 30;
         lblAvisoDetalhe->setGeometry(20 + usado + 30, 0, std::max(0, resto), alturaAviso());
         setFittedText(lblAvisoDetalhe, detalhe, std::max(1, resto));

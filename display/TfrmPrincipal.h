@@ -31,6 +31,10 @@ class TdmPrinc;
 class TfrmPrincipal : public QWidget, public TelaCiclo {
     Q_OBJECT
 public:
+    // What the screen shows, by name (pages.json, tests): "atual" (pages of
+    // current figures), "dados-antigos", "configuracao-recusada", "aguarde",
+    // "sem-conexao", "chame-o-responsavel" or "sem-indicadores".
+    QString estadoTela() const;
     // With figures already computed into calc (rendering to pictures): runs
     // execute on the window's thread after each cycle.
     TfrmPrincipal(TdmPrinc& princ, TdmMarvessa& calc, QWidget* parent = nullptr);
@@ -94,10 +98,11 @@ public:
     QWidget* Shape1;
     QLabel* imgLogo;
     QLabel* lblIndicadores;
+    QWidget* faixaMensagem; // the message heading's colour
     QLabel* lblDetalhe;
     QLabel* lblInfo;     // reading day and page, at the top bar's right
     QLabel* lblRelogio;  // the time of day, when the settings ask for it
-    QWidget* panelAviso; // the stale-figures banner across the page
+    QWidget* panelAviso; // the stale-figures or refused-settings banner across the page
     QLabel* lblAviso;
     QLabel* lblAvisoDetalhe;
     QPixmap imgBackgroundPrincipal;
@@ -116,7 +121,12 @@ private:
     void esconderResumo();
     // A page's time ended: the cycle shows the next one.
     void fimDaPagina();
-    void mostrarMensagem(const QString& titulo, const QString& detalhe);
+    // How a message page looks: each kind in its own colour and words, so
+    // that "wait" and "call someone" never look alike from across the floor.
+    enum class Tom { Aguarde, SemConexao, ChamePessoa, SemIndicadores };
+    void mostrarMensagem(const QString& titulo, const QString& detalhe, Tom tom);
+    // "Chame o responsável", with the Contato setting's name when set.
+    QString chameResponsavel() const;
     void atualizarAviso();
     void atualizarInfo();
     int alturaAviso() const;
@@ -132,6 +142,7 @@ private:
     int linhasEmExibicao() const;
 
     TdmPrinc& FPrinc;
+    Tom FTom = Tom::Aguarde; // the message page's kind
     TdmMarvessa* FCalc = nullptr;
     std::unique_ptr<ExecutorLocal> FExecutorLocal; // runs into FCalc, on this thread
     std::unique_ptr<StatusFile> FStatus;

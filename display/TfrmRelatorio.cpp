@@ -195,11 +195,26 @@ void TfrmRelatorio::pintarFaixa()
     if (!faixaSetor || FCores.isEmpty())
         return;
     // With a target the band says the sector's class of the day; without
-    // one it wears the sector's colour.
+    // one it wears the sector's colour; old figures, grey.
     QColor cor = FCores[FOrdemSetor].Fim;
     if (const ClasseMeta c = faixaSetor->classeDiario(); FMeta && c != ClasseMeta::Nenhuma)
         cor = estiloMeta(c).fundo;
+    if (FAntigos)
+        cor = QColor(0xB0, 0xB0, 0xB0);
     faixaSetor->setCor(cor);
+}
+
+void TfrmRelatorio::setAntigos(bool v)
+{
+    if (FAntigos == v)
+        return;
+    FAntigos = v;
+    for (TfrmfuncionarioSetorBase* row : linhas)
+        if (auto* s = qobject_cast<TfrmFuncionarioSetorSimplificado*>(row))
+            s->setApagado(v);
+    if (faixaSetor)
+        faixaSetor->setApagado(v);
+    pintarFaixa();
 }
 
 int TfrmRelatorio::Paginas() const

@@ -54,6 +54,8 @@ public:
     void AtualizarSetor(double diario, double mensal);
     // The target every percentage of the page is drawn against (none: as designed).
     void setMeta(std::optional<double> meta);
+    // Old figures: every percentage and the band grey.
+    void setAntigos(bool v);
     void ExibirPagina(int pagina);
     int Paginas() const;
     // The rows a page shows.
@@ -104,4 +106,5 @@ private:
     QList<TCor> FCores;
     int FOrdemSetor = 0;
     std::optional<double> FMeta;
+    bool FAntigos = false;
 };

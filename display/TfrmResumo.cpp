@@ -78,6 +78,14 @@ void TfrmResumo::mostrar(const PaginaRotacao& pagina)
         trocaPagina->start();
 }
 
+void TfrmResumo::setAntigos(bool v)
+{
+    if (antigos_ == v)
+        return;
+    antigos_ = v;
+    dispor();
+}
+
 void TfrmResumo::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -126,7 +134,7 @@ void TfrmResumo::dispor()
               std::tuple{l.mensal, l.metaMensal, c.xMensal, valores_[size_t(2 * i + 1)]}}) {
             label->setFont(figura);
             label->setGeometry(scaled(x, f), yFigura, scaledSize(c.largura, f), alturaFigura);
-            marcarPercentual(*label, *fundo, valor, meta_);
+            marcarPercentual(*label, *fundo, valor, meta_, Qt::black, antigos_);
         }
     }
 }

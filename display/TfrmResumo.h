@@ -26,6 +26,8 @@ public:
 
     // Shows one overview page and starts its page time.
     void mostrar(const PaginaRotacao& pagina);
+    // Old figures: every percentage grey.
+    void setAntigos(bool v);
     std::function<void()> onFim;
     // How long a page of this many sectors shows, in milliseconds; unset:
     // the page time the overview was made with.
@@ -57,4 +59,5 @@ private:
     std::vector<Linha> linhas_;
     std::vector<std::optional<long long>> valores_; // diario, mensal per row, as drawn
     std::optional<double> meta_;
+    bool antigos_ = false;
 };

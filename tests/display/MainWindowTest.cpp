@@ -163,7 +163,7 @@ TEST_F(MainWindow, SettingsThatCannotWorkAreShownInThePageAreaWithoutABox)
         EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::ErroConfiguracao);
         EXPECT_TRUE(!window->frmRelatorio() || !window->frmRelatorio()->isVisibleTo(window.get()));
         EXPECT_EQ(window->lblIndicadores->text(), "Erro na configuração");
-        EXPECT_EQ(window->lblDetalhe->text().toStdString(), c.detalhe.toStdString());
+        EXPECT_EQ(window->lblDetalhe->text().toStdString(), c.detalhe.toStdString() + "\n\nChame o responsável.");
         EXPECT_EQ(window->lblTItulo->text(), "");
         EXPECT_TRUE(log.join('\n').contains("event=config-error error=")) << log.join('\n').toStdString();
         QFile f(folder->path() + "/status.json");

@@ -80,7 +80,10 @@ TEST_F(Unattended, AReloadChangesThePageTimeAndTheTargetOnTheRunningWindow)
     EXPECT_EQ(dm->TempoTroca(), 1000);
     EXPECT_EQ(dm->Setores(), "'03','11'");
     EXPECT_TRUE(window->panelAviso->isVisible());
-    EXPECT_EQ(window->lblAviso->text(), "Configurações novas recusadas");
+    EXPECT_EQ(window->lblAviso->text().toStdString(), "CONFIGURAÇÃO RECUSADA");
+    EXPECT_EQ(window->lblAvisoDetalhe->text().toStdString(),
+              "a tela segue as anteriores: Nenhum setor configurado em \"Setores\".");
+    EXPECT_EQ(window->estadoTela(), "configuracao-recusada");
     EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::Rotacao);
 
     // New sectors: a run, while the figures on show stay on screen.

@@ -11,10 +11,10 @@ TEST_F(Unattended, TheWindowSaysItIsConnectingFromItsFirstSecond)
     abrir(iniServidor());
     EXPECT_FALSE(dm->sqlCon.connected()); // the settings alone
     window->iniciar();
-    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Conectando ao banco de dados…");
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Conectando ao banco de dados — aguarde");
     EXPECT_EQ(window->lblDetalhe->text(), "Servidor 127.0.0.1/" + QString::number(server.port()));
     QTest::qWait(300);
-    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Conectando ao banco de dados…");
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Conectando ao banco de dados — aguarde");
     server.resume();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
     EXPECT_EQ(window->lblTItulo->text(), "Costura");
@@ -82,7 +82,8 @@ TEST_F(Unattended, FirstRunShowsCalculandoOnlyWhileItRuns)
     window->setWorker(worker.get());
     window->resize(1280, 720);
     window->iniciar();
-    EXPECT_EQ(window->lblIndicadores->text(), "Calculando…");
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Calculando — aguarde");
+    EXPECT_EQ(window->estadoTela(), "aguarde");
     EXPECT_TRUE(status()["ultima_geracao"].isNull());
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
     EXPECT_FALSE(window->lblIndicadores->isVisibleTo(window.get()));
@@ -151,7 +152,9 @@ TEST_F(Unattended, SettingsThatCannotWorkShowFromTheFirstSecondWithoutARun)
         window->iniciar();
         EXPECT_EQ(window->ciclo().estado(), CicloIndicador::Estado::ErroConfiguracao);
         EXPECT_EQ(window->lblIndicadores->text(), "Erro na configuração");
-        EXPECT_EQ(window->lblDetalhe->text().toStdString(), erro);
+        // What is wrong, and that a person must act.
+        EXPECT_EQ(window->lblDetalhe->text().toStdString(), std::string(erro) + "\n\nChame o responsável.");
+        EXPECT_EQ(window->estadoTela(), "chame-o-responsavel");
         EXPECT_EQ(status()["motivo"].toString().toStdString(), erro);
         QTest::qWait(200);
         EXPECT_FALSE(window->aguardandoGeracao());
@@ -172,7 +175,7 @@ TEST_F(Unattended, AFirstRunLongerThanTheOldLimitEndsInFiguresAndSaysHowFarItIs)
     window->ciclo().setLimiteSemResposta(1000, 500);
     window->iniciar();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->lblDetalhe->text().contains("registros lidos"); }, 20000));
-    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Calculando…");
+    EXPECT_EQ(window->lblIndicadores->text().toStdString(), "Calculando — aguarde");
     EXPECT_TRUE(QRegularExpression("^2 registros lidos em [0-9]+ s$").match(window->lblDetalhe->text()).hasMatch())
         << window->lblDetalhe->text().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->frmRelatorio() != nullptr; }, 30000));
@@ -204,7 +207,7 @@ TEST_F(Unattended, AServerKilledUnderAnOpenConnectionIsNamedAsTheConnection)
     finishCycle(); // the worker's connection is open
     server.kill();
     finishCycle();
-    EXPECT_TRUE(window->lblAviso->text().endsWith("sem conexão com o banco de dados")) << window->lblAviso->text().toStdString();
+    EXPECT_EQ(window->lblAvisoDetalhe->text().toStdString(), "sem conexão com o banco de dados");
     EXPECT_EQ(status()["motivo"].toString().toStdString(), "sem conexão com o banco de dados");
     EXPECT_TRUE(status()["dados_antigos"].toBool());
     const QStringList failed = logLines("run-failed");

@@ -13,7 +13,8 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     finishCycle();
     EXPECT_TRUE(fakes.boxes.shown.empty()); // no modal box
     EXPECT_TRUE(window->lblAviso->isVisibleTo(window.get()));
-    EXPECT_TRUE(window->lblAviso->text().startsWith("Dados de 09:00")) << window->lblAviso->text().toStdString();
+    EXPECT_EQ(window->lblAviso->text().toStdString(), "DADOS ANTIGOS — desde 09:00");
+    EXPECT_EQ(window->estadoTela(), "dados-antigos");
     EXPECT_EQ(window->lblTItulo->text(), "Costura"); // the last good figures, from the first sector
     EXPECT_EQ(window->frmRelatorio()->faixaSetor->lblDia->text(), "50%");
     EXPECT_TRUE(window->frmRelatorio()->trocaPagina->isActive());
@@ -21,7 +22,8 @@ TEST_F(Unattended, ServerOutageShowsANoticeAndTheRotationGoesOn)
     EXPECT_EQ(status()["ultima_geracao"].toString(), "2026-12-01T09:00:00");
     // The first failure after the server stopped names the connection, on
     // screen and in status.json alike.
-    EXPECT_TRUE(window->lblAviso->text().endsWith("sem conexão com o banco de dados")) << window->lblAviso->text().toStdString();
+    // The cause in Portuguese, never the client's words.
+    EXPECT_EQ(window->lblAvisoDetalhe->text().toStdString(), "sem conexão com o banco de dados");
     EXPECT_TRUE(status()["dados_antigos"].toBool());
     EXPECT_EQ(status()["motivo"].toString().toStdString(), "sem conexão com o banco de dados");
     const QStringList failed = logLines("run-failed");
@@ -126,7 +128,7 @@ TEST_F(Unattended, AHungServerIsCancelledWhileTheRotationGoesOn)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->ciclo().ultimoErro().isEmpty(); }, 20000));
     EXPECT_TRUE(window->ciclo().ultimoErro().startsWith("Geração cancelada após")) << window->ciclo().ultimoErro().toStdString();
     EXPECT_TRUE(window->lblAviso->isVisibleTo(window.get()));
-    EXPECT_TRUE(window->lblAviso->text().endsWith("servidor do banco de dados não responde")) << window->lblAviso->text().toStdString();
+    EXPECT_EQ(window->lblAvisoDetalhe->text().toStdString(), "servidor do banco de dados não responde");
     EXPECT_FALSE(status()["ultimo_erro"].isNull());
     EXPECT_EQ(logLines("run-cancel").size(), 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 20000));
@@ -186,7 +188,8 @@ TEST_F(Unattended, FiguresOlderThanTwoCyclesSaySo)
     fakes.clock.set(QDateTime(QDate(2026, 12, 1), QTime(9, 31)));
     window->atualizarIdade();
     EXPECT_TRUE(window->lblAviso->isVisibleTo(window.get()));
-    EXPECT_EQ(window->lblAviso->text().toStdString(), "Dados de 09:10 — cálculo demorando");
+    EXPECT_EQ(window->lblAviso->text().toStdString(), "DADOS ANTIGOS — desde 09:10");
+    EXPECT_EQ(window->lblAvisoDetalhe->text().toStdString(), "cálculo demorando");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->aguardandoGeracao(); }, 30000));
     EXPECT_FALSE(window->lblAviso->isVisibleTo(window.get()));
 }

@@ -189,14 +189,18 @@ TEST_F(Wall, EveryTextStaysInsideItsBoxOnEveryShape)
 TEST_F(Wall, StateTextsForAStoppedServerAMissingFileAndARefusedPassword)
 {
     FirebirdServer server("plonqubir");
+    // A lost connection is waited for; a missing file or a refused password
+    // calls a person, named when the settings name one.
     struct Case {
-        QString db, extra, titulo;
+        QString db, extra, titulo, estado, pede;
         bool stop;
     };
     const Case cases[] = {
-        {server.url(db.path()), "", "Sem conexão com o servidor do banco de dados", true},
-        {server.url(db.folder() + "/nao-existe.fdb"), "", "Arquivo do banco de dados não encontrado", false},
-        {server.url(db.path()), "[Banco]\nChave=2\n", "Senha do banco de dados recusada", false},
+        {server.url(db.path()), "", "Sem conexão com o servidor do banco de dados", "sem-conexao", "Aguarde.", true},
+        {server.url(db.folder() + "/nao-existe.fdb"), "[Tolvaneo]\nContato=TI — ramal 214\n",
+         "Arquivo do banco de dados não encontrado", "chame-o-responsavel", "Chame o responsável: TI — ramal 214.", false},
+        {server.url(db.path()), "[Banco]\nChave=2\n", "Senha do banco de dados recusada", "chame-o-responsavel",
+         "Chame o responsável.", false},
     };
     for (const Case& c : cases) {
         if (c.stop)
@@ -226,7 +230,10 @@ TEST_F(Wall, StateTextsForAStoppedServerAMissingFileAndARefusedPassword)
         EXPECT_TRUE(window.lblDetalhe->text().contains("Nova tentativa às") ||
                     window.lblDetalhe->text().contains("Tentando novamente"))
             << window.lblDetalhe->text().toStdString();
-        EXPECT_TRUE(window.lblDetalhe->text().startsWith(erro.section('\n', 0, 0))) << window.lblDetalhe->text().toStdString();
+        EXPECT_EQ(window.estadoTela().toStdString(), c.estado.toStdString());
+        EXPECT_TRUE(window.lblDetalhe->text().contains(c.pede)) << window.lblDetalhe->text().toStdString();
+        // The client's own words (English) go to the log, not to the floor.
+        EXPECT_FALSE(window.lblDetalhe->text().contains(erro.section('\n', 0, 0))) << window.lblDetalhe->text().toStdString();
         // No time of figures that never were.
         EXPECT_FALSE(window.panelAviso->isVisibleTo(&window));
         EXPECT_FALSE(window.grab().isNull());
@@ -259,15 +266,21 @@ TEST_F(Wall, StaleFiguresShowABannerAcrossThePage)
         window.ProximaPagina();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.aguardandoGeracao(); }, 60000));
     ASSERT_TRUE(window.panelAviso->isVisibleTo(&window));
-    EXPECT_EQ(window.lblAviso->text().toStdString(), "Dados de 09:00 — sem conexão com o banco de dados")
+    EXPECT_EQ(window.lblAviso->text().toStdString(), "DADOS ANTIGOS — desde 09:00")
         << window.ciclo().ultimoErro().toStdString();
-    // Across the page, at least as tall as the heading text, black on yellow.
+    EXPECT_EQ(window.lblAvisoDetalhe->text().toStdString(), "sem conexão com o banco de dados");
+    // Across the page, at least as tall as a row's name, white on dark grey.
     EXPECT_EQ(window.panelAviso->width(), 1920);
-    EXPECT_GE(window.panelAviso->height(), 45);
-    EXPECT_GE(window.lblAviso->font().pixelSize(), window.frmRelatorio()->lblDiario->font().pixelSize());
+    EXPECT_GE(window.lblAviso->font().pixelSize(), window.frmRelatorio()->linhas[0]->lblNome->font().pixelSize());
+    EXPECT_GE(window.panelAviso->height(), window.frmRelatorio()->linhas[0]->lblNome->fontMetrics().height());
     EXPECT_EQ(window.frmRelatorio()->y(), 83 + window.panelAviso->height()); // the page below it, nothing covered
     const QImage shot = window.grab().toImage();
-    EXPECT_EQ(QColor(shot.pixel(5, 83 + 5)).name(), "#ffd400");
+    EXPECT_EQ(QColor(shot.pixel(5, 83 + 5)).name(), "#3a3a3a");
+    // The figures on show are old: the percentages grey, never in the
+    // colours of figures that stand.
+    EXPECT_EQ(window.frmRelatorio()->faixaSetor->lblDia->palette().color(QPalette::WindowText).name(), "#404040");
+    EXPECT_EQ(window.frmRelatorio()->linhas[0]->findChild<QLabel*>("lblDia")->palette().color(QPalette::WindowText).name(),
+              "#666666");
     shot.save(QDir::temp().filePath("tolvaneo-stale.png"));
 }
 
