@@ -129,12 +129,13 @@ std::optional<EmUso> valorEmUso(Ajuste id, const QString& escrito, const TdmPrin
         return EmUso{QStringLiteral("nenhuma (sem cores)"), QStringLiteral("não é um percentual acima de 0")};
     }
     // The switches: only "S" turns one on.
-    const bool resumo = id == Ajuste::Resumo, relogio = id == Ajuste::Relogio;
-    if (resumo || relogio) {
+    const bool resumo = id == Ajuste::Resumo, relogio = id == Ajuste::Relogio, tendencia = id == Ajuste::Tendencia;
+    if (resumo || relogio || tendencia) {
         if (escrito == QLatin1String("S") || escrito == QLatin1String("N"))
             return std::nullopt;
-        return resumo ? EmUso{QStringLiteral("N (sem visão geral)"), QStringLiteral("só \"S\" liga a visão geral")}
-                      : EmUso{QStringLiteral("N (sem relógio)"), QStringLiteral("só \"S\" liga o relógio")};
+        return resumo    ? EmUso{QStringLiteral("N (sem visão geral)"), QStringLiteral("só \"S\" liga a visão geral")}
+               : relogio ? EmUso{QStringLiteral("N (sem relógio)"), QStringLiteral("só \"S\" liga o relógio")}
+                         : EmUso{QStringLiteral("N (sem barras)"), QStringLiteral("só \"S\" liga as barras dos 31 dias")};
     }
     if (id == Ajuste::TempoTroca) {
         if (!n)

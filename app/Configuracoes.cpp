@@ -35,6 +35,9 @@ const Configuracao kConfiguracoes[] = {
     {Ajuste::Meta, "Tolvaneo", "Meta", "", "nenhuma", Leitura::Texto, ParteRecarga::Tela,
      "Percentual alvo: cada percentual da tela numa cor com uma marca (▲ na meta ou acima, ► até 10 pontos abaixo, "
      "▼ mais abaixo); sem ele, sem cores."},
+    {Ajuste::Tendencia, "Tolvaneo", "Tendencia", "N", nullptr, Leitura::SimNao, ParteRecarga::Tela,
+     "S: em cada página de setor, uma barra por dia dos 31 dias com a eficiência do setor naquele dia (o dia de "
+     "leitura marcado); na visão geral, uma faixa pequena de 31 barras por setor."},
     {Ajuste::Contato, "Tolvaneo", "Contato", "", "ninguém", Leitura::Texto, ParteRecarga::Tela,
      "Quem chamar quando a tela pede uma pessoa (erro de configuração, senha, permissão), por exemplo "
      "\"TI — ramal 214\"."},

@@ -49,6 +49,7 @@ enum class Ajuste {
     Resumo,
     Relogio,
     Meta,
+    Tendencia,
     Contato,
     DB,
     ACESSO,

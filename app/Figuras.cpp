@@ -2,6 +2,7 @@
 
 #include "app/FiltroFuncionarios.h"
 #include "calc/TdmMarvessa.h"
+#include "data/DayNumber.h"
 #include "data/FilterExpression.h"
 #include "data/TextLists.h"
 
@@ -28,6 +29,18 @@ Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& fun
     for (const LinhaSetorFuncionario& l : linhas)
         valores.push_back(celulas(l));
 
+    // Each sector's figures of the 31 days ending on the reading day.
+    const double ultimo = daynum::datePart(f.dia);
+    QHash<QString, std::vector<std::optional<double>>> tendencias;
+    for (const LinhaSetorDia& d : calc.LinhasSetorDia()) {
+        const double i = d.data - (ultimo - Figuras::kDiasTendencia + 1);
+        if (i < 0 || i >= Figuras::kDiasTendencia)
+            continue;
+        auto& t = tendencias[d.setor];
+        t.resize(Figuras::kDiasTendencia);
+        t[size_t(i)] = d.mediaEficiencia;
+    }
+
     for (const LinhaSetor& s : calc.LinhasSetores()) {
         if (!doSetor.matches({Cell(s.codigo)}))
             continue;
@@ -37,6 +50,7 @@ Figuras lerFiguras(TdmMarvessa& calc, const QString& setores, const QString& fun
         p.ordem = s.ordem;
         p.diario = s.mediaEficiencia.value_or(0);
         p.mensal = s.mediaEficienciaMes;
+        p.tendencia = tendencias.value(s.codigo, std::vector<std::optional<double>>(Figuras::kDiasTendencia));
         const FilterExpression doFuncionario(filtroFuncionarios(funcionarios, p.codigo), campos);
         for (size_t i = 0; i < linhas.size(); ++i)
             if (doFuncionario.matches(valores[i]))

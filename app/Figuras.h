@@ -5,6 +5,8 @@
 #include <QSet>
 #include <QString>
 
+#include <optional>
+
 #include <vector>
 
 class TdmMarvessa;
@@ -18,11 +20,15 @@ struct PaginaSetor {
     double diario = 0;
     double mensal = 0;
     std::vector<LinhaSetorFuncionario> funcionarios; // as the run left them
+    // The sector's figure of each of the 31 days ending on the reading day
+    // (the last one); empty for a day without one.
+    std::vector<std::optional<double>> tendencia;
 };
 
 // The figures a good run leaves for the screen: the configured sectors that
 // have figures, in the rotation's order, and the codes of the sector table.
 struct Figuras {
+    static constexpr int kDiasTendencia = 31;
     double dia = 0; // the reading day
     std::vector<PaginaSetor> setores;
     QSet<QString> setoresExistentes; // empty when the sector table was not read

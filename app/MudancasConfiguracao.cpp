@@ -46,6 +46,7 @@ const Comparacao kComparacoes[] = {
     {Ajuste::Resumo, mesmo(&TdmPrinc::Resumo)},
     {Ajuste::Relogio, mesmo(&TdmPrinc::Relogio)},
     {Ajuste::Meta, mesmo(&TdmPrinc::Meta)},
+    {Ajuste::Tendencia, mesmo(&TdmPrinc::Tendencia)},
     {Ajuste::Contato, mesmo(&TdmPrinc::Contato)},
     {Ajuste::DB, mesmoParametro(&TConnectionParams::Database)},
     {Ajuste::ACESSO, mesmoParametro(&TConnectionParams::DatabaseAccess)},

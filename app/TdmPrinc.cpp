@@ -254,6 +254,7 @@ void TdmPrinc::lerConfiguracoes(const IniFile& ini)
     FResumo = lerTexto(ini, Ajuste::Resumo) == QLatin1String("S");
     FMeta = lerMeta(lerTexto(ini, Ajuste::Meta));
     FContato = lerTexto(ini, Ajuste::Contato).simplified();
+    FTendencia = lerTexto(ini, Ajuste::Tendencia) == QLatin1String("S");
     // Seconds to milliseconds; an interval beyond the 32-bit range is held at its largest value.
     const qint64 ms = qint64(lerInteiro(ini, Ajuste::TempoTroca)) * 1000;
     FTempoTroca = std::int32_t(std::clamp<qint64>(ms, std::numeric_limits<std::int32_t>::min(),
@@ -279,6 +280,7 @@ void TdmPrinc::assumirExibicao(const TdmPrinc& lido)
     FResumo = lido.FResumo;
     FMeta = lido.FMeta;
     FContato = lido.FContato;
+    FTendencia = lido.FTendencia;
     FTempoTroca = lido.FTempoTroca;
     FSetores = lido.FSetores;
     FFuncionarios = lido.FFuncionarios;

@@ -94,6 +94,8 @@ public:
     void setResumo(bool v) { FResumo = v; }
     // The target percentage the pages' figures are drawn against; none: no colours.
     std::optional<double> Meta() const { return FMeta; }
+    // Whether the pages draw each sector's 31 days as bars.
+    bool Tendencia() const { return FTendencia; }
     // Who the screen names when it needs a person; empty: nobody named.
     const QString& Contato() const { return FContato; }
     void setMeta(std::optional<double> v) { FMeta = v; }
@@ -142,6 +144,7 @@ private:
     bool FResumo = false;
     std::optional<double> FMeta;
     QString FContato;
+    bool FTendencia = false;
     std::int32_t FTempoTroca = 0;
     QString FSetores;
     QString FFuncionarios;

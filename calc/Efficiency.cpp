@@ -13,6 +13,7 @@ void TdmMarvessa::CalcularEficiencia()
 {
     const auto total = std::int32_t(cdsTempoSetor.recordCount());
     std::int32_t handled = 0;
+    FSomaSetorDia.clear();
     for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next()) {
         const double s = cdsTempoSetorTEMPO_TOT->asFloat() + cdsTempoSetorTEMPO_TOT_HE->asFloat();
         const double n = double(cdsTempoSetorMINUTOS_EXPEDIENTE->asInteger()) - cdsTempoSetorMINUTOS_INATIVO->asInteger();
@@ -30,6 +31,9 @@ void TdmMarvessa::CalcularEficiencia()
         const double data = cdsTempoSetorDATA->asDateTime();
         const QString setor = cdsTempoSetorSETOR->asString();
         AcumularSetor(setor, cdsTempoSetorNOME_SETOR->asString(), cdsTempoSetorORDEM_SETOR->asInteger(), data, eficiencia);
+        auto& [soma, qtde] = FSomaSetorDia[setor][daynum::datePart(data)];
+        soma += eficiencia;
+        ++qtde;
         AcumularSetorFuncionario(setor, cdsTempoSetorFUNCIONARIO->asString(), cdsTempoSetorNOME_FUNCIONARIO->asString(),
                                  data, eficiencia);
         ++handled;

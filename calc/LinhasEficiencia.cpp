@@ -83,3 +83,14 @@ std::vector<LinhaSetorFuncionario> TdmMarvessa::LinhasSetorFuncionario()
     }
     return out;
 }
+
+std::vector<LinhaSetorDia> TdmMarvessa::LinhasSetorDia() const
+{
+    std::vector<LinhaSetorDia> out;
+    QStringList setores = FSomaSetorDia.keys();
+    setores.sort();
+    for (const QString& setor : setores)
+        for (const auto& [dia, sq] : FSomaSetorDia.value(setor))
+            out.push_back({setor, dia, sq.first / sq.second, sq.second});
+    return out;
+}

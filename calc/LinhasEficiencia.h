@@ -31,6 +31,15 @@ struct LinhaSetorFuncionario {
     std::int32_t qtdeEficiencia = 0, qtdeEficienciaMes = 0;  // percentages summed
 };
 
+// A sector's figure of one day: the mean of its employees' percentages of
+// that day, as the sector's daily figure is of the reading day's.
+struct LinhaSetorDia {
+    QString setor;
+    double data = 0;
+    double mediaEficiencia = 0;
+    std::int32_t qtdeEficiencia = 0;
+};
+
 // The row's values in the order of the table's declared fields, as the
 // employee filter of the pages reads them.
 std::vector<Cell> celulas(const LinhaSetorFuncionario& l);

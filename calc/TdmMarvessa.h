@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstring>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -146,6 +147,8 @@ public:
     // visible rows).
     std::vector<LinhaSetor> LinhasSetores();
     std::vector<LinhaSetorFuncionario> LinhasSetorFuncionario();
+    // Each sector's figure of each day of the period, by sector, then day.
+    std::vector<LinhaSetorDia> LinhasSetorDia() const;
     // Whether the last full run left the days before this reading day.
     bool TemBaseDia(double dia) const { return FBaseDia != 0 && FBaseDia == dia; }
     void DescartarBaseDia();
@@ -241,6 +244,9 @@ private:
     std::atomic<std::int64_t> FAtividade{0};
     std::int64_t FPassos = 0; // the run's own count behind FAtividade
     QStringList FProdutosLidos;
+    // The sum and count of each sector's percentages of each day, made by
+    // the last calculation.
+    QHash<QString, std::map<double, std::pair<double, std::int32_t>>> FSomaSetorDia;
     ArquivosConsulta FArquivosConsulta; // the statements' trace files
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged
     // The rows of cdsTempoSetor before the reading day, as the last full run

@@ -70,6 +70,17 @@ QJsonObject describeRow(const TfrmfuncionarioSetorBase* row)
 
 } // namespace
 
+// The bars' days as drawn: each day's whole percentage, or null.
+QJsonArray tendenciaJson(const GraficoTendencia& g)
+{
+    QJsonArray dias;
+    for (const std::optional<double>& d : g.dias()) {
+        const std::optional<long long> p = d ? TfrmFuncionarioSetorSimplificado::percentual(*d, 100) : std::nullopt;
+        dias.append(p ? QJsonValue(qint64(*p)) : QJsonValue());
+    }
+    return dias;
+}
+
 QJsonObject describeEstado(const TfrmPrincipal& window)
 {
     QJsonObject o;
@@ -102,6 +113,8 @@ QJsonObject describeResumo(const TfrmPrincipal& window)
         s[QStringLiteral("nome")] = l.nome->text();
         s[QStringLiteral("diario")] = l.diario->text();
         s[QStringLiteral("mensal")] = l.mensal->text();
+        if (l.tendencia)
+            s[QStringLiteral("tendencia")] = tendenciaJson(*l.tendencia);
         classes(s, l.metaDiario->classe(), l.metaMensal->classe());
         setores.append(s);
     }
@@ -137,6 +150,8 @@ QJsonObject describePage(const TfrmPrincipal& window)
     for (const TfrmfuncionarioSetorBase* row : r->linhas)
         linhas.append(describeRow(row));
     page[QStringLiteral("linhas")] = linhas;
+    if (r->tendencia)
+        page[QStringLiteral("tendencia")] = tendenciaJson(*r->tendencia);
     return page;
 }
 

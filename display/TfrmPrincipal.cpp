@@ -212,7 +212,7 @@ void TfrmPrincipal::criarPagina()
 {
     if (FRelatorio)
         return;
-    FRelatorio = new TfrmRelatorio(FPrinc.Simplificado(), FPrinc.TempoTroca(), this);
+    FRelatorio = new TfrmRelatorio(FPrinc.Simplificado(), FPrinc.TempoTroca(), this, FPrinc.Tendencia());
     FRelatorio->setMeta(FPrinc.Meta());
     FRelatorio->onPagina = [this] { atualizarInfo(); };
     FRelatorio->onFimSetor = [this] { fimDaPagina(); };
@@ -275,7 +275,7 @@ void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
     esconderPagina();
     refazerPaginas();
     if (!FResumo) {
-        FResumo = new TfrmResumo(FPrinc.TempoTroca(), FPrinc.Meta(), this);
+        FResumo = new TfrmResumo(FPrinc.TempoTroca(), FPrinc.Meta(), this, FPrinc.Tendencia());
         FResumo->onFim = [this] { fimDaPagina(); };
         FResumo->tempoPagina = [this](int linhas) { return FCiclo->rotacao().tempoPagina(linhas); };
         layoutChildren();
@@ -321,6 +321,7 @@ void TfrmPrincipal::mostrarPagina(const PaginaSetor& pagina)
     if (FPrinc.Simplificado())
         FRelatorio->AtualizarSetor(pagina.diario, pagina.mensal);
     FRelatorio->setOrdemSetor(pagina.ordem);
+    FRelatorio->setTendencia(pagina.tendencia, daynum::toDate(FCiclo->rotacao().figuras().dia));
     if (onPrimeiraPagina)
         std::exchange(onPrimeiraPagina, nullptr)();
 }

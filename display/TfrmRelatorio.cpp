@@ -39,8 +39,8 @@ void TGradiente::paintEvent(QPaintEvent*)
     }
 }
 
-TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
-    : QWidget(parent), FSimplificado(simplificado)
+TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent, bool comTendencia)
+    : QWidget(parent), FSimplificado(simplificado), FTendencia(comTendencia)
 {
     setObjectName(QStringLiteral("frmRelatorio"));
     setFill(this, storedColor(13421772));
@@ -103,6 +103,8 @@ TfrmRelatorio::TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent)
         row->setObjectName(QStringLiteral("linha%1").arg(i));
         linhas.append(row);
     }
+    if (FTendencia)
+        tendencia = new GraficoTendencia(panelFuncionarios, false);
     layoutRows();
 }
 
@@ -124,7 +126,8 @@ void TfrmRelatorio::layoutRows()
     Panel1->setGeometry(0, 0, w, 45);
     BarraTitulo->setGeometry(0, 0, w, 45);
     const int H = std::max(0, height() - 45);
-    const int n = FuncionariosPorPagina();
+    // The bars, when drawn, take the last row's place: the rows keep their size.
+    const int n = colunas(FSimplificado).linhasPorPagina;
     const int h = FSimplificado ? H / (n + 1) : H / n;
     int top = 45;
     if (FSimplificado) {
@@ -135,6 +138,14 @@ void TfrmRelatorio::layoutRows()
     panelFuncionarios->setGeometry(0, top, w, std::max(0, height() - top));
     for (int i = 0; i < linhas.size(); ++i)
         linhas[i]->setGeometry(0, i * h, w, h);
+    if (tendencia)
+        tendencia->setGeometry(0, int(linhas.size()) * h, w, h);
+}
+
+void TfrmRelatorio::setTendencia(const std::vector<std::optional<double>>& dias, const QDate& ultimo)
+{
+    if (tendencia)
+        tendencia->setDias(dias, ultimo);
 }
 
 void TfrmRelatorio::AddCor(const QColor& inicio, const QColor& fim, bool escuro)
@@ -171,6 +182,8 @@ void TfrmRelatorio::Clear()
 void TfrmRelatorio::setMeta(std::optional<double> meta)
 {
     FMeta = meta;
+    if (tendencia)
+        tendencia->setMeta(meta);
     if (faixaSetor) {
         faixaSetor->setMeta(meta);
         pintarFaixa();
@@ -214,6 +227,8 @@ void TfrmRelatorio::setAntigos(bool v)
             s->setApagado(v);
     if (faixaSetor)
         faixaSetor->setApagado(v);
+    if (tendencia)
+        tendencia->setApagado(v);
     pintarFaixa();
 }
 

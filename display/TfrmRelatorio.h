@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/Colunas.h"
+#include "display/GraficoTendencia.h"
 #include "display/TFuncionario.h"
 
 #include <QColor>
@@ -45,7 +46,8 @@ private:
 class TfrmRelatorio : public QWidget {
     Q_OBJECT
 public:
-    TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent = nullptr);
+    // With tendencia, the last row's place holds the sector's 31 days as bars.
+    TfrmRelatorio(bool simplificado, int tempoTroca, QWidget* parent = nullptr, bool tendencia = false);
     ~TfrmRelatorio() override;
 
     // Takes ownership of the record and inserts it by descending daily value.
@@ -65,7 +67,10 @@ public:
     int OrdemSetor() const { return FOrdemSetor; }
     void setOrdemSetor(int v);
     void AddCor(const QColor& inicio, const QColor& fim, bool escuro);
-    int FuncionariosPorPagina() const { return colunas(FSimplificado).linhasPorPagina; }
+    int FuncionariosPorPagina() const { return colunas(FSimplificado).linhasPorPagina - (FTendencia ? 1 : 0); }
+    // The sector's days, the last being the reading day; nothing without
+    // the bars.
+    void setTendencia(const std::vector<std::optional<double>>& dias, const QDate& ultimo);
     void AtualizarRank();
     const std::vector<std::unique_ptr<TFuncionario>>& Funcionarios() const { return FFuncionarios; }
     const QList<TCor>& Cores() const { return FCores; }
@@ -87,6 +92,7 @@ public:
     QWidget* panelSetor;
     QWidget* panelFuncionarios;
     TfrmFuncionarioSetorSimplificado* faixaSetor = nullptr;
+    GraficoTendencia* tendencia = nullptr; // with the bars
     QTimer* trocaPagina;
     // The rows from the top.
     QList<TfrmfuncionarioSetorBase*> linhas;
@@ -100,6 +106,7 @@ private:
     void pintarFaixa();
 
     bool FSimplificado;
+    bool FTendencia;
     std::vector<std::unique_ptr<TFuncionario>> FFuncionarios;
     std::unique_ptr<TFuncionario> FFuncionarioSetor;
     int FPagina = 0;

@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-TfrmResumo::TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* parent)
-    : QWidget(parent), meta_(meta)
+TfrmResumo::TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* parent, bool comTendencia)
+    : QWidget(parent), meta_(meta), tendencia_(comTendencia)
 {
     setObjectName(QStringLiteral("frmResumo"));
     setFill(this, storedColor(13421772));
@@ -49,6 +49,11 @@ TfrmResumo::TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* pare
         l.metaMensal = new FundoMeta(l.fundo);
         l.diario = label(Qt::AlignHCenter);
         l.mensal = label(Qt::AlignHCenter);
+        l.tendencia = nullptr;
+        if (comTendencia) {
+            l.tendencia = new GraficoTendencia(l.fundo, true);
+            l.tendencia->setMeta(meta);
+        }
         linhas_.push_back(l);
     }
     valores_.assign(2 * linhas, std::nullopt);
@@ -69,6 +74,10 @@ void TfrmResumo::mostrar(const PaginaRotacao& pagina)
         valores_[size_t(2 * i + 1)] = s ? TfrmFuncionarioSetorSimplificado::percentual(s->mensal, 100) : std::nullopt;
         l.diario->setText(s ? TfrmFuncionarioSetorSimplificado::formatPercent(s->diario, 100) : QString());
         l.mensal->setText(s ? TfrmFuncionarioSetorSimplificado::formatPercent(s->mensal, 100) : QString());
+        if (l.tendencia) {
+            l.tendencia->setDias(s ? s->tendencia : std::vector<std::optional<double>>(), QDate());
+            l.tendencia->setVisible(s != nullptr);
+        }
     }
     dispor();
     if (tempoPagina)
@@ -122,7 +131,23 @@ void TfrmResumo::dispor()
         l.nome->setFont(nome);
         l.nome->setProperty("tolvaneoBasePixelSize", nome.pixelSize()); // fitted from this size
         const int xNome = scaled(c.xNome, f) / 2;
-        const int larguraNome = scaled(c.xDiario, f) - xNome - 10;
+        int fimNome = scaled(c.xDiario, f) - 10;
+        if (meta_) {
+            // Short of where the widest chip may reach.
+            const int largura = QFontMetrics(figura).horizontalAdvance(FundoMeta::maiorTexto());
+            fimNome = std::min(fimNome, scaled(c.xDiario, f) + (coluna - largura) / 2 -
+                                            FundoMeta::alcance(figura).esquerda - std::max(8, h / 10));
+        }
+        if (l.tendencia) {
+            // The 31 days' strip stands between the name and the figures.
+            const int barra = std::max(4, h / 10);
+            const int larguraFaixa = barra * Figuras::kDiasTendencia;
+            fimNome -= larguraFaixa;
+            l.tendencia->setGeometry(fimNome, h / 5, larguraFaixa, h * 3 / 5);
+            fimNome -= std::max(8, h / 5);
+            l.tendencia->setApagado(antigos_);
+        }
+        const int larguraNome = std::max(1, fimNome - xNome);
         // The name stands on the figures' baseline.
         const int alturaFigura = QFontMetrics(figura).height();
         const int yFigura = (h - alturaFigura) / 2 + h / 20;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/GraficoTendencia.h"
 #include "display/MarcaMeta.h"
 
 #include <QWidget>
@@ -22,7 +23,9 @@ class TfrmResumo : public QWidget {
 public:
     static constexpr int linhas = 12;
 
-    TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* parent = nullptr);
+    // With tendencia, each sector's 31 days as a small strip of bars
+    // between its name and its figures.
+    TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* parent = nullptr, bool tendencia = false);
 
     // Shows one overview page and starts its page time.
     void mostrar(const PaginaRotacao& pagina);
@@ -41,6 +44,7 @@ public:
         QLabel* mensal;
         FundoMeta* metaDiario;
         FundoMeta* metaMensal;
+        GraficoTendencia* tendencia; // none without the bars
         QString codigo;
         QString nomeCompleto; // before fitting
     };
@@ -60,4 +64,5 @@ private:
     std::vector<std::optional<long long>> valores_; // diario, mensal per row, as drawn
     std::optional<double> meta_;
     bool antigos_ = false;
+    bool tendencia_;
 };

@@ -107,6 +107,7 @@ TEST(Recarga, EverySettingChangedAloneIsNamedAndApplied)
         {"Resumo", "", "Resumo=S", "Resumo"},
         {"Relogio", "", "Relogio=S", "Relogio"},
         {"Meta", "Meta=85", "Meta=70", "Meta"},
+        {"Tendencia", "", "Tendencia=S", "Tendencia"},
         {"Contato", "", "Contato=TI — ramal 214", "Contato"},
         {"DB", "DB=/dados/fabrica.fdb", "DB=/dados/outra.fdb", "DB"},
         {"ACESSO", "DB=/dados/fabrica.fdb", "DB=/dados/fabrica.fdb\nACESSO=/dados/acesso.fdb", "ACESSO"},
