@@ -99,7 +99,12 @@ std::vector<Token> tokenize(const QString& s)
             out.push_back({Tok::Op, op, pos});
             i += length;
         } else {
-            fail(pos, QStringLiteral("unexpected character '%1'").arg(c));
+            // A character beyond the first plane is named whole: half of it
+            // would be no text at all.
+            const bool par = c.isHighSurrogate() && i + 1 < n && s[i + 1].isLowSurrogate();
+            const QString caractere = c.isSurrogate() && !par ? QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                                                               : s.mid(i, par ? 2 : 1);
+            fail(pos, QStringLiteral("unexpected character '%1'").arg(caractere));
         }
     }
     out.push_back({Tok::End, QString(), int(n) + 1});

@@ -20,6 +20,8 @@ TEST(FiltroFuncionarios, ErrorsGiveAReasonAndAPlaceInTheTextAsWritten)
 {
     const QString prefixo = "Configuração inválida em \"Funcionarios\", ";
     const std::pair<const char*, QString> cases[] = {
+        // A character beyond the first plane: named whole, in Portuguese.
+        {"\xf3\xb9\xaa\xa1", "posição 1: caractere inesperado '\xf3\xb9\xaa\xa1'"},
         // The text closes its own parenthesis: the program closes it.
         {"and (FUNCIONARIO = 001)",
          "no fim do texto: ')' a mais: o programa já fecha o parêntese. O programa fecha o último parêntese: "

@@ -109,6 +109,8 @@ TEST(FilterExpression, MalformedExpressionsNameThePosition)
         {"COD = 03 )", "Filter error at position 10: unexpected ')'"},
         {"COD IS 3", "Filter error at position 8: expected NULL"},
         {"COD # 3", "Filter error at position 5: unexpected character '#'"},
+        // A character beyond the first plane, named whole, never half of it.
+        {"COD \xf3\xb9\xaa\xa1 3", "Filter error at position 5: unexpected character '\xf3\xb9\xaa\xa1'"},
     };
     for (const auto& c : cases) {
         try {
