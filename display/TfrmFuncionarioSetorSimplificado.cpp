@@ -18,6 +18,7 @@ TfrmFuncionarioSetorSimplificado::TfrmFuncionarioSetorSimplificado(QWidget* pare
     const float f = displayScaleFactor();
     const Colunas& c = colunas(layoutSimplificado);
     const int nameSize = c.escalaNome ? scaled(c.pontosNome, f) : c.pontosNome;
+    FNomeCresce = c.escalaNome;
     const int percentSize = scaled(90, f);
 
     lblRank->setFont(fontPt(QStringLiteral("Arial"), nameSize, true));

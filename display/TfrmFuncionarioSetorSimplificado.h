@@ -48,6 +48,7 @@ public:
 
 protected:
     int larguraNome() const override;
+    bool nomeCresce() const override { return FNomeCresce; }
     // Puts the chips of the target's classes behind the percentages where
     // they now stand.
     void marcarMeta();
@@ -68,5 +69,6 @@ private:
     QFont FFonteDesenho; // the figures' font as designed
     QColor FCorTexto = Qt::black; // texts off a chip
     bool FApagado = false;
+    bool FNomeCresce = false; // names of the simplified layout, which scale with the screen
     int FXDia = 0, FXMes = 0;
 };

@@ -76,13 +76,47 @@ int TfrmfuncionarioSetorBase::larguraNome() const
 void TfrmfuncionarioSetorBase::Redimensionar()
 {
     // The name fits between its left edge and what stands right of it.
-    if (FFuncionario) {
+    if (FFuncionario && !nomeEmDuasLinhas()) {
+        lblNome->setWordWrap(false);
         setFittedText(lblNome, FNome, larguraNome());
         lblNome->adjustSize();
         lblNome->resize(std::min(lblNome->width(), std::max(1, larguraNome())), lblNome->height());
     }
     lblNome->move(lblNome->x(), (height() - lblNome->height()) / 2);
     lblRank->move(lblRank->x(), (height() - lblRank->height()) / 2);
+}
+
+bool TfrmfuncionarioSetorBase::nomeEmDuasLinhas()
+{
+    if (!nomeCresce())
+        return false;
+    const QVariant base = lblNome->property("tolvaneoBasePixelSize");
+    const int desenho = base.isValid() ? base.toInt() : lblNome->font().pixelSize();
+    // Up to twice the designed size, two lines of it taking at most two
+    // fifths of the row.
+    const int maior = std::min(desenho * 2, height() / 5);
+    const int largura = std::max(1, larguraNome());
+    if (maior <= desenho)
+        return false;
+    QFont fonte = lblNome->font();
+    for (int px = maior; px > desenho; --px) {
+        fonte.setPixelSize(px);
+        const QFontMetrics fm(fonte);
+        const QRect caixa = fm.boundingRect(QRect(0, 0, largura, 1 << 20), Qt::TextWordWrap, FNome);
+        bool palavrasCabem = true;
+        for (const QString& palavra : FNome.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            palavrasCabem &= fm.horizontalAdvance(palavra) <= largura;
+        if (palavrasCabem && caixa.width() <= largura && caixa.height() <= 2 * fm.lineSpacing()) {
+            if (!base.isValid())
+                lblNome->setProperty("tolvaneoBasePixelSize", desenho);
+            lblNome->setFont(fonte);
+            lblNome->setWordWrap(true);
+            lblNome->setText(FNome);
+            lblNome->resize(largura, caixa.height());
+            return true;
+        }
+    }
+    return false;
 }
 
 void TfrmfuncionarioSetorBase::resizeEvent(QResizeEvent* event)

@@ -33,6 +33,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // The width the name may take.
     virtual int larguraNome() const;
+    // Whether the name may grow where the row has the height for it.
+    virtual bool nomeCresce() const { return false; }
     void setBackground(const QColor& color);
 
     TFuncionario* FFuncionario = nullptr;
@@ -40,4 +42,10 @@ protected:
     bool FPar = false;
     int FIndex = 0;
     bool FExibirConteudo = false;
+
+private:
+    // A row much taller than its name (a portrait screen) draws the name
+    // larger, on up to two lines; false when it does not, or when even the
+    // designed size takes more than two lines.
+    bool nomeEmDuasLinhas();
 };

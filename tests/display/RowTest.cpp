@@ -259,3 +259,30 @@ TEST(Row, TargetClassesDifferInLightnessForEveryEye)
     }
     setScreenWidth(0);
 }
+
+// A portrait screen's rows are twice as tall as the design's: the name
+// grows into that height, on up to two lines, still inside its room; a
+// landscape row keeps the designed size.
+TEST(Row, ANameGrowsIntoATallRowOnTwoLines)
+{
+    struct Case {
+        int largura, altura;
+        bool cresce;
+    };
+    for (Case c : {Case{1080, 298, true}, Case{1920, 158, false}, Case{3840, 316, false}}) {
+        setScreenWidth(c.largura);
+        TfrmFuncionarioSetorSimplificado row;
+        const int desenho = row.lblNome->font().pixelSize();
+        row.show();
+        row.resize(c.largura, c.altura);
+        TFuncionario f;
+        f.setNome(QStringLiteral("Gabriel Silva Carvalho"));
+        row.setFuncionario(&f);
+        row.setExibirConteudo(true);
+        EXPECT_EQ(row.lblNome->font().pixelSize() > desenho, c.cresce) << c.largura;
+        EXPECT_EQ(row.lblNome->text(), "Gabriel Silva Carvalho") << c.largura; // whole, never cut
+        EXPECT_LT(row.lblNome->geometry().right(), row.lblDia->x()) << c.largura;
+        EXPECT_LE(row.lblNome->height(), c.altura) << c.largura;
+    }
+    setScreenWidth(0);
+}
