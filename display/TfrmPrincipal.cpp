@@ -217,6 +217,9 @@ void TfrmPrincipal::criarPagina()
     FRelatorio->onPagina = [this] { atualizarInfo(); };
     FRelatorio->onFimSetor = [this] { fimDaPagina(); };
     FRelatorio->tempoPagina = [this](int linhas) { return FCiclo->rotacao().tempoPagina(linhas); };
+    // A page made while the figures are old (a reload, a new screen) is
+    // grey from its first page.
+    FRelatorio->setAntigos(figurasAntigas());
     layoutChildren();
 }
 
@@ -278,6 +281,7 @@ void TfrmPrincipal::mostrarResumo(const PaginaRotacao& pagina)
         FResumo = new TfrmResumo(FPrinc.TempoTroca(), FPrinc.Meta(), this, FPrinc.Tendencia());
         FResumo->onFim = [this] { fimDaPagina(); };
         FResumo->tempoPagina = [this](int linhas) { return FCiclo->rotacao().tempoPagina(linhas); };
+        FResumo->setAntigos(figurasAntigas());
         layoutChildren();
     }
     FShowBg = false;
@@ -337,6 +341,11 @@ void TfrmPrincipal::esconderPagina()
 }
 
 // ---- what is shown ----------------------------------------------------------
+
+bool TfrmPrincipal::figurasAntigas() const
+{
+    return FCiclo->estado() == CicloIndicador::Estado::Rotacao && FCiclo->dadosAntigos();
+}
 
 QString TfrmPrincipal::chameResponsavel() const
 {
@@ -469,7 +478,7 @@ void TfrmPrincipal::atualizarAviso()
     // Stale figures first; otherwise, for one rotation, a settings file a
     // reload refused.
     const bool antes = panelAviso->isVisibleTo(this);
-    const bool antigos = FCiclo->estado() == CicloIndicador::Estado::Rotacao && FCiclo->dadosAntigos();
+    const bool antigos = figurasAntigas();
     // Old figures are drawn grey: only the banner's words still stand out.
     if (FRelatorio)
         FRelatorio->setAntigos(antigos);

@@ -125,6 +125,8 @@ private:
     // that "wait" and "call someone" never look alike from across the floor.
     enum class Tom { Aguarde, SemConexao, ChamePessoa, SemIndicadores };
     void mostrarMensagem(const QString& titulo, const QString& detalhe, Tom tom);
+    // Whether the figures on show are old (drawn grey, under the banner).
+    bool figurasAntigas() const;
     // "Chame o responsável", with the Contato setting's name when set.
     QString chameResponsavel() const;
     void atualizarAviso();

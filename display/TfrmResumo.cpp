@@ -12,7 +12,7 @@
 #include <algorithm>
 
 TfrmResumo::TfrmResumo(int tempoTroca, std::optional<double> meta, QWidget* parent, bool comTendencia)
-    : QWidget(parent), meta_(meta), tendencia_(comTendencia)
+    : QWidget(parent), meta_(meta)
 {
     setObjectName(QStringLiteral("frmResumo"));
     setFill(this, storedColor(13421772));

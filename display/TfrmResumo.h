@@ -64,5 +64,4 @@ private:
     std::vector<std::optional<long long>> valores_; // diario, mensal per row, as drawn
     std::optional<double> meta_;
     bool antigos_ = false;
-    bool tendencia_;
 };

@@ -281,6 +281,15 @@ TEST_F(Wall, StaleFiguresShowABannerAcrossThePage)
     EXPECT_EQ(window.frmRelatorio()->faixaSetor->lblDia->palette().color(QPalette::WindowText).name(), "#404040");
     EXPECT_EQ(window.frmRelatorio()->linhas[0]->findChild<QLabel*>("lblDia")->palette().color(QPalette::WindowText).name(),
               "#666666");
+    // Pages made again while the figures are old (settings of the screen
+    // read again) are grey from their first page too.
+    window.aplicarConfiguracoes(true);
+    for (int i = 0; i < 3; ++i) {
+        window.ProximaPagina();
+        ASSERT_TRUE(window.frmRelatorio());
+        EXPECT_EQ(window.frmRelatorio()->faixaSetor->lblDia->palette().color(QPalette::WindowText).name(), "#404040")
+            << i;
+    }
     shot.save(QDir::temp().filePath("tolvaneo-stale.png"));
 }
 
