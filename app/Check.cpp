@@ -160,6 +160,12 @@ std::optional<EmUso> valorEmUso(Ajuste id, const QString& escrito, const TdmPrin
             return EmUso{QString::number(minimo), QStringLiteral("negativo: toda execução é completa")};
         return std::nullopt;
     }
+    if (id == Ajuste::ConsultasParalelas) {
+        const QString t = escrito.trimmed().toUpper();
+        if (t == QLatin1String("S") || t == QLatin1String("N") || t == QLatin1String("1"))
+            return std::nullopt;
+        return EmUso{QStringLiteral("S (lado a lado)"), QStringLiteral("só \"N\" ou \"1\" lê uma consulta de cada vez")};
+    }
     if (id == Ajuste::Chave) {
         if (!n)
             return EmUso{padrao, naoNumero};
@@ -369,6 +375,11 @@ int verificarConfiguracoes(QTextStream& texto)
     out << "Banco de dados: " << legivel(dm.ConnectionParams().Database) << " como "
         << (dm.ConnectionParams().User.isEmpty() ? QStringLiteral("SYSDBA") : legivel(dm.ConnectionParams().User))
         << "\n";
+    out << (dm.ConsultasParalelas()
+                ? "Consultas de produção: as três lado a lado, em três conexões; o servidor usa até três núcleos "
+                  "por menos tempo, o mesmo trabalho no total (ConsultasParalelas=N: uma de cada vez)\n"
+                : "Consultas de produção: uma de cada vez, numa conexão (ConsultasParalelas=S: as três lado a lado, "
+                  "mais depressa, com até três núcleos do servidor)\n");
 
     dm.setGeracaoInicialAdiada(true);
     try {

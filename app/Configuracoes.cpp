@@ -50,6 +50,10 @@ const Configuracao kConfiguracoes[] = {
     {Ajuste::SenhaArquivo, "Banco", "SenhaArquivo", "", nullptr, Leitura::Texto, ParteRecarga::Conexao, "Com Usuario: o arquivo que guarda só a senha."},
     {Ajuste::SenhaCredencial, "Banco", "SenhaCredencial", "tolvaneo-senha", nullptr, Leitura::Texto, ParteRecarga::Conexao,
      "Com Usuario e sem SenhaArquivo: a credencial do serviço que traz a senha."},
+    {Ajuste::ConsultasParalelas, "Banco", "ConsultasParalelas", "S", nullptr, Leitura::Texto, ParteRecarga::Execucao,
+     "S: as três consultas de produção correm lado a lado, cada uma na sua conexão: o servidor usa até três "
+     "núcleos por menos tempo, com o mesmo trabalho no total. N ou 1: uma de cada vez, numa conexão só (um "
+     "servidor ocupado)."},
 };
 
 } // namespace
@@ -74,6 +78,12 @@ std::optional<double> lerMeta(const QString& texto)
     if (!ok || !std::isfinite(v) || v <= 0 || v > 10000)
         return std::nullopt;
     return v;
+}
+
+bool lerConsultasParalelas(const QString& texto)
+{
+    const QString t = texto.trimmed().toUpper();
+    return t != QLatin1String("N") && t != QLatin1String("1");
 }
 
 QString versaoPrograma()

@@ -57,6 +57,7 @@ enum class Ajuste {
     Usuario,
     SenhaArquivo,
     SenhaCredencial,
+    ConsultasParalelas,
 };
 
 // One setting of the file: where it stands, what the program takes when it
@@ -83,6 +84,9 @@ QString nome(Ajuste id);
 // Reads the "Meta" setting: a percentage above 0 (at most 10000), with a
 // point or a comma before decimals; nullopt when empty or not such a number.
 std::optional<double> lerMeta(const QString& texto);
+// ConsultasParalelas: "N" or "1" reads one source at a time; anything else
+// side by side.
+bool lerConsultasParalelas(const QString& texto);
 
 // A setting's value as the file gives it, or its default.
 QString lerTexto(const IniFile& ini, Ajuste id);

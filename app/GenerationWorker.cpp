@@ -70,6 +70,13 @@ void GenerationWorker::reconfigurar(double dataLeitura, bool porFuncionario, boo
     plano_ = PlanoGeracao(minutosCompleto);
 }
 
+void GenerationWorker::setConsultasParalelas(bool v)
+{
+    if (running_)
+        throw std::logic_error("GenerationWorker::setConsultasParalelas while a run goes on");
+    calc_->setConsultasParalelas(v);
+}
+
 void GenerationWorker::cancel(bool abort)
 {
     if (!running_)

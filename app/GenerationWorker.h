@@ -63,6 +63,9 @@ public:
     // next run is full, since the rows kept from the last one were read with
     // the old settings.
     void reconfigurar(double dataLeitura, bool porFuncionario, bool dataFixa, int minutosCompleto);
+    // Whether the runs read their three sources side by side (on by default);
+    // not while a run goes on.
+    void setConsultasParalelas(bool v);
     // Waits for a run in progress, at most the given time; true when none is left.
     bool stop(int milliseconds);
 

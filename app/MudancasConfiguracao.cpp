@@ -51,6 +51,7 @@ const Comparacao kComparacoes[] = {
     {Ajuste::DB, mesmoParametro(&TConnectionParams::Database)},
     {Ajuste::ACESSO, mesmoParametro(&TConnectionParams::DatabaseAccess)},
     {Ajuste::Usuario, mesmoParametro(&TConnectionParams::User)},
+    {Ajuste::ConsultasParalelas, mesmo(&TdmPrinc::ConsultasParalelas)},
     {std::nullopt, mesmoParametro(&TConnectionParams::Password)},
 };
 

@@ -206,6 +206,7 @@ void TdmPrinc::sqlConAfterConnect()
     dmMarvessa->setSQLCOnnection(&sqlCon);
     dmMarvessa->setDataLeitura(FDataIndicador);
     dmMarvessa->setExpedienteProducaoPorFunc(FPorFuncionario);
+    dmMarvessa->setConsultasParalelas(FConsultasParalelas);
     if (!FGeracaoInicialAdiada)
         dmMarvessa->GerarCdsEficiencia();
 }
@@ -262,6 +263,7 @@ void TdmPrinc::lerConfiguracoes(const IniFile& ini)
     FFuncionarios = lerTexto(ini, Ajuste::Funcionarios);
     FPorFuncionario = lerInteiro(ini, Ajuste::AgruparFuncionario) != 0;
     FMinutosCompleto = lerInteiro(ini, Ajuste::MinutosCompleto);
+    FConsultasParalelas = lerConsultasParalelas(lerTexto(ini, Ajuste::ConsultasParalelas));
     setSetores(lerTexto(ini, Ajuste::Setores));
     FConnectionParams.Database = lerTexto(ini, Ajuste::DB);
     FConnectionParams.DatabaseAccess = lerTexto(ini, Ajuste::ACESSO);
@@ -293,6 +295,7 @@ void TdmPrinc::assumirGeracao(const TdmPrinc& lido)
     FDataIndicador = lido.FDataIndicador;
     FPorFuncionario = lido.FPorFuncionario;
     FMinutosCompleto = lido.FMinutosCompleto;
+    FConsultasParalelas = lido.FConsultasParalelas;
 }
 
 void TdmPrinc::AtualizarContasCobranca()

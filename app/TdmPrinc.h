@@ -113,6 +113,7 @@ public:
     int MinutosCompleto() const { return FMinutosCompleto; }
     void setMinutosCompleto(int v) { FMinutosCompleto = v; }
     bool PorFuncionario() const { return FPorFuncionario; }
+    bool ConsultasParalelas() const { return FConsultasParalelas; }
     void setPorFuncionario(bool v) { FPorFuncionario = v; }
     const QString& PathOcor() const { return FPathOcor; }
     // When set, the after-connect handler creates the calculation module
@@ -149,6 +150,7 @@ private:
     QString FSetores;
     QString FFuncionarios;
     bool FPorFuncionario = false;
+    bool FConsultasParalelas = true;
     int FMinutosCompleto = 30;
     bool FGeracaoInicialAdiada = false;
     bool FConexaoAdiada = false;

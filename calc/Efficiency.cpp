@@ -37,7 +37,7 @@ void TdmMarvessa::CalcularEficiencia()
         AcumularSetorFuncionario(setor, cdsTempoSetorFUNCIONARIO->asString(), cdsTempoSetorNOME_FUNCIONARIO->asString(),
                                  data, eficiencia);
         ++handled;
-        FAtividade.store(++FPassos, std::memory_order_relaxed);
+        FAtividade.fetch_add(1, std::memory_order_relaxed);
         if (FProgressEvent)
             FProgressEvent(total, handled, QStringLiteral("Calculando Eficiência"), handled == 1);
     }

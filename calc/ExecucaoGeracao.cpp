@@ -2,13 +2,13 @@
 // accumulation of standard time and shift minutes per day, sector and
 // employee.
 #include "calc/TdmMarvessa.h"
+#include "calc/BuscaParalela.h"
+#include "calc/LeitorFonte.h"
 #include "data/DatabaseError.h"
 #include "data/DayNumber.h"
 #include "data/FbValue.h"
 #include "data/Log.h"
 #include "data/Platform.h"
-
-#include <QSet>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -25,37 +25,13 @@ using V = fb::Value;
 // The three sources, as the log names them.
 const char* const kFontes[] = {"producao", "corte", "etiquetas"};
 
-// Shares the text of equal values, so that a month of records keeps one copy
-// of each sector, employee and name.
-class Interner {
-public:
-    QString operator()(const QString& s)
-    {
-        auto it = seen_.constFind(s);
-        if (it != seen_.cend())
-            return *it;
-        seen_.insert(s);
-        return s;
-    }
-
-private:
-    QSet<QString> seen_;
-};
-
 } // namespace
 
 // How one source stage reads its statement.
 struct TdmMarvessa::SourceStage {
-    const char* dateTime;
-    const char* setor;
-    const char* funcionario;
-    const char* qtde;
-    const char* prod;      // product for the lookup fallback; null: no fallback
-    const char* horaSaida; // clock text column; null: the date-time formatted hh:mm
+    ColunasFonte colunas;
     const char* mensagem;
     std::int32_t estagio; // 0, 1, 2 in the order of the run
-    const char* prog;     // the ticket's columns, for the log; null: none
-    const char* ficha;
 };
 
 void TdmMarvessa::GerarCdsEficiencia()
@@ -110,9 +86,7 @@ void TdmMarvessa::Gerar(bool completa)
         DescartarBaseDia();
     AbrirCdsProdExped();
     AbrirCdsSetorAg();
-    AbrirSqlProdSetor();
-    AbrirSqlCorteSetor();
-    AbrirSqlCodCxUnitSetor();
+    AbrirFontes();
     IniciarAcumulacao();
     // The shift rows live in the accumulation now.
     cdsProdExped.close();
@@ -192,132 +166,174 @@ void TdmMarvessa::ProcessarProducao()
     ProcessarEtiquetasUnitarias();
 }
 
+const TdmMarvessa::SourceStage& TdmMarvessa::estagio(int i)
+{
+    static const SourceStage estagios[3] = {
+        {{"DTSAIDA_PS", "SETOR_PS", "FUNCIONAR_PS", "QTDE_PS", "PROD", "HORASAIDA_PS", "PROG_PS", "FICHA_PS"},
+         "Processando o Produto/Setor",
+         0},
+        {{"data_saida_fs", "setor_fs", "funcionario_fs", "QTDE", nullptr, nullptr, nullptr, nullptr},
+         "Processando o Corte/Setor",
+         1},
+        {{"dtbaixa_cx", "setor_cx", "funcionario_cx", "QTDE", "prod_cx", nullptr, "prog_cx", "ficha_cx"},
+         "Processando as Etiquetas Unitarias",
+         2},
+    };
+    return estagios[i];
+}
+
 void TdmMarvessa::ProcessarProdutoSetor()
 {
-    processStage(sqlProdSetor, {"DTSAIDA_PS", "SETOR_PS", "FUNCIONAR_PS", "QTDE_PS", "PROD", "HORASAIDA_PS",
-                                "Processando o Produto/Setor", 0, "PROG_PS", "FICHA_PS"});
+    processStage(sqlProdSetor, estagio(0));
 }
 
 void TdmMarvessa::ProcessarCorteSetor()
 {
-    processStage(sqlCorteSetor, {"data_saida_fs", "setor_fs", "funcionario_fs", "QTDE", nullptr, nullptr,
-                                 "Processando o Corte/Setor", 1, nullptr, nullptr});
+    processStage(sqlCorteSetor, estagio(1));
 }
 
 void TdmMarvessa::ProcessarEtiquetasUnitarias()
 {
-    processStage(sqlCodCxUnitSetor, {"dtbaixa_cx", "setor_cx", "funcionario_cx", "QTDE", "prod_cx", nullptr,
-                                     "Processando as Etiquetas Unitarias", 2, "prog_cx", "ficha_cx"});
+    processStage(sqlCodCxUnitSetor, estagio(2));
+}
+
+SqlQuery& TdmMarvessa::fonte(int i)
+{
+    SqlQuery* fontes[3] = {&sqlProdSetor, &sqlCorteSetor, &sqlCodCxUnitSetor};
+    return *fontes[i];
+}
+
+void TdmMarvessa::AbrirFontes()
+{
+    MontarSqlProdSetor();
+    MontarSqlCorteSetor();
+    MontarSqlCodCxUnitSetor();
+    const bool paralelas = FConsultasParalelas && FSQLConnection && FSQLConnection->connected();
+    for (int i = 0; i < 3; ++i) {
+        if (!paralelas || i == 0) {
+            fonte(i).open();
+            if (i < 2)
+                gravarConsulta(i);
+        } else {
+            FRun->buscas[i] = std::make_unique<BuscaParalela>(
+                *FSQLConnection, fonte(i), estagio(i).colunas,
+                BuscaParalela::Contadores{FProgressoLeitura, FAtividade},
+                FAoBuscar ? std::function<void(SqlConnection&)>([this, i](SqlConnection& c) { FAoBuscar(i, c); })
+                          : std::function<void(SqlConnection&)>());
+        }
+    }
+}
+
+void TdmMarvessa::VerificarBuscas()
+{
+    if (!FRun)
+        return;
+    for (std::unique_ptr<BuscaParalela>& b : FRun->buscas)
+        if (b && b->falhou())
+            b->registros(); // its failure, now
 }
 
 void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
 {
-    struct Record {
-        double dateTime;
-        QString setor, funcionario, prod, horaSaida, nomeSetor, nomeFuncionario;
-        double qtde, tempo;
-        std::int32_t ordem;
-    };
     const std::function<double(const QString&)> trocaFicha = [this](const QString& setor) {
         return getTempoTrocaFicha(setor);
     };
-    auto accumulate = [&](double dateTime, const QString& setor, const QString& funcionario, const QString& prod,
-                          const QString& horaSaida, const QString& nomeSetor, const QString& nomeFuncionario,
-                          double qtde, double tempo, std::int32_t ordem) {
-        const double day = daynum::datePart(dateTime);
+    // A record that cannot be real is counted as it is, and logged: the first
+    // ones of a run each, the rest in the run's count.
+    auto avisarAbsurdo = [&](const RegistroFonte& r, const QString& ticket) {
+        if (++FRegistrosAbsurdos > kAbsurdosNomeados)
+            return;
+        logfmt::write(QStringLiteral("record-absurd"),
+                      {{"source", QString::fromLatin1(kFontes[std::clamp(stage.estagio, 0, 2)])},
+                       {"ticket", ticket},
+                       {"day", daynum::toDate(r.dateTime).toString(Qt::ISODate)},
+                       {"sector", *r.setor},
+                       {"employee", *r.funcionario},
+                       {"quantity", QString::number(r.qtde, 'g', 15)},
+                       {"time", QString::number(r.tempo, 'g', 15)}});
+    };
+    auto accumulate = [&](const RegistroFonte& r, const QString& ticket) {
+        ++FRegistrosLidos;
+        if (registroAbsurdo(r.qtde, r.tempo)) [[unlikely]]
+            avisarAbsurdo(r, ticket);
+        const double day = daynum::datePart(r.dateTime);
+        double tempo = r.tempo;
         AcumulacaoTempos* a = acumulacao();
         if (!a) {
-            if (!TemExpediente(setor, funcionario, day))
+            if (!TemExpediente(*r.setor, *r.funcionario, day))
                 return;
-            if (tempo == 0 && stage.prod)
-                tempo = getTempoProdutoSetor(prod, setor);
-            const QString hora = stage.horaSaida ? horaSaida : daynum::clockText(dateTime);
-            AdicionarTempoSetor(setor, nomeSetor, day, ordem, funcionario, nomeFuncionario, qtde, tempo, hora);
+            if (tempo == 0 && stage.colunas.prod)
+                tempo = getTempoProdutoSetor(*r.prod, *r.setor);
+            const QString hora = stage.colunas.horaSaida ? *r.horaSaida : daynum::clockText(r.dateTime);
+            AdicionarTempoSetor(*r.setor, *r.nomeSetor, day, r.ordem, *r.funcionario, *r.nomeFuncionario, r.qtde,
+                                tempo, hora);
             return;
         }
         // Within a run: TemExpediente and AdicionarTempoSetor on the entry
         // of the record's day, sector and employee, found once.
-        AcumulacaoTempos::Entrada& e = a->entrada(day, setor, funcionario);
+        AcumulacaoTempos::Entrada& e = a->entrada(day, *r.setor, *r.funcionario);
         if (!e.turno || e.turno->qtde <= 0)
             return;
-        if (tempo == 0 && stage.prod)
-            tempo = getTempoProdutoSetor(prod, setor);
+        if (tempo == 0 && stage.colunas.prod)
+            tempo = getTempoProdutoSetor(*r.prod, *r.setor);
         // The clock text of a stage without one is made from the date-time,
         // and only when the shift has overtime to set it against.
-        if (stage.horaSaida || e.turno->inicioHe.isEmpty())
-            a->somar(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, horaSaida, trocaFicha);
+        if (stage.colunas.horaSaida || e.turno->inicioHe.isEmpty())
+            a->somar(e, *r.nomeSetor, r.ordem, *r.nomeFuncionario, r.qtde, tempo, *r.horaSaida, trocaFicha);
         else
-            a->somar(e, nomeSetor, ordem, nomeFuncionario, qtde, tempo, daynum::clockText(dateTime), trocaFicha);
+            a->somar(e, *r.nomeSetor, r.ordem, *r.nomeFuncionario, r.qtde, tempo, daynum::clockText(r.dateTime),
+                     trocaFicha);
+    };
+    // Kept records are walked with the progress receiver, which needs their
+    // count first.
+    auto percorrer = [&](const RegistrosGuardados& g) {
+        const auto total = std::int32_t(g.size());
+        std::int32_t visited = 0;
+        g.percorrer([&](const RegistroFonte& r, const QString& ticket) {
+            accumulate(r, ticket);
+            ++visited;
+            if (FProgressEvent)
+                FProgressEvent(total, visited, QString::fromUtf8(stage.mensagem), visited == 1);
+        });
     };
 
     if (AcumulacaoTempos* a = acumulacao())
         a->setEstagio(stage.estagio);
-    // The statement runs once. With a progress receiver, which needs the
-    // count first, its records are kept for the walk; without one they are
-    // accumulated as they are read, from the row itself.
-    std::vector<Record> kept;
+    // A source fetched beside the run: its records, in its order.
+    if (FRun && FRun->buscas[stage.estagio]) {
+        const RegistrosGuardados& registros = FRun->buscas[stage.estagio]->registros();
+        if (stage.estagio < 2)
+            gravarConsulta(stage.estagio);
+        percorrer(registros);
+        FRun->buscas[stage.estagio].reset();
+        devolverMemoriaLivre();
+        return;
+    }
+    // The statement runs once. With a progress receiver its records are kept
+    // for the walk; without one they are accumulated as they are read.
+    RegistrosGuardados kept;
+    const bool keep = bool(FProgressEvent);
     if (q.active() && !q.eof()) {
-        auto col = [&](const char* name) -> const fb::Value& {
-            static const fb::Value none;
-            return name ? q.value(q.columnIndex(QString::fromLatin1(name))) : none;
-        };
-        // The current row's values: the same objects from row to row.
-        const fb::Value &vDate = col(stage.dateTime), &vSetor = col(stage.setor), &vFunc = col(stage.funcionario),
-                        &vQtde = col(stage.qtde), &vProd = col(stage.prod), &vHora = col(stage.horaSaida),
-                        &vTempo = col("TEMPO"), &vNomeSetor = col("NOME_SETOR"), &vOrdem = col("ORDEM_SETOR"),
-                        &vNomeFunc = col("NOME_FUNCIONARIO"), &vProg = col(stage.prog), &vFicha = col(stage.ficha);
-        // A record that cannot be real is counted as it is, and logged:
-        // the first ones of a run each, the rest in the run's count.
-        auto avisarAbsurdo = [&](double qtde, double tempo) {
-            if (++FRegistrosAbsurdos > kAbsurdosNomeados)
-                return;
-            QString ticket;
-            if (stage.prog)
-                ticket = vProg.asText() + QLatin1Char('/') + vFicha.asText();
-            logfmt::write(QStringLiteral("record-absurd"),
-                          {{"source", QString::fromLatin1(kFontes[std::clamp(stage.estagio, 0, 2)])},
-                           {"ticket", ticket},
-                           {"day", daynum::toDate(vDate.asDateTime()).toString(Qt::ISODate)},
-                           {"sector", vSetor.asText()},
-                           {"employee", vFunc.asText()},
-                           {"quantity", QString::number(qtde, 'g', 15)},
-                           {"time", QString::number(tempo, 'g', 15)}});
-        };
-        const bool keep = bool(FProgressEvent);
-        Interner intern;
-        QString b1, b2, b3, b4, b5, b6;
+        LeitorFonte leitor(q, stage.colunas);
+        std::int64_t lidos = 0;
         for (; !q.eof(); q.next()) {
-            const std::int64_t ordem = vOrdem.asInteger();
-            if (ordem < std::numeric_limits<std::int32_t>::min() || ordem > std::numeric_limits<std::int32_t>::max())
-                throw fb::ConversionError("ORDEM_SETOR out of range for an integer");
-            ++FRegistrosLidos;
-            // Plain stores: the display only looks for a change.
-            FProgressoLeitura.store(FRegistrosLidos, std::memory_order_relaxed);
-            FAtividade.store(++FPassos, std::memory_order_relaxed);
-            const double qtde = vQtde.asFloat(), tempo = vTempo.asFloat();
-            if (registroAbsurdo(qtde, tempo)) [[unlikely]]
-                avisarAbsurdo(qtde, tempo);
+            const RegistroFonte& r = leitor.ler();
+            // Plain counts: the display only looks for a change.
+            FProgressoLeitura.fetch_add(1, std::memory_order_relaxed);
+            FAtividade.fetch_add(1, std::memory_order_relaxed);
+            const QString ticket = registroAbsurdo(r.qtde, r.tempo) ? leitor.ticket() : QString();
             if (keep)
-                kept.push_back(Record{vDate.asDateTime(), intern(vSetor.asText()), intern(vFunc.asText()),
-                                      intern(vProd.asText()), intern(vHora.asText()), intern(vNomeSetor.asText()),
-                                      intern(vNomeFunc.asText()), qtde, tempo,
-                                      std::int32_t(ordem)});
+                kept.guardar(r, ticket);
             else
-                accumulate(vDate.asDateTime(), vSetor.asText(b1), vFunc.asText(b2), vProd.asText(b3),
-                           vHora.asText(b4), vNomeSetor.asText(b5), vNomeFunc.asText(b6), qtde, tempo,
-                           std::int32_t(ordem));
+                accumulate(r, ticket);
+            // A source fetched beside this one that fails ends the run now.
+            if (++lidos % 4096 == 0)
+                VerificarBuscas();
         }
     }
     q.close();
-
-    const auto total = std::int32_t(kept.size());
-    std::int32_t visited = 0;
-    for (const Record& r : kept) {
-        accumulate(r.dateTime, r.setor, r.funcionario, r.prod, r.horaSaida, r.nomeSetor, r.nomeFuncionario, r.qtde,
-                   r.tempo, r.ordem);
-        ++visited;
-        FProgressEvent(total, visited, QString::fromUtf8(stage.mensagem), visited == 1);
-    }
+    VerificarBuscas();
+    percorrer(kept);
 }
 
 void TdmMarvessa::IniciarAcumulacao()

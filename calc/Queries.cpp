@@ -31,30 +31,54 @@ void TdmMarvessa::setPeriodParams(SqlQuery& q) const
     q.setParam(QStringLiteral("DATA_FIM"), V::timestamp(FPeriodoProducao->SqlDataFim()));
 }
 
-void TdmMarvessa::AbrirSqlProdSetor()
+// A statement's text is written to its trace file once the server took it,
+// except the unit labels', written first.
+void TdmMarvessa::MontarSqlProdSetor()
 {
     sqlProdSetor.close();
     sqlProdSetor.sql() = sourcesql::prodSetor(filtrosFonte());
     setPeriodParams(sqlProdSetor);
-    sqlProdSetor.open();
-    FArquivosConsulta.gravar(sqlProdSetor, QStringLiteral("sqlProdSetor.sql"));
 }
 
-void TdmMarvessa::AbrirSqlCorteSetor()
+void TdmMarvessa::MontarSqlCorteSetor()
 {
     sqlCorteSetor.close();
     sqlCorteSetor.sql() = sourcesql::corteSetor(filtrosFonte());
     setPeriodParams(sqlCorteSetor);
-    sqlCorteSetor.open();
-    FArquivosConsulta.gravar(sqlCorteSetor, QStringLiteral("sqlCorteSetor.sql"));
 }
 
-void TdmMarvessa::AbrirSqlCodCxUnitSetor()
+void TdmMarvessa::MontarSqlCodCxUnitSetor()
 {
     sqlCodCxUnitSetor.close();
     sqlCodCxUnitSetor.sql() = sourcesql::codCxUnitSetor(filtrosFonte());
     setPeriodParams(sqlCodCxUnitSetor);
-    FArquivosConsulta.gravar(sqlCodCxUnitSetor, QStringLiteral("sqlCodCxUnitSetor.sql"));
+    gravarConsulta(2);
+}
+
+void TdmMarvessa::gravarConsulta(int fonte)
+{
+    static const char* const arquivos[3] = {"sqlProdSetor.sql", "sqlCorteSetor.sql", "sqlCodCxUnitSetor.sql"};
+    SqlQuery* fontes[3] = {&sqlProdSetor, &sqlCorteSetor, &sqlCodCxUnitSetor};
+    FArquivosConsulta.gravar(*fontes[fonte], QString::fromLatin1(arquivos[fonte]));
+}
+
+void TdmMarvessa::AbrirSqlProdSetor()
+{
+    MontarSqlProdSetor();
+    sqlProdSetor.open();
+    gravarConsulta(0);
+}
+
+void TdmMarvessa::AbrirSqlCorteSetor()
+{
+    MontarSqlCorteSetor();
+    sqlCorteSetor.open();
+    gravarConsulta(1);
+}
+
+void TdmMarvessa::AbrirSqlCodCxUnitSetor()
+{
+    MontarSqlCodCxUnitSetor();
     sqlCodCxUnitSetor.open();
 }
 

@@ -1,4 +1,5 @@
 #include "calc/TdmMarvessa.h"
+#include "calc/BuscaParalela.h"
 
 #include "calc/CamposSetorFunc.h"
 #include "data/SqlConnection.h"

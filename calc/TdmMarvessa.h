@@ -17,11 +17,13 @@
 #include <cstdint>
 #include <cstring>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 
 class SqlConnection;
+class BuscaParalela;
 
 // Binds a fetched working table to the statement whose rows it copies.
 struct TDataSetProvider {
@@ -79,6 +81,15 @@ public:
     void setDataInicial(double v) { FDataInicial = v; }
     double DataFinal() const { return FDataFinal; }
     void setDataFinal(double v) { FDataFinal = v; }
+    // Whether a run reads its three sources side by side, each on an
+    // attachment of its own (on by default): the same work for the server,
+    // on three of its cores for a shorter time. Off: one after another, on
+    // the run's connection alone. The tables are the same either way.
+    void setConsultasParalelas(bool v) { FConsultasParalelas = v; }
+    bool ConsultasParalelas() const { return FConsultasParalelas; }
+    // For tests: runs on the fetching thread of each source read beside the
+    // run (1, 2) after its first record, with that source's connection.
+    void setAoBuscar(std::function<void(int fonte, SqlConnection&)> f) { FAoBuscar = std::move(f); }
     // Whether the statements' texts are written to their files (on by default).
     void setGravarConsultas(bool v) { FArquivosConsulta.setAtivo(v); }
     // Source records the last generation run read.
@@ -157,6 +168,10 @@ public:
     void AbrirSqlProdSetor();
     void AbrirSqlCorteSetor();
     void AbrirSqlCodCxUnitSetor();
+    // The statement's text, parameters and trace file, without running it.
+    void MontarSqlProdSetor();
+    void MontarSqlCorteSetor();
+    void MontarSqlCodCxUnitSetor();
     void AbrirCdsProdExped();
     void AbrirCdsSetorAg();
     void AbrirCdsProdTempo(const QString& Lista);
@@ -197,7 +212,19 @@ public:
     void DataModuleDestroy();
 
 private:
+public:
     struct SourceStage;
+
+private:
+    static const SourceStage& estagio(int i);
+    SqlQuery& fonte(int i);
+    // The source statement's trace file (0, 1, 2).
+    void gravarConsulta(int fonte);
+    // The three sources' statements run: the first on the run's connection,
+    // the others beside it when side by side, else all on the connection.
+    void AbrirFontes();
+    // A source fetched beside the run that has failed fails the run, now.
+    void VerificarBuscas();
     struct ShiftFields {
         WorkField *inicio, *fim, *almoco, *inicioHe, *fimHe, *inativo, *qtde, *qtdeHe;
     };
@@ -217,6 +244,8 @@ private:
         QHash<QString, QHash<QString, double>> temposProduto; // each product's times per sector
         QHash<QString, double> temposTroca;                    // each sector's ticket-change time
         QHash<QString, std::optional<QString>> gruposSetor;    // each sector's grouping sector
+        // The sources fetched beside the run, by stage (none for the first).
+        std::unique_ptr<BuscaParalela> buscas[3];
     };
     std::unique_ptr<Execucao> FRun;
     AcumulacaoTempos* acumulacao() const { return FRun ? FRun->acumulacao.get() : nullptr; }
@@ -242,7 +271,6 @@ private:
     std::atomic<int> FExecucaoCompleta{-1};
     std::atomic<std::int64_t> FProgressoLeitura{0};
     std::atomic<std::int64_t> FAtividade{0};
-    std::int64_t FPassos = 0; // the run's own count behind FAtividade
     QStringList FProdutosLidos;
     // The sum and count of each sector's percentages of each day, made by
     // the last calculation.
@@ -267,6 +295,8 @@ private:
     static void devolverMemoriaLivre();
     void Gerar(bool completa);
     SqlConnection* FSQLConnection = nullptr;
+    bool FConsultasParalelas = true;
+    std::function<void(int, SqlConnection&)> FAoBuscar;
     TProgressoEvento FProgressEvent;
     TFiltroApenasExceto FApenasExcetoFuncionarios;
     TFiltroApenasExceto FApenasExcetoSetor;

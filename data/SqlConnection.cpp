@@ -51,9 +51,26 @@ void SqlConnection::close()
 
 void SqlConnection::cancelOperation(bool abort)
 {
-    std::lock_guard lock(attachmentMutex_);
-    if (attachment_)
-        attachment_->cancel(abort);
+    {
+        std::lock_guard lock(attachmentMutex_);
+        if (attachment_)
+            attachment_->cancel(abort);
+    }
+    std::lock_guard lock(companheirasMutex_);
+    for (SqlConnection* c : companheiras_)
+        c->cancelOperation(abort);
+}
+
+void SqlConnection::acompanhar(SqlConnection* outra)
+{
+    std::lock_guard lock(companheirasMutex_);
+    companheiras_.push_back(outra);
+}
+
+void SqlConnection::largar(SqlConnection* outra)
+{
+    std::lock_guard lock(companheirasMutex_);
+    companheiras_.erase(std::remove(companheiras_.begin(), companheiras_.end(), outra), companheiras_.end());
 }
 
 fb::Attachment& SqlConnection::attachment()

@@ -39,9 +39,14 @@ public:
     void close();
     bool connected() const { return attachment_ != nullptr; }
 
-    // Stops the statement running on the connection, from another thread
-    // (see fb::Attachment::cancel). Nothing happens while closed.
+    // Stops the statement running on the connection, and on every
+    // connection that works beside it, from another thread (see
+    // fb::Attachment::cancel). Nothing happens on a closed one.
     void cancelOperation(bool abort);
+    // A connection that works for this one's run on another thread, and is
+    // stopped with it, from now until it is let go.
+    void acompanhar(SqlConnection* outra);
+    void largar(SqlConnection* outra);
 
     fb::Attachment& attachment();
     fb::Transaction& transaction();
@@ -56,6 +61,10 @@ private:
     // Guards attachment_ against a cancel from another thread while the
     // connection opens or closes.
     std::mutex attachmentMutex_;
+    // The connections beside this one; held while they are stopped, so that
+    // none is let go of (and closed) meanwhile.
+    std::mutex companheirasMutex_;
+    std::vector<SqlConnection*> companheiras_;
     std::unique_ptr<fb::Transaction> transaction_;
     std::vector<SqlQuery*> queries_;
 };

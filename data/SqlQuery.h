@@ -35,6 +35,8 @@ public:
     QString text() const { return sql_.join(QLatin1Char('\n')); }
 
     void setParam(const QString& name, const fb::Value& value);
+    // The parameters set, by name in capitals.
+    const std::map<QString, fb::Value>& params() const { return params_; }
 
     // Runs the statement and stands on its first row.
     void open();

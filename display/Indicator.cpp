@@ -171,6 +171,7 @@ int runIndicator(QApplication& app)
     logStart(*dm);
     GenerationWorker worker(dm->sqlCon, dm->DataIndicador(), dm->PorFuncionario(), dm->DataFixa(),
                             dm->MinutosCompleto());
+    worker.setConsultasParalelas(dm->ConsultasParalelas());
     TfrmPrincipal window(*dm);
     window.setWorker(&worker);
     SystemdNotify notify;

@@ -103,6 +103,7 @@ void Recarga::recarregar()
             }
             worker_.reconfigurar(princ_.DataIndicador(), princ_.PorFuncionario(), princ_.DataFixa(),
                                  princ_.MinutosCompleto());
+            worker_.setConsultasParalelas(princ_.ConsultasParalelas());
         };
     }
     janela_.aplicarConfiguracoes(m.exibicao, std::move(antesDaGeracao), m.geracao && m.conexao);

@@ -132,6 +132,11 @@ TEST(Check, WarnsAboutValuesThatLookMistakenAndFailsWhereTheScreenWould)
          "Aviso: \"AgruparFuncionario\" (abc): o valor em uso é 1 (padrão)", 0},
         {"[Tolvaneo]\nSetores=03\n[Banco]\nChave=99999999999999\n",
          "Aviso: \"Chave\" (99999999999999): o valor em uso é 1 (padrão)", 0},
+        {"[Tolvaneo]\nSetores=03\n[Banco]\nConsultasParalelas=3\n",
+         "Aviso: \"ConsultasParalelas\" (3): o valor em uso é S (lado a lado) (só \"N\" ou \"1\" lê uma consulta de cada vez).",
+         0},
+        {"[Tolvaneo]\nSetores=03\n[Banco]\nConsultasParalelas=1\n", "Consultas de produção: uma de cada vez, numa conexão", 0},
+        {"[Tolvaneo]\nSetores=03\n", "Consultas de produção: as três lado a lado, em três conexões", 0},
         {"[Tolvaneo]\nSetores=03\nSetores=04\n", "Aviso: [tolvaneo] setores aparece mais de uma vez: vale a primeira.", 0},
         {"[Tolvaneo]\nSetores=03\n[Tolvaneo]\nTempoTroca=9\n",
          "Aviso: [tolvaneo] aparece mais de uma vez: valem as configurações de todas as cópias "

@@ -115,6 +115,7 @@ TEST(Recarga, EverySettingChangedAloneIsNamedAndApplied)
         {"Usuario", "Chave=1", "Chave=1\nUsuario=LEITOR\nSenhaArquivo=" + senha.fileName().toUtf8(), "Usuario"},
         {"SenhaArquivo", "Chave=1", "Chave=1\nUsuario=SYSDBA\nSenhaArquivo=" + senha.fileName().toUtf8(), "senha"},
         {"SenhaCredencial", "Chave=1", "Chave=1\nSenhaCredencial=outra", ""},
+        {"ConsultasParalelas", "Chave=1", "Chave=1\nConsultasParalelas=N", "ConsultasParalelas"},
     };
     QSet<QString> cobertas;
     for (const auto& c : casos) {
