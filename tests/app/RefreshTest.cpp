@@ -7,6 +7,7 @@
 #include "data/Log.h"
 #include "data/SqlConnection.h"
 #include "tests/app/IniFixture.h"
+#include "tests/app/RelatorioGerado.h"
 #include "tests/common/Fakes.h"
 #include "tests/common/FirebirdServer.h"
 #include "tests/common/FixtureDb.h"
@@ -242,59 +243,13 @@ TEST_F(Refresh, ReportCyclesSayWhatEachRunWas)
     }
 }
 
-namespace {
-
-// The tables of `--report` as printed, for a reading day and a number of
-// cycles (MinutosCompleto left at its default, so runs after the first are
-// refresh runs).
-struct Relatorio {
-    QByteArray tabelas;
-    QStringList tipos;
-    QJsonArray tempoSetor;
-};
-
-// The first line where two printed tables differ, for the failure message.
-std::string primeiraDiferenca(const QByteArray& a, const QByteArray& b)
-{
-    const QList<QByteArray> x = a.split('\n'), y = b.split('\n');
-    for (qsizetype i = 0; i < std::min(x.size(), y.size()); ++i)
-        if (x[i] != y[i])
-            return "line " + std::to_string(i + 1) + ": " + x[i].toStdString() + " | " + y[i].toStdString();
-    return "lengths " + std::to_string(x.size()) + " and " + std::to_string(y.size());
-}
-
-Relatorio relatorio(const IniFolder& folder, const QString& db, const QString& dataBase, int ciclos)
-{
-    folder.write(QStringLiteral("[Tolvaneo]\nDataBase=%1\nSetores=01,02,03,04,05,06,07\n[Paths]\nDB=%2\n")
-                     .arg(dataBase, db)
-                     .toUtf8());
-    QProcess p;
-    p.start(TOLVANEO_EXE, {"--report", "--ciclos", QString::number(ciclos), "--dir", folder.path()});
-    EXPECT_TRUE(p.waitForFinished(300000));
-    const QByteArray err = p.readAllStandardError();
-    EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
-    const QJsonObject out = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    Relatorio r;
-    r.tempoSetor = out["tempo_setor"].toArray();
-    for (const char* t : {"tempo_setor", "setores", "setor_func"})
-        r.tabelas += QJsonDocument(out[t].toArray()).toJson(QJsonDocument::Indented);
-    for (const QJsonValue& e : out["execucoes"].toArray())
-        r.tipos << e.toObject()["tipo"].toString();
-    return r;
-}
-
-} // namespace
 
 // A generated month whose reading day introduces a sector and an employee in
 // every sector, with employees not yet at work when it was read (ties on the
 // day's figure), all three sources, overtime and accented names.
 TEST(RefreshGeneratedMonth, RefreshRunsLeaveAFullRunsTablesByteForByteWithOrWithoutATime)
 {
-    QProcess gen;
-    gen.start(TOLVANEO_DEMO_DB, {"--end", "2026-11-05", "--now", "07:40", "--sectors", "7", "--fresh"});
-    ASSERT_TRUE(gen.waitForFinished(60000));
-    ASSERT_EQ(gen.exitCode(), 0);
-    const FixtureDb db(QString::fromUtf8(gen.readAllStandardOutput()));
+    const FixtureDb db(mesGerado());
     IniFolder folder;
 
     const Relatorio unica = relatorio(folder, db.path(), "2026-11-05", 1);
