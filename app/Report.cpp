@@ -31,40 +31,104 @@ QJsonObject configurationJson(const TdmPrinc& dm)
     return c;
 }
 
+QJsonObject rowJson(const WorkTable& table)
+{
+    QJsonObject row;
+    for (const auto& f : table.fields()) {
+        QJsonValue v;
+        if (!f->isNull()) {
+            switch (f->type()) {
+            case FieldType::Text:
+                v = f->asString();
+                break;
+            case FieldType::Integer:
+                v = f->asInteger();
+                break;
+            case FieldType::Float:
+                v = f->asFloat();
+                break;
+            case FieldType::Date:
+                v = daynum::toDate(f->asDateTime()).toString(Qt::ISODate);
+                break;
+            case FieldType::DateTime:
+                v = daynum::toDateTime(f->asDateTime()).toString(Qt::ISODate);
+                break;
+            }
+        }
+        row[f->name()] = v;
+    }
+    return row;
+}
+
 QJsonArray tableJson(WorkTable& table)
 {
     QJsonArray rows;
     if (!table.active())
         return rows;
-    for (table.first(); !table.eof(); table.next()) {
-        QJsonObject row;
-        for (const auto& f : table.fields()) {
-            QJsonValue v;
-            if (!f->isNull()) {
-                switch (f->type()) {
-                case FieldType::Text:
-                    v = f->asString();
-                    break;
-                case FieldType::Integer:
-                    v = f->asInteger();
-                    break;
-                case FieldType::Float:
-                    v = f->asFloat();
-                    break;
-                case FieldType::Date:
-                    v = daynum::toDate(f->asDateTime()).toString(Qt::ISODate);
-                    break;
-                case FieldType::DateTime:
-                    v = daynum::toDateTime(f->asDateTime()).toString(Qt::ISODate);
-                    break;
-                }
-            }
-            row[f->name()] = v;
-        }
-        rows.append(row);
-    }
+    for (table.first(); !table.eof(); table.next())
+        rows.append(rowJson(table));
     return rows;
 }
+
+namespace {
+
+// A value's indented text as it stands `nivel` levels deep in a document:
+// every line after the first moved right, no line end after the last.
+QByteArray aninhado(const QJsonDocument& doc, int nivel)
+{
+    QByteArray texto = doc.toJson(QJsonDocument::Indented);
+    texto.chop(1);
+    return texto.replace("\n", "\n" + QByteArray(4 * nivel, ' '));
+}
+
+// The report, written as QJsonDocument writes it indented (its members in
+// the order of their names), with the tables a row at a time: no second copy
+// of them is made.
+class EscritaRelatorio {
+public:
+    explicit EscritaRelatorio(std::FILE* out) : out_(out) { escrever("{\n"); }
+    void membro(const char* nome, const QByteArray& valor)
+    {
+        abrir(nome);
+        escrever(valor);
+    }
+    void tabela(const char* nome, WorkTable* table)
+    {
+        abrir(nome);
+        escrever("[\n");
+        bool primeira = true;
+        if (table && table->active()) {
+            const QByteArray recuo(8, ' ');
+            for (table->first(); !table->eof(); table->next()) {
+                escrever(primeira ? recuo : ",\n" + recuo);
+                escrever(aninhado(QJsonDocument(rowJson(*table)), 2));
+                primeira = false;
+            }
+        }
+        escrever(primeira ? "    ]" : "\n    ]");
+    }
+    void fechar()
+    {
+        escrever(primeiro_ ? "}\n" : "\n}\n");
+        std::fflush(out_);
+    }
+
+private:
+    void abrir(const char* nome)
+    {
+        escrever(primeiro_ ? "    \"" : ",\n    \"");
+        escrever(nome);
+        escrever("\": ");
+        primeiro_ = false;
+    }
+    void escrever(const QByteArray& b) { std::fwrite(b.constData(), 1, size_t(b.size()), out_); }
+    void escrever(const char* s) { std::fputs(s, out_); }
+
+    std::FILE* out_;
+    bool primeiro_ = true;
+};
+
+} // namespace
 
 int runReport(QCoreApplication&, int ciclos)
 {
@@ -119,17 +183,15 @@ int runReport(QCoreApplication&, int ciclos)
         if (!ok || platform::terminateRequested())
             return 1;
     }
-    QJsonObject root;
-    root[QStringLiteral("configuracao")] = configurationJson(*dm);
-    if (dmMarvessa) {
-        root[QStringLiteral("tempo_setor")] = tableJson(dmMarvessa->cdsTempoSetor);
-        root[QStringLiteral("setores")] = tableJson(dmMarvessa->cdsSetores);
-        root[QStringLiteral("setor_func")] = tableJson(dmMarvessa->cdsSetorFunc);
-    }
+    EscritaRelatorio out(stdout);
+    out.membro("configuracao", aninhado(QJsonDocument(configurationJson(*dm)), 1));
     if (ciclos > 0)
-        root[QStringLiteral("execucoes")] = execucoes;
-    const QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    std::fflush(stdout);
+        out.membro("execucoes", aninhado(QJsonDocument(execucoes), 1));
+    if (dmMarvessa) {
+        out.tabela("setor_func", &dmMarvessa->cdsSetorFunc);
+        out.tabela("setores", &dmMarvessa->cdsSetores);
+        out.tabela("tempo_setor", &dmMarvessa->cdsTempoSetor);
+    }
+    out.fechar();
     return ultimaOk ? 0 : 1;
 }

@@ -1,4 +1,5 @@
 #include "tests/app/IniFixture.h"
+#include "tests/app/RelatorioGerado.h"
 #include "tests/common/FixtureDb.h"
 
 #include <QDir>
@@ -143,5 +144,34 @@ TEST(Report, FailuresGoToStandardErrorWithExitStatusOne)
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.err.toStdString(), "tolvaneo: Nenhum banco de dados configurado: falta [Paths] DB.\n");
         EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+// The report is written a row at a time, as Qt writes the whole document:
+// read back and written again by Qt, it is the same bytes. With runs and
+// without, with rows and with empty tables.
+TEST(Report, WrittenRowByRowItIsTheDocumentQtWouldWrite)
+{
+    const FixtureDb mes(mesGerado());
+    const FixtureDb vazio;
+    for (const QString& db : {mes.path(), vazio.path()}) {
+        for (const QStringList& extra : {QStringList{}, QStringList{"--ciclos", "2"}}) {
+            SCOPED_TRACE((db + ' ' + extra.join(' ')).toStdString());
+            IniFolder folder(
+                QStringLiteral("[Tolvaneo]\nDataBase=05/11/2026\nSetores=01,02,03\n[Paths]\nDB=%1\n").arg(db).toUtf8());
+            QProcess p;
+            p.start(TOLVANEO_EXE, QStringList{"--report", "--dir", folder.path()} + extra);
+            ASSERT_TRUE(p.waitForFinished(120000));
+            ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+            const QByteArray out = p.readAllStandardOutput();
+            QJsonParseError erro{};
+            const QJsonDocument doc = QJsonDocument::fromJson(out, &erro);
+            ASSERT_EQ(erro.error, QJsonParseError::NoError) << erro.errorString().toStdString();
+            EXPECT_TRUE(doc.toJson(QJsonDocument::Indented) == out)
+                << primeiraDiferenca(doc.toJson(QJsonDocument::Indented), out);
+            if (db == mes.path()) {
+                EXPECT_GT(doc["tempo_setor"].toArray().size(), 100);
+            }
+        }
     }
 }
