@@ -6,7 +6,16 @@
 //     for each product the run looked up), run and fetched with nothing else.
 // Then a refresh run of the reading day after the full run.
 //
-//   generation-bench DATABASE YYYY-MM-DD [ROUNDS]
+//   generation-bench DATABASE YYYY-MM-DD [ROUNDS] [serial]
+//
+// With "serial" the runs read the three statements one after another on the
+// connection, else side by side.
+//
+//   generation-bench --fetch DATABASE YYYY-MM-DD
+//
+// The bare serial fetch alone, as a program of its own would do it: attach,
+// run the three production statements of the period one after the other,
+// decode every column of every row; prints the records.
 //
 // Full runs and floors take turns, each going first every other round, so
 // that a slower stretch of the machine weighs on both. Prints the records,
@@ -23,6 +32,7 @@
 #include "calc/TdmMarvessa.h"
 #include "data/DayNumber.h"
 #include "data/Platform.h"
+#include "data/FbResultSet.h"
 #include "data/SqlConnection.h"
 
 #include <QCoreApplication>
@@ -36,6 +46,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -120,13 +131,50 @@ QByteArray tables(TdmMarvessa& dm)
     return hash.result();
 }
 
+int fetchOnly(const QString& database, const QDate& day)
+{
+    SqlConnection con({QStringLiteral("User_Name=SYSDBA"), QStringLiteral("SQLDialect=3"),
+                       QStringLiteral("Database=") + database});
+    con.open();
+    TdmMarvessa dm;
+    dm.setSQLCOnnection(&con);
+    dm.setGravarConsultas(false);
+    const double dia = daynum::fromDate(day);
+    dm.PeriodoProducao()->setDataIni(dia - 30);
+    dm.PeriodoProducao()->setDataFim(dia);
+    dm.MontarSqlProdSetor();
+    dm.MontarSqlCorteSetor();
+    dm.MontarSqlCodCxUnitSetor();
+    long records = 0;
+    double soma = 0;
+    QString texto;
+    for (SqlQuery* q : {&dm.sqlProdSetor, &dm.sqlCorteSetor, &dm.sqlCodCxUnitSetor}) {
+        q->open();
+        const int columns = int(q->columns().size());
+        for (; !q->eof(); q->next(), ++records)
+            for (int i = 0; i < columns; ++i) {
+                const fb::Value& v = q->value(i);
+                if (v.kind() == fb::Value::Kind::Text)
+                    soma += v.asText(texto).size();
+                else if (!v.isNull())
+                    soma += v.asFloat();
+            }
+        q->close();
+    }
+    std::printf("records %ld (%g)\n", records, soma);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--fetch") == 0)
+        return fetchOnly(QString::fromLocal8Bit(argv[2]), QDate::fromString(QString::fromLatin1(argv[3]), Qt::ISODate));
     if (argc < 3) {
-        std::fprintf(stderr, "usage: generation-bench DATABASE YYYY-MM-DD [ROUNDS]\n");
+        std::fprintf(stderr, "usage: generation-bench DATABASE YYYY-MM-DD [ROUNDS] [serial]\n"
+                             "       generation-bench --fetch DATABASE YYYY-MM-DD\n");
         return 2;
     }
     const QString database = QString::fromLocal8Bit(argv[1]);
@@ -142,6 +190,7 @@ int main(int argc, char** argv)
     dm.setSQLCOnnection(&con);
     dm.setDataLeitura(daynum::fromDate(day));
     dm.setExpedienteProducaoPorFunc(true);
+    dm.setConsultasParalelas(!(argc > 4 && std::strcmp(argv[4], "serial") == 0));
 
     // The statements with the run's period and texts, built once.
     dm.GerarCdsEficiencia();

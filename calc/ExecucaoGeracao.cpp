@@ -78,19 +78,16 @@ void TdmMarvessa::Gerar(bool completa)
     FProgressoLeitura.store(0, std::memory_order_relaxed);
     FExecucaoCompleta.store(completa ? 1 : 0, std::memory_order_relaxed);
     FProdutosLidos.clear();
+    // The sources first: those read beside the run start at once.
+    AbrirFontes();
     if (!completa)
         TomarBaseDia();
     PrepararCdsEficiencia();
     devolverMemoriaLivre(); // the last run's rows
     if (completa)
         DescartarBaseDia();
-    AbrirCdsProdExped();
     AbrirCdsSetorAg();
-    AbrirFontes();
     IniciarAcumulacao();
-    // The shift rows live in the accumulation now.
-    cdsProdExped.close();
-    devolverMemoriaLivre();
     ProcessarProducao();
     GravarAcumulacao(completa);
     CalcularEficiencia();
@@ -338,19 +335,26 @@ void TdmMarvessa::processStage(SqlQuery& q, const SourceStage& stage)
 
 void TdmMarvessa::IniciarAcumulacao()
 {
-    // The shift rows, each read once: the first row of a day, sector and
-    // employee in the table's order, as a find on its index gives it.
+    // The shift rows, each read once: the first of a day, sector and employee
+    // in the statement's order (a find on the table's index gives the same
+    // one), damaged rows left out.
     FRun->acumulacao = std::make_unique<AcumulacaoTempos>(
         daynum::datePart(FPeriodoProducao->DataIni()), FPeriodoProducao->DataFim(),
         regra::Agora::de(platform::clock().now()), FExpedienteProducaoPorFunc);
     AcumulacaoTempos& a = *FRun->acumulacao;
-    const ShiftFields& pe = shiftFields();
-    const WorkField& data = cdsProdExped.fieldByName(QStringLiteral("DATA_PE"));
-    const WorkField& setor = cdsProdExped.fieldByName(QStringLiteral("SETOR_PE"));
-    const WorkField& funcionario = cdsProdExped.fieldByName(QStringLiteral("FUNCIONARIO_PE"));
-    for (cdsProdExped.first(); !cdsProdExped.eof(); cdsProdExped.next())
-        a.adicionarTurno(ChaveLinha{data.asDateTime(), setor.asString(), funcionario.asString()},
+    FShiftFields.reset(); // the table's fields are made anew by the opening
+    cdsProdExped.close();
+    sqlProdExped.close();
+    sqlProdExped.sql() = sourcesql::prodExped(filtrosFonte());
+    setPeriodParams(sqlProdExped);
+    cdsProdExped.openEach([&] {
+        if (ExpedienteDanificado())
+            return;
+        const ShiftFields& pe = shiftFields();
+        a.adicionarTurno(ChaveLinha{pe.data->asDateTime(), pe.setor->asString(), pe.funcionario->asString()},
                          [&] { return turno(pe); });
+    });
+    cdsProdExped.close();
 }
 
 void TdmMarvessa::gravarLinha(const LinhaTempo& l)

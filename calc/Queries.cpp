@@ -113,46 +113,49 @@ bool horaValida(const QString& t)
 
 void TdmMarvessa::RemoverExpedientesDanificados()
 {
+    cdsProdExped.first();
+    while (!cdsProdExped.eof()) {
+        if (ExpedienteDanificado())
+            cdsProdExped.deleteRecord();
+        else
+            cdsProdExped.next();
+    }
+}
+
+bool TdmMarvessa::ExpedienteDanificado()
+{
     // A damaged shift row (a clock text that is no time, minutes or staff
     // counts out of range) would give its day a figure that means nothing,
     // or fail the whole run: the row is left out, the log says which.
     const ShiftFields& pe = shiftFields();
     auto minutos = [](const WorkField* f) { return f->isNull() || (f->asInteger() >= 0 && f->asInteger() <= 24 * 60); };
     auto pessoas = [](const WorkField* f) { return f->isNull() || (f->asInteger() >= 0 && f->asInteger() <= 100000); };
-    const WorkField& data = cdsProdExped.fieldByName(QStringLiteral("DATA_PE"));
-    const WorkField& setor = cdsProdExped.fieldByName(QStringLiteral("SETOR_PE"));
-    const WorkField& funcionario = cdsProdExped.fieldByName(QStringLiteral("FUNCIONARIO_PE"));
-    cdsProdExped.first();
-    while (!cdsProdExped.eof()) {
-        const char* falha = nullptr;
-        for (const WorkField* f : {pe.inicio, pe.fim, pe.inicioHe, pe.fimHe})
-            if (!falha && !horaValida(regra::relogio(f->asString())))
-                falha = "clock time";
-        if (!falha && !(minutos(pe.almoco) && minutos(pe.inativo)))
-            falha = "minutes out of range";
-        if (!falha && !(pessoas(pe.qtde) && pessoas(pe.qtdeHe)))
-            falha = "staff count out of range";
-        if (!falha) {
-            cdsProdExped.next();
-            continue;
-        }
-        // Named once, not at every run: the set is bounded, and starts
-        // again should a damaged table name more rows than it holds.
-        const QString dia = daynum::toDate(data.asDateTime()).toString(Qt::ISODate);
-        const QString chave = dia + QLatin1Char('/') + setor.asString() + QLatin1Char('/') + funcionario.asString() +
-                              QLatin1Char('/') + QString::fromLatin1(falha);
-        if (FLinhasAvisadas.size() > 10000)
-            FLinhasAvisadas.clear();
-        if (!FLinhasAvisadas.contains(chave)) {
-            FLinhasAvisadas.insert(chave);
-            logfmt::write(QStringLiteral("row-skipped"), {{"table", QStringLiteral("PRODUCAO_EXPEDIENTE")},
-                                                          {"day", dia},
-                                                          {"sector", setor.asString()},
-                                                          {"employee", funcionario.asString()},
-                                                          {"reason", QString::fromLatin1(falha)}});
-        }
-        cdsProdExped.deleteRecord();
+    const char* falha = nullptr;
+    for (const WorkField* f : {pe.inicio, pe.fim, pe.inicioHe, pe.fimHe})
+        if (!falha && !horaValida(regra::relogio(f->asString())))
+            falha = "clock time";
+    if (!falha && !(minutos(pe.almoco) && minutos(pe.inativo)))
+        falha = "minutes out of range";
+    if (!falha && !(pessoas(pe.qtde) && pessoas(pe.qtdeHe)))
+        falha = "staff count out of range";
+    if (!falha)
+        return false;
+    // Named once, not at every run: the set is bounded, and starts again
+    // should a damaged table name more rows than it holds.
+    const QString dia = daynum::toDate(pe.data->asDateTime()).toString(Qt::ISODate);
+    const QString chave = dia + QLatin1Char('/') + pe.setor->asString() + QLatin1Char('/') +
+                          pe.funcionario->asString() + QLatin1Char('/') + QString::fromLatin1(falha);
+    if (FLinhasAvisadas.size() > 10000)
+        FLinhasAvisadas.clear();
+    if (!FLinhasAvisadas.contains(chave)) {
+        FLinhasAvisadas.insert(chave);
+        logfmt::write(QStringLiteral("row-skipped"), {{"table", QStringLiteral("PRODUCAO_EXPEDIENTE")},
+                                                      {"day", dia},
+                                                      {"sector", pe.setor->asString()},
+                                                      {"employee", pe.funcionario->asString()},
+                                                      {"reason", QString::fromLatin1(falha)}});
     }
+    return true;
 }
 
 const TdmMarvessa::ShiftFields& TdmMarvessa::shiftFields()
@@ -160,7 +163,7 @@ const TdmMarvessa::ShiftFields& TdmMarvessa::shiftFields()
     if (!FShiftFields) {
         auto f = [&](const char* name) { return &cdsProdExped.fieldByName(QString::fromLatin1(name)); };
         FShiftFields = std::make_unique<ShiftFields>(ShiftFields{
-            f("HORA_INICIO_PE"), f("HORA_FIM_PE"), f("MINUTOS_INTERVALO_ALMOCO_PE"), f("HORA_INICIO_HE_PE"),
+            f("DATA_PE"), f("SETOR_PE"), f("FUNCIONARIO_PE"), f("HORA_INICIO_PE"), f("HORA_FIM_PE"), f("MINUTOS_INTERVALO_ALMOCO_PE"), f("HORA_INICIO_HE_PE"),
             f("HORA_FIM_HE_PE"), f("MINUTOS_INATIVO_PE"), f("QTDE_FUNCIONARIOS_PE"), f("QTDE_FUNCIONARIOS_HE_PE")});
     }
     return *FShiftFields;

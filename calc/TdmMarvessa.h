@@ -188,6 +188,9 @@ public:
     void ProcessarEtiquetasUnitarias();
     // Leaves out of the shift table the rows whose values cannot be a shift.
     void RemoverExpedientesDanificados();
+    // Whether the current shift row of cdsProdExped is damaged; a damaged
+    // row is logged (once).
+    bool ExpedienteDanificado();
     bool TemExpediente(const QString& Setor, const QString& Funcionario, double Data);
     void AdicionarTempoSetor(const QString& Setor, const QString& NomeSetor, double Data, std::int32_t Ordem,
                              const QString& Funcionario, const QString& NomeFuncionario, double Qtde, double Tempo,
@@ -226,6 +229,7 @@ private:
     // A source fetched beside the run that has failed fails the run, now.
     void VerificarBuscas();
     struct ShiftFields {
+        WorkField *data, *setor, *funcionario;
         WorkField *inicio, *fim, *almoco, *inicioHe, *fimHe, *inativo, *qtde, *qtdeHe;
     };
     void declareFields();
@@ -249,6 +253,8 @@ private:
     };
     std::unique_ptr<Execucao> FRun;
     AcumulacaoTempos* acumulacao() const { return FRun ? FRun->acumulacao.get() : nullptr; }
+    // The run's accumulation, with the period's shift rows read into it a row
+    // at a time (the table of them is never whole in memory).
     void IniciarAcumulacao();
     // The run's rows into cdsTempoSetor; in a refresh run, merged with the
     // days kept from the last full run.

@@ -61,6 +61,35 @@ void WorkTable::open()
 {
     if (active())
         return;
+    openSource();
+    std::vector<int> from = sourceColumns();
+    for (; !source_->eof(); source_->next())
+        rows_.push_back(rowFromSource(from));
+    source_->close();
+    finishOpen();
+}
+
+void WorkTable::openEach(const std::function<void()>& eachRow)
+{
+    if (active())
+        close();
+    openSource();
+    std::vector<int> from = sourceColumns();
+    finishOpen();
+    for (; !source_->eof(); source_->next()) {
+        rows_.push_back(rowFromSource(from));
+        view_.markDirty();
+        view_.setCurrent(0);
+        eachRow();
+        rows_.clear();
+    }
+    source_->close();
+    view_.markDirty();
+    view_.setCurrent(0);
+}
+
+void WorkTable::openSource()
+{
     if (!source_)
         throw WorkTableError(QStringLiteral("%1: missing data provider or data packet").arg(name_).toStdString());
     clearRows();
@@ -69,23 +98,33 @@ void WorkTable::open()
     fields_.clear();
     types_.clear();
     fieldLists_.clear();
-    const auto& columns = source_->columns();
-    // Each field takes the value of the first column of its name.
-    std::vector<int> from;
-    for (const auto& c : columns) {
+    for (const auto& c : source_->columns()) {
         fields_.push_back(std::make_unique<WorkField>(this, int(fields_.size()), c.name, fieldTypeOf(c), c.size));
         types_.push_back(fields_.back()->type());
-        from.push_back(source_->columnIndex(c.name));
     }
-    for (; !source_->eof(); source_->next()) {
-        auto row = std::make_unique<Row>();
-        row->seq = nextSeq_++;
-        row->cells.reserve(fields_.size());
-        for (size_t i = 0; i < fields_.size(); ++i)
-            row->cells.push_back(fields_[i]->toCell(source_->value(from[i])));
-        rows_.push_back(std::move(row));
-    }
-    source_->close();
+}
+
+std::vector<int> WorkTable::sourceColumns() const
+{
+    // Each field takes the value of the first column of its name.
+    std::vector<int> from;
+    for (const auto& f : fields_)
+        from.push_back(source_->columnIndex(f->name()));
+    return from;
+}
+
+std::unique_ptr<WorkRow> WorkTable::rowFromSource(const std::vector<int>& from)
+{
+    auto row = std::make_unique<Row>();
+    row->seq = nextSeq_++;
+    row->cells.reserve(fields_.size());
+    for (size_t i = 0; i < fields_.size(); ++i)
+        row->cells.push_back(fields_[i]->toCell(source_->value(from[i])));
+    return row;
+}
+
+void WorkTable::finishOpen()
+{
     state_ = State::Browse;
     view_.markDirty();
     indexFields_ = fieldList(indexFieldNames_);

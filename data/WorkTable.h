@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -57,6 +58,10 @@ public:
     SqlQuery* source() const { return source_; }
 
     void open();
+    // A fetched table read a row at a time: each row of the statement, in
+    // its order, stands as the table's only row while eachRow runs, and is
+    // dropped after. The table is left open and empty.
+    void openEach(const std::function<void()>& eachRow);
     void close();
     bool active() const { return state_ != State::Inactive; }
     State state() const { return state_; }
@@ -135,6 +140,13 @@ private:
     bool seekFirst(const std::vector<int>& fields, const std::vector<fb::Value>& values);
     std::optional<RowKey> masterKey() const;
     void clearRows();
+    // Opening a fetched table: the statement run and the fields made from
+    // its columns; the field's column for each field; one row of the
+    // statement's current values; the state of an open table.
+    void openSource();
+    std::vector<int> sourceColumns() const;
+    std::unique_ptr<WorkRow> rowFromSource(const std::vector<int>& from);
+    void finishOpen();
     // A new row at the end: numbered, indexed and in the view.
     void adopt(std::unique_ptr<Row> owned);
     void compileFilter();
