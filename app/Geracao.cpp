@@ -36,7 +36,7 @@ ExecucaoGeracao executarGeracao(TdmMarvessa& calc, SqlConnection& connection, Pl
             calc.AtualizarDiaEficiencia();
         e.ok = true;
         e.registros = calc.RegistrosLidos();
-        e.linhas = calc.cdsTempoSetor.recordCount();
+        e.linhas = qsizetype(calc.LinhasTempo().size());
     } catch (const std::exception& ex) {
         e.erro = exceptionText(ex);
         e.causa = causaDe(ex);

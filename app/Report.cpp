@@ -94,19 +94,28 @@ public:
     }
     void tabela(const char* nome, WorkTable* table)
     {
+        abrirTabela(nome);
+        if (table && table->active()) {
+            for (table->first(); !table->eof(); table->next())
+                linha(*table);
+        }
+        fecharTabela();
+    }
+    // A table given a row at a time: its current row each.
+    void abrirTabela(const char* nome)
+    {
         abrir(nome);
         escrever("[\n");
-        bool primeira = true;
-        if (table && table->active()) {
-            const QByteArray recuo(8, ' ');
-            for (table->first(); !table->eof(); table->next()) {
-                escrever(primeira ? recuo : ",\n" + recuo);
-                escrever(aninhado(QJsonDocument(rowJson(*table)), 2));
-                primeira = false;
-            }
-        }
-        escrever(primeira ? "    ]" : "\n    ]");
+        primeiraLinha_ = true;
     }
+    void linha(const WorkTable& table)
+    {
+        static const QByteArray recuo(8, ' ');
+        escrever(primeiraLinha_ ? recuo : ",\n" + recuo);
+        escrever(aninhado(QJsonDocument(rowJson(table)), 2));
+        primeiraLinha_ = false;
+    }
+    void fecharTabela() { escrever(primeiraLinha_ ? "    ]" : "\n    ]"); }
     void fechar()
     {
         escrever(primeiro_ ? "}\n" : "\n}\n");
@@ -126,6 +135,7 @@ private:
 
     std::FILE* out_;
     bool primeiro_ = true;
+    bool primeiraLinha_ = true;
 };
 
 } // namespace
@@ -190,7 +200,11 @@ int runReport(QCoreApplication&, int ciclos)
     if (dmMarvessa) {
         out.tabela("setor_func", &dmMarvessa->cdsSetorFunc);
         out.tabela("setores", &dmMarvessa->cdsSetores);
-        out.tabela("tempo_setor", &dmMarvessa->cdsTempoSetor);
+        // The run's rows shown in the table one at a time: never all of them
+        // as table rows.
+        out.abrirTabela("tempo_setor");
+        dmMarvessa->PercorrerTempoSetor([&](const WorkTable& t) { out.linha(t); });
+        out.fecharTabela();
     }
     out.fechar();
     return ultimaOk ? 0 : 1;

@@ -111,22 +111,26 @@ QByteArray tables(TdmMarvessa& dm)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     QByteArray row;
-    for (WorkTable* t : {&dm.cdsTempoSetor, &dm.cdsSetores, &dm.cdsSetorFunc}) {
-        hash.addData(t->name().toUtf8() + '\n');
-        for (t->first(); !t->eof(); t->next()) {
-            row.clear();
-            for (const auto& f : t->fields()) {
-                if (f->isNull())
-                    row += '-';
-                else if (f->type() == FieldType::Float)
-                    row += QByteArray::number(f->asFloat(), 'g', 17);
-                else
-                    row += f->asString().toUtf8();
-                row += '|';
-            }
-            row += '\n';
-            hash.addData(row);
+    auto addRow = [&](const WorkTable& t) {
+        row.clear();
+        for (const auto& f : t.fields()) {
+            if (f->isNull())
+                row += '-';
+            else if (f->type() == FieldType::Float)
+                row += QByteArray::number(f->asFloat(), 'g', 17);
+            else
+                row += f->asString().toUtf8();
+            row += '|';
         }
+        row += '\n';
+        hash.addData(row);
+    };
+    hash.addData(dm.cdsTempoSetor.name().toUtf8() + '\n');
+    dm.PercorrerTempoSetor(addRow);
+    for (WorkTable* t : {&dm.cdsSetores, &dm.cdsSetorFunc}) {
+        hash.addData(t->name().toUtf8() + '\n');
+        for (t->first(); !t->eof(); t->next())
+            addRow(*t);
     }
     return hash.result();
 }
@@ -205,7 +209,7 @@ int main(int argc, char** argv)
         double run = 0, floor3 = 0, floorAll = 0;
         auto fullRun = [&] {
             run = seconds([&] { dm.GerarCdsEficiencia(); });
-            rows = dm.cdsTempoSetor.recordCount();
+            rows = int(dm.LinhasTempo().size());
             fullTables = tables(dm);
         };
         auto floors = [&] {

@@ -87,7 +87,7 @@ void AcumulacaoTempos::somar(Entrada& e, const QString& nomeSetor, std::int32_t 
         e.linha = qsizetype(linhas_.size());
         // One sector per row: its ticket-change time is looked up once.
         linhas_.push_back(LinhaTempo{e.chave, textos_.unico(nomeSetor), textos_.unico(nomeFuncionario), ordem, estagio_,
-                                     trocaFicha(e.chave.setor), {}});
+                                     trocaFicha(e.chave.setor), {}, std::nullopt});
     }
     LinhaTempo& l = linhas_[size_t(e.linha)];
     regra::somarRegistro(l.soma, *e.turno, e.chave.data, agora_, qtde, tempo, l.trocaFicha, horaSaida);

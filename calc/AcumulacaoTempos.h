@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Equal texts, compared for equality alone (a run compares many).
@@ -34,7 +35,9 @@ inline size_t qHash(const ChaveLinha& k, size_t seed) noexcept
     return qHashMulti(seed, k.data, k.setor, k.funcionario);
 }
 
-// One row of the day-sector-employee table as a run accumulates it.
+// One row of the day-sector-employee table as a run accumulates it, and as
+// the run keeps it afterwards with its percentage: its numbers and its
+// texts, which rows share (a run keeps one copy of each text).
 struct LinhaTempo {
     ChaveLinha chave;
     QString nomeSetor, nomeFuncionario;
@@ -42,6 +45,7 @@ struct LinhaTempo {
     std::int32_t estagio = 0; // the source stage of the row's first record
     double trocaFicha = 0;    // the sector's ticket-change time
     regra::Soma soma;
+    std::optional<double> percEficiencia; // none: no staff time to set it against
 };
 
 // What one generation run accumulates, in memory: the shift rows by day,

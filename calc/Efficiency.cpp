@@ -7,24 +7,75 @@ namespace {
 
 using V = fb::Value;
 
+// A row's percentage: its standard time over its available time in
+// staff-seconds; none for a row without any.
+std::optional<double> percentual(const regra::Soma& s)
+{
+    const double tempo = (s.temTempoTot ? s.tempoTot : 0) + (s.temTempoTotHe ? s.tempoTotHe : 0);
+    const double n = double(s.minutosExpediente) - s.minutosInativo;
+    const double x = s.minutosExtras;
+    const double f = s.qtdeFuncionarios;
+    const double fh = s.qtdeFuncionariosHe;
+    const double disponivel = n * 60 * f + x * 60 * fh;
+    if (n + x > 0 && f + fh > 0 && disponivel != 0)
+        return tempo / disponivel * 100;
+    return std::nullopt;
+}
+
 } // namespace
 
 void TdmMarvessa::CalcularEficiencia()
 {
+    FSomaSetorDia.clear();
+    if (FRun || !FTempos.empty())
+        CalcularEficienciaLinhas();
+    else
+        CalcularEficienciaTabela();
+}
+
+void TdmMarvessa::CalcularEficienciaLinhas()
+{
+    if (FTemposNaTabela) {
+        // The table's copy would no longer hold the percentages.
+        esvaziar(cdsTempoSetor);
+        FTemposNaTabela = false;
+    }
+    const auto total = std::int32_t(FTempos.size());
+    std::int32_t handled = 0;
+    for (LinhaTempo& l : FTempos) {
+        if (const std::optional<double> p = percentual(l.soma))
+            l.percEficiencia = p;
+        const double eficiencia = l.percEficiencia.value_or(0);
+        AcumularSetor(l.chave.setor, l.nomeSetor, l.ordem, l.chave.data, eficiencia);
+        auto& [soma, qtde] = FSomaSetorDia[l.chave.setor][daynum::datePart(l.chave.data)];
+        soma += eficiencia;
+        ++qtde;
+        AcumularSetorFuncionario(l.chave.setor, l.chave.funcionario, l.nomeFuncionario, l.chave.data, eficiencia);
+        ++handled;
+        FAtividade.fetch_add(1, std::memory_order_relaxed);
+        if (FProgressEvent)
+            FProgressEvent(total, handled, QStringLiteral("Calculando Eficiência"), handled == 1);
+    }
+}
+
+void TdmMarvessa::CalcularEficienciaTabela()
+{
     const auto total = std::int32_t(cdsTempoSetor.recordCount());
     std::int32_t handled = 0;
-    FSomaSetorDia.clear();
     for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next()) {
-        const double s = cdsTempoSetorTEMPO_TOT->asFloat() + cdsTempoSetorTEMPO_TOT_HE->asFloat();
-        const double n = double(cdsTempoSetorMINUTOS_EXPEDIENTE->asInteger()) - cdsTempoSetorMINUTOS_INATIVO->asInteger();
-        const double x = cdsTempoSetorMINUTOS_EXTRAS->asInteger();
-        const double f = cdsTempoSetorQTDE_FUNCIONARIOS->asInteger();
-        const double fh = cdsTempoSetorQTDE_FUNCIONARIOS_HE->asInteger();
-        // Available time in staff-seconds; a row without any gets no percentage.
-        const double disponivel = n * 60 * f + x * 60 * fh;
-        if (n + x > 0 && f + fh > 0 && disponivel != 0) {
+        regra::Soma s;
+        s.temTempoTot = !cdsTempoSetorTEMPO_TOT->isNull();
+        s.tempoTot = cdsTempoSetorTEMPO_TOT->asFloat();
+        s.temTempoTotHe = !cdsTempoSetorTEMPO_TOT_HE->isNull();
+        s.tempoTotHe = cdsTempoSetorTEMPO_TOT_HE->asFloat();
+        s.minutosExpediente = cdsTempoSetorMINUTOS_EXPEDIENTE->asInteger();
+        s.minutosInativo = cdsTempoSetorMINUTOS_INATIVO->asInteger();
+        s.minutosExtras = cdsTempoSetorMINUTOS_EXTRAS->asInteger();
+        s.qtdeFuncionarios = cdsTempoSetorQTDE_FUNCIONARIOS->asInteger();
+        s.qtdeFuncionariosHe = cdsTempoSetorQTDE_FUNCIONARIOS_HE->asInteger();
+        if (const std::optional<double> p = percentual(s)) {
             cdsTempoSetor.edit();
-            cdsTempoSetorPERC_EFICIENCIA->setAsFloat(s / disponivel * 100);
+            cdsTempoSetorPERC_EFICIENCIA->setAsFloat(*p);
             cdsTempoSetor.post();
         }
         const double eficiencia = cdsTempoSetorPERC_EFICIENCIA->asFloat();
@@ -105,6 +156,17 @@ void TdmMarvessa::AcumularSetorFuncionario(const QString& Setor, const QString& 
 }
 
 void TdmMarvessa::LimparCds(WorkTable& Tabela)
+{
+    // The day-sector-employee table stands for the run's rows: emptied,
+    // they go too.
+    if (&Tabela == &cdsTempoSetor) {
+        FTempos.clear();
+        FTemposNaTabela = false;
+    }
+    esvaziar(Tabela);
+}
+
+void TdmMarvessa::esvaziar(WorkTable& Tabela)
 {
     if (Tabela.active()) {
         Tabela.deleteVisible();

@@ -93,7 +93,6 @@ void TdmMarvessa::Gerar(bool completa)
     CalcularEficiencia();
     if (completa && FDataLeitura > 0 && FDataInicial == 0 && FDataFinal == 0)
         GuardarBaseDia();
-    FEstagiosGravados = {};
     if (FRegistrosAbsurdos > kAbsurdosNomeados)
         logfmt::write(QStringLiteral("records-absurd"), {{"count", QString::number(FRegistrosAbsurdos)}});
 }
@@ -118,38 +117,33 @@ void TdmMarvessa::DescartarBaseDia()
 
 void TdmMarvessa::TomarBaseDia()
 {
-    // The table holds the last run's rows: the earlier days' of the full run,
-    // in its order, and the reading day's.
+    // The last run's rows: the earlier days' of the full run, in its order,
+    // and the reading day's.
     const double dia = daynum::datePart(FDataLeitura);
-    const int data = cdsTempoSetorDATA->index();
     FBase.clear();
     FBase.reserve(size_t(FBaseLinhas));
-    for (std::unique_ptr<WorkRow>& row : cdsTempoSetor.takeRows()) {
-        const double* d = std::get_if<double>(&row->cells[size_t(data)]);
-        if (d && *d < dia)
-            FBase.push_back(std::move(row));
+    for (LinhaTempo& l : FTempos) {
+        if (l.chave.data < dia)
+            FBase.push_back(std::move(l));
     }
+    FTempos.clear();
     if (qsizetype(FBase.size()) != FBaseLinhas)
-        throw std::logic_error("the earlier days' rows of the last full run are not in the table");
+        throw std::logic_error("the earlier days' rows of the last full run are not among its rows");
 }
 
 void TdmMarvessa::GuardarBaseDia()
 {
     // The reading day is a date: a time in it changes which rows are kept.
-    // The rows stay in the table; a refresh run takes them from there.
+    // The rows stay the run's; a refresh run takes them from there.
     const double dia = daynum::datePart(FDataLeitura);
     DescartarBaseDia();
     std::fill(std::begin(FBaseFimEstagio), std::end(FBaseFimEstagio), 0);
-    size_t linha = 0;
-    for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next(), ++linha) {
-        const double data = cdsTempoSetorDATA->asDateTime();
-        if (data >= dia) {
-            FBaseAncoras.insert(ChaveLinha{data, cdsTempoSetorSETOR->asString(), cdsTempoSetorFUNCIONARIO->asString()},
-                                FBaseLinhas);
+    for (const LinhaTempo& l : FTempos) {
+        if (l.chave.data >= dia) {
+            FBaseAncoras.insert(l.chave, FBaseLinhas);
             continue;
         }
-        const std::int32_t estagio = linha < FEstagiosGravados.size() ? FEstagiosGravados[linha] : 0;
-        for (std::int32_t s = estagio; s < 3; ++s)
+        for (std::int32_t s = std::clamp(l.estagio, 0, 2); s < 3; ++s)
             ++FBaseFimEstagio[s];
         ++FBaseLinhas;
     }
@@ -357,6 +351,49 @@ void TdmMarvessa::IniciarAcumulacao()
     cdsProdExped.close();
 }
 
+LinhaTempo TdmMarvessa::comoNaTabela(LinhaTempo l) const
+{
+    auto cortar = [](QString& texto, const WorkField* f) {
+        if (f->size() > 0 && texto.size() > f->size())
+            texto.truncate(f->size());
+    };
+    cortar(l.chave.setor, cdsTempoSetorSETOR);
+    cortar(l.chave.funcionario, cdsTempoSetorFUNCIONARIO);
+    cortar(l.nomeSetor, cdsTempoSetorNOME_SETOR);
+    cortar(l.nomeFuncionario, cdsTempoSetorNOME_FUNCIONARIO);
+    return l;
+}
+
+WorkTable& TdmMarvessa::TabelaTempoSetor()
+{
+    if (!FTemposNaTabela && !FTempos.empty()) {
+        esvaziar(cdsTempoSetor);
+        for (const LinhaTempo& l : FTempos)
+            gravarLinha(l);
+        FTemposNaTabela = true;
+        cdsTempoSetor.first();
+    }
+    return cdsTempoSetor;
+}
+
+void TdmMarvessa::PercorrerTempoSetor(const std::function<void(const WorkTable&)>& cadaLinha)
+{
+    if (FTemposNaTabela || FTempos.empty()) {
+        if (!cdsTempoSetor.active())
+            return;
+        for (cdsTempoSetor.first(); !cdsTempoSetor.eof(); cdsTempoSetor.next())
+            cadaLinha(cdsTempoSetor);
+        return;
+    }
+    // The table holds each row alone while it is shown, and is left empty.
+    for (const LinhaTempo& l : FTempos) {
+        esvaziar(cdsTempoSetor);
+        gravarLinha(l);
+        cadaLinha(cdsTempoSetor);
+    }
+    esvaziar(cdsTempoSetor);
+}
+
 void TdmMarvessa::gravarLinha(const LinhaTempo& l)
 {
     cdsTempoSetor.append();
@@ -367,6 +404,8 @@ void TdmMarvessa::gravarLinha(const LinhaTempo& l)
     cdsTempoSetorFUNCIONARIO->setAsString(l.chave.funcionario);
     cdsTempoSetorNOME_FUNCIONARIO->setAsString(l.nomeFuncionario);
     gravarSoma(l.soma);
+    if (l.percEficiencia)
+        cdsTempoSetorPERC_EFICIENCIA->setAsFloat(*l.percEficiencia);
     cdsTempoSetor.post();
 }
 
@@ -388,20 +427,18 @@ void TdmMarvessa::GravarAcumulacao(bool completa)
 {
     if (!acumulacao())
         return;
-    // Only the rows are written: the shift rows and the lookups go before
-    // the table's rows are made.
-    const std::vector<LinhaTempo> linhas = FRun->acumulacao->tomarLinhas();
+    // Only the rows are kept: the shift rows and the lookups go first.
+    std::vector<LinhaTempo> linhas = FRun->acumulacao->tomarLinhas();
     FRun->acumulacao.reset();
     devolverMemoriaLivre();
+    FTempos.clear();
+    FTemposNaTabela = false;
     if (completa) {
-        // Rows in the order of their first record; the stage of each is kept
-        // for the days a refresh run takes from this run.
-        FEstagiosGravados.clear();
-        FEstagiosGravados.reserve(linhas.size());
-        for (const LinhaTempo& l : linhas) {
-            gravarLinha(l);
-            FEstagiosGravados.push_back(l.estagio);
-        }
+        // Rows in the order of their first record, each with its stage for
+        // the days a refresh run takes from this run.
+        FTempos = std::move(linhas);
+        for (LinhaTempo& l : FTempos)
+            l = comoNaTabela(std::move(l));
         return;
     }
 
@@ -423,15 +460,17 @@ void TdmMarvessa::GravarAcumulacao(bool completa)
     std::stable_sort(ordem.begin(), ordem.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 
+    FTempos.reserve(FBase.size() + linhas.size());
+    auto gravar = [&](size_t i) { FTempos.push_back(comoNaTabela(std::move(linhas[i]))); };
     size_t j = 0;
     for (size_t i = 0; i < FBase.size(); ++i) {
         for (; j < ordem.size() && ordem[j].first <= qsizetype(i); ++j)
-            gravarLinha(linhas[ordem[j].second]);
-        cdsTempoSetor.appendRow(std::move(FBase[i]));
+            gravar(ordem[j].second);
+        FTempos.push_back(std::move(FBase[i]));
     }
     FBase.clear();
     for (; j < ordem.size(); ++j)
-        gravarLinha(linhas[ordem[j].second]);
+        gravar(ordem[j].second);
 }
 
 bool TdmMarvessa::TemExpediente(const QString& Setor, const QString& Funcionario, double Data)

@@ -147,8 +147,8 @@ public:
     TPeriodoProducao* PeriodoProducao() const { return FPeriodoProducao.get(); }
     const QString& CodOperacaoTrocaFicha() const { return FCodOperacaoTrocaFicha; }
 
-    // The generation run: fills cdsTempoSetor, cdsSetores and cdsSetorFunc
-    // for the period.
+    // The generation run: makes the day-sector-employee rows (LinhasTempo)
+    // and fills cdsSetores and cdsSetorFunc for the period.
     void GerarCdsEficiencia();
     // A refresh run: the reading day read again from the database, the days
     // before it kept from the last full run of the same reading day. Only
@@ -160,6 +160,14 @@ public:
     std::vector<LinhaSetorFuncionario> LinhasSetorFuncionario();
     // Each sector's figure of each day of the period, by sector, then day.
     std::vector<LinhaSetorDia> LinhasSetorDia() const;
+    // The last run's day-sector-employee rows, in the table's order: a
+    // number or a shared text each, not a row of table cells. cdsTempoSetor
+    // holds them only when asked: TabelaTempoSetor() fills it (a run empties
+    // it) and stands on its first row, and PercorrerTempoSetor() shows them
+    // in it one at a time.
+    const std::vector<LinhaTempo>& LinhasTempo() const { return FTempos; }
+    WorkTable& TabelaTempoSetor();
+    void PercorrerTempoSetor(const std::function<void(const WorkTable&)>& cadaLinha);
     // Whether the last full run left the days before this reading day.
     bool TemBaseDia(double dia) const { return FBaseDia != 0 && FBaseDia == dia; }
     void DescartarBaseDia();
@@ -205,7 +213,8 @@ public:
     void AcumularSetorFuncionario(const QString& Setor, const QString& Funcionario, const QString& NomeFuncionario,
                                   double Data, double Eficiencia);
 
-    // Empties a built table's visible rows, or creates it empty when closed.
+    // Empties a built table's visible rows, or creates it empty when closed;
+    // emptying cdsTempoSetor drops the run's rows (LinhasTempo) too.
     void LimparCds(WorkTable& Tabela);
     // Resets the efficiency tables and reopens the operation times.
     void PrepararCdsEficiencia();
@@ -256,12 +265,21 @@ private:
     // The run's accumulation, with the period's shift rows read into it a row
     // at a time (the table of them is never whole in memory).
     void IniciarAcumulacao();
-    // The run's rows into cdsTempoSetor; in a refresh run, merged with the
-    // days kept from the last full run.
+    // The run's rows, as the table keeps them; in a refresh run, merged with
+    // the days kept from the last full run.
     void GravarAcumulacao(bool completa);
+    // A row's texts cut to the table's field sizes, as the table keeps them.
+    LinhaTempo comoNaTabela(LinhaTempo l) const;
+    // A row appended to cdsTempoSetor.
     void gravarLinha(const LinhaTempo& l);
     // The sums of a row into the current row of cdsTempoSetor.
     void gravarSoma(const regra::Soma& s);
+    // The percentages and means of the run's rows (CalcularEficiencia within
+    // or after a run); outside one, of the rows of cdsTempoSetor.
+    void CalcularEficienciaLinhas();
+    void CalcularEficienciaTabela();
+    // Empties a table as LimparCds does, and nothing else.
+    void esvaziar(WorkTable& Tabela);
     static regra::Turno turno(const ShiftFields& pe);
     // The shift row's fields, resolved once per opening of cdsProdExped.
     std::unique_ptr<ShiftFields> FShiftFields;
@@ -283,18 +301,20 @@ private:
     QHash<QString, std::map<double, std::pair<double, std::int32_t>>> FSomaSetorDia;
     ArquivosConsulta FArquivosConsulta; // the statements' trace files
     QSet<QString> FLinhasAvisadas; // damaged shift rows already logged
-    // The rows of cdsTempoSetor before the reading day, as the last full run
-    // left them, and that run's reading day. A refresh run puts the reading
-    // day's rows where a full run puts them: each row of the reading day that
-    // the full run had after as many earlier rows as it had then (its anchor),
-    // and a row it did not have after the earlier rows of its stage.
-    // The earlier days' rows of the last full run stay in cdsTempoSetor; a
+    // The last run's rows; whether cdsTempoSetor holds them too.
+    std::vector<LinhaTempo> FTempos;
+    bool FTemposNaTabela = false;
+    // The rows before the reading day, as the last full run left them, and
+    // that run's reading day. A refresh run puts the reading day's rows where
+    // a full run puts them: each row of the reading day that the full run had
+    // after as many earlier rows as it had then (its anchor), and a row it
+    // did not have after the earlier rows of its stage.
+    // The earlier days' rows of the last full run stay among its rows; a
     // refresh run takes them out (FBase) and puts them back, never copied.
-    std::vector<std::unique_ptr<WorkRow>> FBase;
+    std::vector<LinhaTempo> FBase;
     qsizetype FBaseLinhas = 0; // how many rows of earlier days the full run made
     QHash<ChaveLinha, qsizetype> FBaseAncoras;
     qsizetype FBaseFimEstagio[3] = {0, 0, 0}; // earlier rows made by the end of each stage
-    std::vector<std::int32_t> FEstagiosGravados; // the stage of each row of the last full run
     double FBaseDia = 0;
     void GuardarBaseDia();
     void TomarBaseDia();

@@ -25,7 +25,7 @@ namespace {
 QByteArray tabelas(TdmMarvessa& calc)
 {
     QByteArray out;
-    for (WorkTable* t : {&calc.cdsTempoSetor, &calc.cdsSetores, &calc.cdsSetorFunc})
+    for (WorkTable* t : {&calc.TabelaTempoSetor(), &calc.cdsSetores, &calc.cdsSetorFunc})
         out += QJsonDocument(tableJson(*t)).toJson(QJsonDocument::Indented);
     return out;
 }

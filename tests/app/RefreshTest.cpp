@@ -83,7 +83,7 @@ std::map<QString, QJsonObject> keyed(WorkTable& table, const QStringList& keys)
 void expectSameTables(TdmMarvessa& a, TdmMarvessa& b)
 {
     const std::pair<WorkTable*, WorkTable*> tables[] = {
-        {&a.cdsTempoSetor, &b.cdsTempoSetor}, {&a.cdsSetores, &b.cdsSetores}, {&a.cdsSetorFunc, &b.cdsSetorFunc}};
+        {&a.TabelaTempoSetor(), &b.TabelaTempoSetor()}, {&a.cdsSetores, &b.cdsSetores}, {&a.cdsSetorFunc, &b.cdsSetorFunc}};
     const QStringList keys[] = {{"DATA", "SETOR", "FUNCIONARIO"}, {"COD"}, {"SETOR", "FUNCIONARIO"}};
     for (int t = 0; t < 3; ++t) {
         const auto x = keyed(*tables[t].first, keys[t]), y = keyed(*tables[t].second, keys[t]);
@@ -154,7 +154,7 @@ TEST_F(Refresh, RecordsOfTheReadingDayAppearAfterARefreshEarlierOnesAfterTheNext
     // A record of an earlier day waits for the next full run.
     sql(ticket(101, "11", "2026-11-04 12:00", 900, "002"));
     const auto row = [&] {
-        EXPECT_TRUE(calc.cdsTempoSetor.locate("DATA;SETOR;FUNCIONARIO",
+        EXPECT_TRUE(calc.TabelaTempoSetor().locate("DATA;SETOR;FUNCIONARIO",
                                               {fb::Value::date(kDay - 1), fb::Value::text("11"), fb::Value::text("002")}));
         return calc.cdsTempoSetorQTDE_FICHAS->asInteger();
     };

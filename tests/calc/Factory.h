@@ -125,7 +125,7 @@ public:
     // The row of cdsTempoSetor for a day, sector and employee; fails the test when absent.
     WorkTable& row(double day, const QString& setor, const QString& func)
     {
-        bool found = dm.cdsTempoSetor.locate("DATA;SETOR;FUNCIONARIO",
+        bool found = dm.TabelaTempoSetor().locate("DATA;SETOR;FUNCIONARIO",
                                              {fb::Value::date(day), fb::Value::text(setor), fb::Value::text(func)});
         EXPECT_TRUE(found) << "no row for " << setor.toStdString() << "/" << func.toStdString();
         return dm.cdsTempoSetor;

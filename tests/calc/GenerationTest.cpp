@@ -41,7 +41,7 @@ TEST(Generation, ProductionTicketsAccumulateWithTicketChangeOncePerRecord)
               ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 100, "001", {"P1"}) +
               ticket(1, 2, "02", "2026-11-04 11:00", "11:00", 50, "001", {"P1"}));
     f.dm.GerarCdsEficiencia();
-    ASSERT_EQ(f.dm.cdsTempoSetor.recordCount(), 1);
+    ASSERT_EQ(f.dm.TabelaTempoSetor().recordCount(), 1);
     f.row(kYesterday, "02", "001");
     EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
     EXPECT_EQ(f.field("TEMPO_TOT"), 4510); // 3000 + 5 + 1500 + 5
@@ -205,7 +205,7 @@ TEST(Generation, StagesFillRowsInOrderAndTheFirstRecordNamesTheRow)
               ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}));
     f.dm.GerarCdsEficiencia();
     QStringList order;
-    for (f.dm.cdsTempoSetor.first(); !f.dm.cdsTempoSetor.eof(); f.dm.cdsTempoSetor.next())
+    for (f.dm.TabelaTempoSetor().first(); !f.dm.TabelaTempoSetor().eof(); f.dm.TabelaTempoSetor().next())
         order << f.dm.cdsTempoSetorFUNCIONARIO->asString();
     EXPECT_EQ(order, QStringList({"001", "002"})); // production first, then cutting
     f.row(kYesterday, "02", "001");
@@ -223,7 +223,7 @@ TEST(Generation, ShiftRowsPerSectorServeEveryEmployee)
     Factory f(sql);
     f.dm.setExpedienteProducaoPorFunc(false);
     f.dm.GerarCdsEficiencia();
-    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 2);
+    EXPECT_EQ(f.dm.TabelaTempoSetor().recordCount(), 2);
     for (const char* func : {"001", "002"}) {
         f.row(kYesterday, "02", func);
         EXPECT_EQ(f.field("MINUTOS_EXPEDIENTE"), 570);
@@ -243,7 +243,7 @@ TEST(Generation, RecordsWithoutStaffedShiftAreSkipped)
         progress.emplace_back(max, value, msg, reset);
     });
     f.dm.GerarCdsEficiencia();
-    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 0);
+    EXPECT_EQ(f.dm.TabelaTempoSetor().recordCount(), 0);
     EXPECT_EQ(f.dm.cdsSetores.recordCount(), 0);
     // Two records in the period, both visited; the empty stages make no call.
     ASSERT_EQ(progress.size(), 2u);
@@ -261,7 +261,7 @@ TEST(Generation, PeriodCoversTheReadingDayAndThirtyBefore)
     f.dm.GerarCdsEficiencia();
     EXPECT_EQ(f.dm.PeriodoProducao()->DataIni(), kDay - 30);
     EXPECT_EQ(f.dm.PeriodoProducao()->DataFim(), kDay);
-    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 2);
+    EXPECT_EQ(f.dm.TabelaTempoSetor().recordCount(), 2);
 }
 
 TEST(Generation, RowsAreTheSameWhateverTheLengthOfThePeriod)
@@ -282,7 +282,7 @@ TEST(Generation, RowsAreTheSameWhateverTheLengthOfThePeriod)
         f.dm.setDataInicial(ini);
         f.dm.setDataFinal(fim);
         f.dm.GerarCdsEficiencia();
-        return tableRows(f.dm.cdsTempoSetor);
+        return tableRows(f.dm.TabelaTempoSetor());
     };
     const QStringList month = rowsOf(kDay - 30, kDay);
     ASSERT_EQ(month.size(), 3);
@@ -358,7 +358,7 @@ TEST(Generation, DamagedShiftRowsAreSkippedAndLoggedTheRestComputed)
     EXPECT_NO_THROW(f.dm.GerarCdsEficiencia());
     logfmt::setSink({});
     // Only the employee with a sound shift row has figures.
-    ASSERT_EQ(f.dm.cdsTempoSetor.recordCount(), 1);
+    ASSERT_EQ(f.dm.TabelaTempoSetor().recordCount(), 1);
     f.row(kYesterday, "02", "002");
     EXPECT_EQ(f.field("MINUTOS_EXPEDIENTE"), 570);
     ASSERT_EQ(log.size(), 3) << log.join('\n').toStdString();
