@@ -296,6 +296,57 @@ TEST(Generation, RowsAreTheSameWhateverTheLengthOfThePeriod)
     EXPECT_EQ(f.field("QTDE_FICHAS"), 2);
 }
 
+TEST(Generation, TheRunsRowsShownOneAtATimeAreTheTablesAndLeaveItEmpty)
+{
+    // A row with a percentage and one without (no staff minutes: a shift
+    // with its lunch as long as itself).
+    Shift semMinutos{"2026-11-04", "02", "002"};
+    semMinutos.inicio = "07:00";
+    semMinutos.fim = "08:00";
+    Factory f(base() + productTime("P1", "02", 30) + shift({"2026-11-04", "02", "001"}) + shift(semMinutos) +
+              ticket(1, 1, "02", "2026-11-04 10:00", "10:00", 1, "001", {"P1"}) +
+              ticket(1, 2, "02", "2026-11-04 10:05", "10:05", 2, "002", {"P1"}));
+    f.dm.GerarCdsEficiencia();
+    ASSERT_EQ(f.dm.LinhasTempo().size(), 2u);
+    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 0); // the run's rows are not table rows
+
+    QStringList umAUm;
+    f.dm.PercorrerTempoSetor([&](const WorkTable& t) {
+        EXPECT_EQ(t.recordCount(), 1);
+        QStringList cells;
+        for (const auto& field : t.fields())
+            cells << (field->isNull() ? QStringLiteral("null") : field->asString());
+        umAUm << cells.join(QLatin1Char('|'));
+    });
+    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 0);
+    const QStringList tabela = tableRows(f.dm.TabelaTempoSetor());
+    EXPECT_EQ(umAUm, tabela);
+    ASSERT_EQ(tabela.size(), 2);
+    EXPECT_TRUE(tabela[1].contains("|null|Costura|")) << tabela[1].toStdString(); // no percentage
+
+    // Worked out again after the run, the percentages are the same, and the
+    // table filled before is filled again with them.
+    f.dm.CalcularEficiencia();
+    EXPECT_EQ(f.dm.cdsTempoSetor.recordCount(), 0);
+    EXPECT_EQ(tableRows(f.dm.TabelaTempoSetor()), tabela);
+
+    // Emptied, the table no longer stands for the run's rows: a row written
+    // into it by hand is the one calculated.
+    f.dm.LimparCds(f.dm.cdsTempoSetor);
+    EXPECT_TRUE(f.dm.LinhasTempo().empty());
+    f.dm.cdsTempoSetor.append();
+    f.dm.cdsTempoSetorDATA->setAsDateTime(kDay);
+    f.dm.cdsTempoSetorSETOR->setAsString("03");
+    f.dm.cdsTempoSetorFUNCIONARIO->setAsString("001");
+    f.dm.cdsTempoSetorTEMPO_TOT->setAsFloat(1200);
+    f.dm.cdsTempoSetorMINUTOS_EXPEDIENTE->setAsInteger(40);
+    f.dm.cdsTempoSetorQTDE_FUNCIONARIOS->setAsInteger(1);
+    f.dm.cdsTempoSetor.post();
+    f.dm.CalcularEficiencia();
+    ASSERT_EQ(f.dm.TabelaTempoSetor().recordCount(), 1);
+    EXPECT_EQ(f.dm.cdsTempoSetorPERC_EFICIENCIA->asFloat(), 50);
+}
+
 TEST(Generation, NamesReachThePagesWholeUpToTheirSourceColumns)
 {
     // Names as long as their source columns (SETOR.NOME_SE 40, TABELA.DESC_TA
