@@ -23,17 +23,23 @@ AcumulacaoTempos::AcumulacaoTempos(double diaIni, double diaFim, regra::Agora ag
     }
 }
 
-void AcumulacaoTempos::adicionarTurno(ChaveLinha chave, const std::function<regra::Turno()>& turno)
+void AcumulacaoTempos::adicionarTurno(const ChaveLinha& chave, const std::function<regra::Turno()>& turno)
 {
-    if (turnos_.contains(chave))
+    const ChaveTurno k{chave.data, setores_(chave.setor), funcionarios_(chave.funcionario)};
+    if (turnos_.contains(k))
         return;
-    // One copy of each text for all the rows that hold it.
-    chave.setor = setores_.unico(chave.setor);
-    chave.funcionario = funcionarios_.unico(chave.funcionario);
     regra::Turno t = turno();
-    for (QString* hora : {&t.inicio, &t.fim, &t.inicioHe, &t.fimHe})
-        *hora = textos_.unico(*hora);
-    turnos_.insert(std::move(chave), std::move(t));
+    const ValoresTurno v{textos_(t.inicio), textos_(t.fim), textos_(t.inicioHe), textos_(t.fimHe),
+                         t.almoco,          t.inativo,      t.qtde,            t.qtdeHe};
+    auto igual = turnosIguais_.constFind(v);
+    if (igual == turnosIguais_.cend()) {
+        // One copy of each text for all the shifts that hold it.
+        for (QString* hora : {&t.inicio, &t.fim, &t.inicioHe, &t.fimHe})
+            *hora = textos_.unico(*hora);
+        turnosUnicos_.push_back(std::move(t));
+        igual = turnosIguais_.insert(v, &turnosUnicos_.back());
+    }
+    turnos_.insert(k, igual.value());
 }
 
 AcumulacaoTempos::Entrada& AcumulacaoTempos::entrada(double dia, const QString& setor, const QString& funcionario)
@@ -71,9 +77,10 @@ AcumulacaoTempos::Entrada& AcumulacaoTempos::entrada(double dia, const QString& 
         }
         // The shift row: by employee, or the sector's row of no employee.
         ChaveLinha chave{dia, setores_.texto(idSetor), funcionarios_.texto(idFuncionario)};
-        auto t = turnos_.constFind(porFuncionario_ ? chave : ChaveLinha{dia, setor, QString()});
+        const int doTurno = porFuncionario_ ? idFuncionario : funcionarios_(QString());
+        auto t = turnos_.constFind(ChaveTurno{dia, idSetor, doTurno});
         *slot = qsizetype(entradas_.size());
-        entradas_.push_back(Entrada{std::move(chave), t == turnos_.cend() ? nullptr : &t.value()});
+        entradas_.push_back(Entrada{std::move(chave), t == turnos_.cend() ? nullptr : t.value()});
     }
     atual_ = *slot;
     return entradas_[size_t(atual_)];

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -59,7 +60,7 @@ public:
     AcumulacaoTempos(double diaIni, double diaFim, regra::Agora agora, bool porFuncionario);
 
     // A shift row; the first of a day, sector and employee is the one kept.
-    void adicionarTurno(ChaveLinha chave, const std::function<regra::Turno()>& turno);
+    void adicionarTurno(const ChaveLinha& chave, const std::function<regra::Turno()>& turno);
 
     // What the run knows of one day, sector and employee of the records: its
     // shift row (nullptr: none) and, once a record of it is summed, its row.
@@ -102,10 +103,40 @@ private:
         int ultimoId_ = -1;
     };
     static quint64 par(int a, int b) { return (quint64(quint32(a)) << 32) | quint32(b); }
+    // A shift row's key: its day and its sector's and employee's numbers.
+    struct ChaveTurno {
+        double data;
+        int setor, funcionario;
+        bool operator==(const ChaveTurno& o) const
+        {
+            return data == o.data && setor == o.setor && funcionario == o.funcionario;
+        }
+        friend size_t qHash(const ChaveTurno& k, size_t seed) noexcept
+        {
+            return qHashMulti(seed, k.data, k.setor, k.funcionario);
+        }
+    };
+    // What a shift row holds, its clocks by number: equal shifts (most of a
+    // sector's, day after day) are kept once.
+    struct ValoresTurno {
+        int inicio, fim, inicioHe, fimHe;
+        std::int32_t almoco, inativo, qtde, qtdeHe;
+        bool operator==(const ValoresTurno& o) const
+        {
+            return inicio == o.inicio && fim == o.fim && inicioHe == o.inicioHe && fimHe == o.fimHe &&
+                   almoco == o.almoco && inativo == o.inativo && qtde == o.qtde && qtdeHe == o.qtdeHe;
+        }
+        friend size_t qHash(const ValoresTurno& v, size_t seed) noexcept
+        {
+            return qHashMulti(seed, v.inicio, v.fim, v.inicioHe, v.fimHe, v.almoco, v.inativo, v.qtde, v.qtdeHe);
+        }
+    };
 
     const regra::Agora agora_;
     const bool porFuncionario_;
-    QHash<ChaveLinha, regra::Turno> turnos_;
+    QHash<ChaveTurno, const regra::Turno*> turnos_;
+    QHash<ValoresTurno, const regra::Turno*> turnosIguais_;
+    std::deque<regra::Turno> turnosUnicos_; // where turnos_ points
     std::vector<Entrada> entradas_;
     // The entries by sector and employee pair and day of the period; a day
     // outside it by the whole key.

@@ -230,6 +230,40 @@ TEST(Generation, ShiftRowsPerSectorServeEveryEmployee)
     }
 }
 
+TEST(Generation, EachRowHasItsOwnShiftWhenShiftsDifferByOneValue)
+{
+    // Shift rows of one day alike but for one value each: a row takes its
+    // own, and two alike give the same minutes.
+    Shift igual{"2026-11-04", "02", "001"}, inativo{"2026-11-04", "02", "002"}, extra{"2026-11-04", "02", "003"},
+        almoco{"2026-11-04", "02", "004"}, mesmo{"2026-11-04", "02", "005"};
+    inativo.inativo = 30;
+    extra.inicioHe = "17:30";
+    extra.fimHe = "18:30";
+    extra.qtdeHe = 1;
+    almoco.almoco = 30;
+    QString sql = base() + employee("003", "C") + employee("004", "D") + employee("005", "E") +
+                  productTime("P1", "02", 30);
+    int n = 0;
+    for (const Shift& s : {igual, inativo, extra, almoco, mesmo})
+        sql += shift(s) + ticket(1, ++n, "02", "2026-11-04 10:00", "10:00", 1, s.func, {"P1"});
+    Factory f(sql);
+    f.dm.GerarCdsEficiencia();
+    struct Esperado {
+        const char* func;
+        double expediente, inativo, extras, qtdeHe;
+    };
+    for (const Esperado& e : std::initializer_list<Esperado>{
+             {"001", 570, 0, 0, 0}, {"002", 570, 30, 0, 0}, {"003", 570, 0, 60, 1}, {"004", 600, 0, 0, 0},
+             {"005", 570, 0, 0, 0}}) {
+        SCOPED_TRACE(e.func);
+        f.row(kYesterday, "02", e.func);
+        EXPECT_EQ(f.field("MINUTOS_EXPEDIENTE"), e.expediente);
+        EXPECT_EQ(f.field("MINUTOS_INATIVO"), e.inativo);
+        EXPECT_EQ(f.field("MINUTOS_EXTRAS"), e.extras);
+        EXPECT_EQ(f.field("QTDE_FUNCIONARIOS_HE"), e.qtdeHe);
+    }
+}
+
 TEST(Generation, RecordsWithoutStaffedShiftAreSkipped)
 {
     Shift noStaff{"2026-11-04", "02", "002"};
