@@ -12,6 +12,7 @@
 #include "data/Log.h"
 #include "data/Platform.h"
 #include "display/TfrmPrincipal.h"
+#include "bench/ProcStatus.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,17 +33,6 @@ private:
     double factor_;
     QElapsedTimer real_;
 };
-
-long statusValue(const char* key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 } // namespace
 

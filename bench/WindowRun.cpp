@@ -10,6 +10,7 @@
 #include "data/Log.h"
 #include "data/Platform.h"
 #include "display/TfrmPrincipal.h"
+#include "bench/ProcStatus.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,21 +19,6 @@
 
 #include <cstdio>
 #include <cstring>
-
-namespace {
-
-long statusValue(const char* key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
