@@ -77,15 +77,16 @@ void WorkTable::openEach(const std::function<void()>& eachRow)
     std::vector<int> from = sourceColumns();
     finishOpen();
     for (; !source_->eof(); source_->next()) {
+        // The view and the indexes are made anew for each row: nothing may
+        // point at the row dropped before it.
+        view_.clear();
         rows_.push_back(rowFromSource(from));
-        view_.markDirty();
-        view_.setCurrent(0);
         eachRow();
+        indexes_.clear();
+        view_.clear();
         rows_.clear();
     }
     source_->close();
-    view_.markDirty();
-    view_.setCurrent(0);
 }
 
 void WorkTable::openSource()

@@ -273,6 +273,36 @@ TEST(WorkTable, RowsTakenOutComeBackWithoutACopyIndexedAndInOrder)
     EXPECT_THROW(outra.appendRow(std::move(rows[1])), WorkTableError);
 }
 
+TEST(WorkTable, FetchedTableReadARowAtATimeShowsEachRowAlone)
+{
+    FixtureDb db(R"(
+insert into SETOR values ('01', 'Corte', 1, '01');
+insert into SETOR values ('02', 'Costura', 2, null);
+insert into SETOR values ('03', 'Montagem', 3, '02');
+)");
+    SqlConnection con({"User_Name=SYSDBA", "Database=" + db.path()});
+    con.open();
+    SqlQuery q(&con);
+    q.sql() << "select s.cod_se, s.nome_se from setor s order by s.cod_se";
+    WorkTable t;
+    t.setSource(&q);
+    t.setIndexFieldNames("COD_SE");
+    QStringList vistos;
+    // Each row alone, with the look-ups that build the view and the indexes
+    // on it: nothing of a dropped row may be reached from the next.
+    t.openEach([&] {
+        EXPECT_EQ(t.recordCount(), 1);
+        const QString cod = t.fieldByName("COD_SE").asString();
+        EXPECT_TRUE(t.findKey({V::text(cod)}));
+        EXPECT_TRUE(t.locate("COD_SE", {V::text(cod)}));
+        vistos << cod + "=" + t.fieldByName("NOME_SE").asString();
+    });
+    EXPECT_EQ(vistos, QStringList({"01=Corte", "02=Costura", "03=Montagem"}));
+    EXPECT_TRUE(t.active());
+    EXPECT_EQ(t.recordCount(), 0);
+    EXPECT_FALSE(t.findKey({V::text("03")}));
+}
+
 TEST(WorkTable, FetchedTableCopiesAStatementsRows)
 {
     FixtureDb db(R"(
